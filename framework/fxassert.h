@@ -1,0 +1,12 @@
+#pragma once
+// Programming-error reports and the trace hook. An assertion never stops the host: the default
+// handler writes the text to standard error and the caller continues on its safe path.
+
+using IFxAssertHandler = void (*)(const char* text, const char* source, int line);
+
+// Installs a handler (null restores the default); returns the previous one.
+IFxAssertHandler SetAssertHandler(IFxAssertHandler handler);
+void IFxAssert(const char* text, const char* source, int line);
+
+// Trace hook of the framework: takes what a trace line would need and writes nothing.
+inline void IFxTrace(const char* /*function*/, int /*line*/, const char* /*format*/, ...) {}

@@ -1,0 +1,131 @@
+#include "framework/fxbase.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "framework/fxassert.h"
+#include "framework/igraphics.h"
+
+namespace {
+void CopyName(char* field, const char* text) { std::snprintf(field, kNameSize, "%s", text ? text : ""); }
+}  // namespace
+
+IFxBase::IFxBase(int nParams, const char* channelIoText, int nPresets, const char* effectName,
+                 const char* productName, const char* makerName, int version, int uniqueId, int makerId,
+                 int latency, bool doesMidi, bool doesChunks, bool isInstrument, int apiCode)
+    : mUniqueId(uniqueId),
+      mMakerId(makerId),
+      mVersion(version),
+      mApiCode(apiCode),
+      mDoesChunks(doesChunks),
+      mIsInstrument(isInstrument),
+      mDoesMidi(doesMidi),
+      mLatency(latency) {
+    for (int i = 0; i < nParams; ++i) mParams.Add(new IFxParam());
+    for (int i = 0; i < nPresets; ++i) mPresets.Add(new IPresetSlot());
+    CopyName(mEffectName, effectName);
+    CopyName(mProductName, productName);
+    CopyName(mMakerName, makerName);
+    ParseChannelIo(channelIoText);
+}
+
+// Reads "inputs-outputs" tokens separated by single spaces, e.g. "1-1 2-2"; channel records are
+// made for the largest input and output counts.
+void IFxBase::ParseChannelIo(const char* text) {
+    int maxIn = 0, maxOut = 0;
+    for (const char* p = text; p;) {
+        int nIn = 0, nOut = 0;
+        if (std::sscanf(p, "%d-%d", &nIn, &nOut) != 2) {
+            IFxAssert("channelIOStrValid", "fxbase", __LINE__);
+            break;
+        }
+        mChannelPairs.Add(new IChannelPair{nIn, nOut});
+        maxIn = std::max(maxIn, nIn);
+        maxOut = std::max(maxOut, nOut);
+        p = std::strchr(p, ' ');
+        if (p) ++p;
+    }
+    CreateChannels(maxIn, maxOut);
+}
+
+void IFxBase::CreateChannels(int nIn, int nOut) {
+    const int width = static_cast<int>(sizeof(double*));
+    mInputPointers.Resize(nIn * width, true);
+    mOutputPointers.Resize(nOut * width, true);
+    nIn = mInputPointers.GetSize() / width;
+    nOut = mOutputPointers.GetSize() / width;
+    for (int i = 0; i < nIn; ++i) {
+        auto* channel = new IInputChannel();
+        channel->source = InputPointers() + i;
+        *channel->source = nullptr;
+        mInputChannels.Add(channel);
+    }
+    for (int i = 0; i < nOut; ++i) {
+        auto* channel = new IOutputChannel();
+        channel->dest = OutputPointers() + i;
+        *channel->dest = nullptr;
+        mOutputChannels.Add(channel);
+    }
+}
+
+IFxBase::~IFxBase() {
+    delete mGraphics;
+    mGraphics = nullptr;
+    mParams.DeleteAll();
+    mPresets.DeleteAll();
+    mInputChannels.DeleteAll();
+    mOutputChannels.DeleteAll();
+    mChannelPairs.DeleteAll();
+    mInputBusLabels.DeleteAll();
+    mOutputBusLabels.DeleteAll();
+    delete mLatencyLine;
+    mLatencyLine = nullptr;
+}
+
+void IFxBase::ResetProcessing() { ScopedPlugLock lock(mMutex); }
+
+void IFxBase::ParameterChanged(int, int) { ScopedPlugLock lock(mMutex); }
+
+void IFxBase::ActivationChanged(bool) { ScopedPlugLock lock(mMutex); }
+
+void IFxBase::ProcessMidiEvent(IMidiEvent* event) { SendMidiEvent(event); }
+
+bool IFxBase::GetNoteName(int, char* out) {
+    if (out) out[0] = 0;
+    return false;
+}
+
+// The editor's road for a parameter change: the host hears of it before the plug-in reacts.
+void IFxBase::SetParameterFromGUI(int paramIdx, double normalized) {
+    IFxParam* param = GetParam(paramIdx);
+    if (!param) return;
+    ScopedPlugLock lock(mMutex);
+    param->AssignNormalized(normalized);
+    InformHostOfParamChange(paramIdx, normalized);
+    ParameterChanged(paramIdx, kSourceGui);
+}
+
+void IFxBase::BindGraphics(IGraphics* graphics) {
+    if (!graphics) return;
+    ScopedPlugLock lock(mMutex);
+    for (int i = 0; i < NParams(); ++i) graphics->PushParamToControls(i, GetParam(i)->NormalizedValue(), true);
+    graphics->CreateDrawSurfaces();
+    if (mGraphics != graphics) delete mGraphics;
+    mGraphics = graphics;
+}
+
+void IFxBase::SetHost(const char* hostName, int hostVersion) {
+    mHostCode = IdentifyHost(hostName);
+    mHostVersion = hostVersion;
+}
+
+int IFxBase::GetEffectVersion(bool decimal) const {
+    if (!decimal) return mVersion;
+    const int major = (mVersion >> 16) & 0xFFFF, minor = (mVersion >> 8) & 0xFF, revision = mVersion & 0xFF;
+    return major * 10000 + minor * 100 + revision;
+}
+
+void IFxBase::ResetAllParams(int source) {
+    for (int i = 0; i < NParams(); ++i) ParameterChanged(i, source);
+}

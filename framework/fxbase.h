@@ -1,0 +1,199 @@
+#pragma once
+// IFxBase: the base of every host binding and, through one of them, of the plug-in class. It owns
+// the parameters, presets, channel configurations and records, the editor object and the
+// per-instance plug-in mutex, and its 42 virtual operations (in the slot order below) are where
+// bindings, plug-in and editor meet.
+//
+// Threads: the process entries run on the host's audio thread, the editor on its window thread,
+// everything else on whichever thread the host calls from. They serialize on the recursive
+// PlugMutex (GetMutex), which the bindings hold for every block and for state save and restore.
+#include <cstdint>
+
+#include "framework/byteblock.h"
+#include "framework/channels.h"
+#include "framework/fxparam.h"
+#include "framework/fxtypes.h"
+#include "framework/growstring.h"
+#include "framework/midievent.h"
+#include "framework/plugmutex.h"
+#include "framework/pointerlist.h"
+
+class IGraphics;
+
+constexpr int kNameSize = 128;        // effect, product and maker names: 127 characters and a NUL
+constexpr int kPresetNameSize = 256;  // preset names: 255 characters and a NUL
+
+struct IPresetSlot {
+    bool initialized = false;
+    char name[kPresetNameSize] = "empty";
+    IByteBlock state;  // one parameter block
+};
+
+class IFxBase {
+public:
+    IFxBase(int nParams, const char* channelIoText, int nPresets, const char* effectName,
+            const char* productName, const char* makerName, int version, int uniqueId, int makerId,
+            int latency, bool doesMidi, bool doesChunks, bool isInstrument, int apiCode);
+    IFxBase(const IFxBase&) = delete;
+    IFxBase& operator=(const IFxBase&) = delete;
+
+    // ---- Virtual operations, in slot order (g++ gives the destructor two table entries) ----
+    /* 0 */ virtual ~IFxBase();
+    /* 1 */ virtual void ResetProcessing();
+    /* 2 */ virtual void ParameterChanged(int paramIdx, int source);
+    /* 3 */ virtual void ProcessDoubles(double** inputs, double** outputs, int frames);
+    /* 4 */ virtual void EditorOpened() {}
+    /* 5 */ virtual void EditorClosed() {}
+    /* 6 */ virtual void OnGuiIdle() {}
+    /* 7 */ virtual void ActivationChanged(bool active);
+    /* 8 */ virtual void ProcessMidiEvent(IMidiEvent* event);
+    /* 9 */ virtual void ProcessSysExEvent(ISysExEvent* /*event*/) {}
+    /* 10 */ virtual bool GetNoteName(int key, char* out);
+    /* 11 */ virtual bool WriteState(IByteBlock* block) { return SerializeParams(block); }
+    /* 12 */ virtual int ReadState(IByteBlock* block, int pos) { return UnserializeParams(block, pos); }
+    /* 13 */ virtual bool StateEquals(const double* values, int startIndex);
+    /* 14 */ virtual void EditorResized() {}
+    /* 15 */ virtual bool ReservedQuery() { return false; }
+    /* 16 */ virtual void HostKnown() {}
+    /* 17 */ virtual void OpenHostParamMenu(int /*paramIdx*/, int /*x*/, int /*y*/) {}
+    /* 18 */ virtual void SetParameterFromGUI(int paramIdx, double normalized);
+    /* 19 */ virtual void BeginInformHostOfParamChange(int paramIdx) = 0;
+    /* 20 */ virtual void InformHostOfParamChange(int paramIdx, double normalized) = 0;
+    /* 21 */ virtual void EndInformHostOfParamChange(int paramIdx) = 0;
+    /* 22 */ virtual void RequestHostRefresh() = 0;
+    /* 23 */ virtual bool IsOfflineProcessing() { return false; }
+    /* 24 */ virtual int HostSamplePosition() = 0;
+    /* 25 */ virtual double HostTempo() = 0;
+    /* 26 */ virtual void HostTimeSignature(int* numerator, int* denominator) = 0;
+    /* 27 */ virtual void HostTimeInfo(ITimeInfo* info) = 0;
+    /* 28 */ virtual int GetHostCode() { return mHostCode; }
+    /* 29 */ virtual int GetApiCode() { return mApiCode; }
+    /* 30 */ virtual void RequestEditorResize(int width, int height) = 0;
+    /* 31 */ virtual void HostQuirksSetup() {}
+    /* 32 */ virtual void BindGraphics(IGraphics* graphics);
+    /* 33 */ virtual void ChangeLatency(int samples);
+    /* 34 */ virtual bool SendMidiEvent(IMidiEvent* event) = 0;
+    /* 35 */ virtual bool SendSysExEvent(ISysExEvent* /*event*/) { return false; }
+    /* 36 */ virtual bool SerializeParams(IByteBlock* block);
+    /* 37 */ virtual int UnserializeParams(IByteBlock* block, int pos);
+    /* 38 */ virtual void PushValuesToGui();
+    /* 39 */ virtual void MarkStateChanged() {}
+    /* 40 */ virtual void PresetsChanged() {}
+    /* 41 */ virtual void ChangeBlockSize(int frames);
+
+    // ---- Host identification ----
+    void SetHost(const char* hostName, int hostVersion);
+    static int IdentifyHost(const char* hostName);
+    int GetHostVersion() const { return mHostVersion; }
+
+    // ---- Identity ----
+    const char* GetEffectName() const { return mEffectName; }
+    const char* GetProductName() const { return mProductName; }
+    const char* GetMakerName() const { return mMakerName; }
+    int GetUniqueId() const { return mUniqueId; }
+    int GetMakerId() const { return mMakerId; }
+    int GetEffectVersion(bool decimal) const;
+    bool DoesMidi() const { return mDoesMidi; }
+    bool DoesChunks() const { return mDoesChunks; }
+    bool IsInstrument() const { return mIsInstrument; }
+
+    // ---- Parameters ----
+    int NParams() const { return mParams.GetSize(); }
+    IFxParam* GetParam(int i) const { return mParams.Get(i); }
+    void ResetAllParams(int source);
+
+    // ---- Processing set-up ----
+    double GetSampleRate() const { return mSampleRate; }
+    void SetSampleRate(double sampleRate) { mSampleRate = sampleRate; }
+    int GetBlockSize() const { return mBlockSize; }
+    // Grows the scratch buffers when a host hands a block larger than it announced.
+    void EnsureBlockSize(int frames);
+    int GetLatency() const { return mLatency; }
+    int GetTailSize() const { return mTailSize; }
+    void SetTailSize(int samples) { mTailSize = samples; }
+    bool IsBypassed() const { return mBypassed; }
+    void SetBypassed(bool bypassed) { mBypassed = bypassed; }
+    PlugMutex& GetMutex() { return mMutex; }
+    IGraphics* GetGraphics() const { return mGraphics; }
+
+    // ---- Channels and the block road (every call below runs under the plug-in mutex) ----
+    int NChannelPairs() const { return mChannelPairs.GetSize(); }
+    const IChannelPair* GetChannelPair(int i) const { return mChannelPairs.Get(i); }
+    bool LegalIO(int nIn, int nOut) const;
+    int NInChannels() const { return mInputChannels.GetSize(); }
+    int NOutChannels() const { return mOutputChannels.GetSize(); }
+    IInputChannel* GetInChannel(int i) const { return mInputChannels.Get(i); }
+    IOutputChannel* GetOutChannel(int i) const { return mOutputChannels.Get(i); }
+    void SetInputsConnected(int start, int count, bool connected);
+    void SetOutputsConnected(int start, int count, bool connected);
+    void AttachInputs(int start, int count, double** buffers);
+    void AttachFloatInputs(int start, int count, float** buffers, int frames);
+    void AttachOutputs(int start, int count, double** buffers);
+    void AttachFloatOutputs(int start, int count, float** buffers);
+    void ProcessAttached(int frames);
+    void ProcessAttachedFloat(int frames);
+    void ProcessAttachedAccumulating(int frames);
+    void PassThrough(int frames);
+    void PassThroughFloat(int frames);
+    void ClearScratch();
+    static void DoublesToFloats(float* dst, const double* src, int n);
+
+    // The bypass path's delay line; the VST3 and AAX bindings create it when there are inputs.
+    void CreateLatencyLine();
+    const ILatencyLine* GetLatencyLine() const { return mLatencyLine; }
+
+    // ---- Bus labels ----
+    void LabelInputBus(int index, const char* text);
+    void LabelOutputBus(int index, const char* text);
+    const char* GetInputBusLabel(int index) const;
+    const char* GetOutputBusLabel(int index) const;
+
+    // ---- Presets ----
+    int NPresets() const { return mPresets.GetSize(); }
+    int GetCurrentPresetIdx() const { return mCurrentPreset; }
+    IPresetSlot* GetPresetSlot(int i) const { return mPresets.Get(i); }
+    void FillDefaultPresets(const char* name, int count);
+    void FillEmptyPresets();
+    bool RestorePresetSlot(int index);
+    const char* GetPresetSlotName(int index) const;
+
+private:
+    void ParseChannelIo(const char* text);
+    void CreateChannels(int nIn, int nOut);
+    bool CaptureIntoSlot(IPresetSlot* slot, const char* name);
+    double** InputPointers() const { return static_cast<double**>(mInputPointers.Get()); }
+    double** OutputPointers() const { return static_cast<double**>(mOutputPointers.Get()); }
+    void CopyInputsToOutputs(int frames);
+    void ConvertOutputs(int frames);
+
+    PointerList<IChannelPair> mChannelPairs;
+    PlugMutex mMutex;
+    char mEffectName[kNameSize];
+    char mProductName[kNameSize];
+    char mMakerName[kNameSize];
+    int32_t mUniqueId;
+    int32_t mMakerId;
+    int32_t mVersion;
+    int32_t mApiCode;
+    int32_t mHostCode = kHostNotIdentified;
+    int32_t mHostVersion = 0;
+    bool mDoesChunks;
+    bool mIsInstrument;
+    bool mDoesMidi;
+    bool mBypassed = false;
+    int32_t mCurrentPreset = 0;
+    double mSampleRate = 44100.0;
+    int32_t mBlockSize = 0;
+    int32_t mLatency;
+    int32_t mTailSize = 0;
+    ILatencyLine* mLatencyLine = nullptr;
+    IGraphics* mGraphics = nullptr;
+    PointerList<IFxParam> mParams;
+    PointerList<IPresetSlot> mPresets;
+    GrowBuffer mInputPointers{4096};
+    GrowBuffer mOutputPointers{4096};
+    PointerList<IInputChannel> mInputChannels;
+    PointerList<IOutputChannel> mOutputChannels;
+    PointerList<GrowString> mInputBusLabels;
+    PointerList<GrowString> mOutputBusLabels;
+};

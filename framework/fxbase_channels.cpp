@@ -1,0 +1,249 @@
+// The block road: channel records between host buffers and ProcessDoubles. Every operation here
+// runs inside a binding's process or set-up call with the plug-in mutex held.
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "framework/fxbase.h"
+
+namespace {
+double* ScratchOf(GrowBuffer& scratch) { return static_cast<double*>(scratch.Get()); }
+
+void ZeroScratch(GrowBuffer& scratch) {
+    if (scratch.Get()) std::memset(scratch.Get(), 0, static_cast<size_t>(scratch.GetSize()));
+}
+
+// Resizes a scratch buffer to frames zeroed doubles; an entry that referred to the old memory is
+// pointed at the new one, so no entry is left dangling.
+void ResizeScratch(GrowBuffer& scratch, double** entry, bool connected, int frames) {
+    double* old = ScratchOf(scratch);
+    scratch.Resize(frames * static_cast<int>(sizeof(double)), true);
+    ZeroScratch(scratch);
+    if (!connected || *entry == old) *entry = ScratchOf(scratch);
+}
+}  // namespace
+
+bool IFxBase::LegalIO(int nIn, int nOut) const {
+    for (int i = 0; i < NChannelPairs(); ++i) {
+        const IChannelPair* pair = GetChannelPair(i);
+        if ((nIn < 0 || nIn == pair->inputs) && (nOut < 0 || nOut == pair->outputs)) return true;
+    }
+    return false;
+}
+
+void IFxBase::SetInputsConnected(int start, int count, bool connected) {
+    const int end = std::min(start + count, NInChannels());
+    for (int i = std::max(start, 0); i < end; ++i) {
+        IInputChannel* channel = GetInChannel(i);
+        channel->connected = connected;
+        if (!connected) *channel->source = ScratchOf(channel->scratch);
+    }
+}
+
+void IFxBase::SetOutputsConnected(int start, int count, bool connected) {
+    const int end = std::min(start + count, NOutChannels());
+    for (int i = std::max(start, 0); i < end; ++i) {
+        IOutputChannel* channel = GetOutChannel(i);
+        channel->connected = connected;
+        if (!connected) {
+            *channel->dest = ScratchOf(channel->scratch);
+            channel->floatDest = nullptr;
+        }
+    }
+}
+
+// A disconnected input reads its scratch, which the plug-in may have used as work space in the
+// last block: it is cleared so that the channel reads silence.
+void IFxBase::AttachInputs(int start, int count, double** buffers) {
+    const int end = std::min(start + count, NInChannels());
+    for (int i = std::max(start, 0), next = 0; i < end; ++i) {
+        IInputChannel* channel = GetInChannel(i);
+        if (channel->connected) {
+            *channel->source = buffers[next++];
+        } else {
+            ZeroScratch(channel->scratch);
+            *channel->source = ScratchOf(channel->scratch);
+        }
+    }
+}
+
+void IFxBase::AttachFloatInputs(int start, int count, float** buffers, int frames) {
+    EnsureBlockSize(frames);
+    const int end = std::min(start + count, NInChannels());
+    for (int i = std::max(start, 0), next = 0; i < end; ++i) {
+        std::printf("attaching channel %d ...", i);
+        IInputChannel* channel = GetInChannel(i);
+        double* scratch = ScratchOf(channel->scratch);
+        if (channel->connected) {
+            const float* src = buffers[next++];
+            for (int k = 0; k < frames; ++k) scratch[k] = src[k];
+        } else {
+            ZeroScratch(channel->scratch);
+        }
+        *channel->source = scratch;
+    }
+    std::printf("done\n");
+}
+
+void IFxBase::AttachOutputs(int start, int count, double** buffers) {
+    const int end = std::min(start + count, NOutChannels());
+    for (int i = std::max(start, 0), next = 0; i < end; ++i) {
+        IOutputChannel* channel = GetOutChannel(i);
+        if (channel->connected) {
+            *channel->dest = buffers[next++];
+            channel->floatDest = nullptr;
+        }
+    }
+}
+
+void IFxBase::AttachFloatOutputs(int start, int count, float** buffers) {
+    const int end = std::min(start + count, NOutChannels());
+    for (int i = std::max(start, 0), next = 0; i < end; ++i) {
+        IOutputChannel* channel = GetOutChannel(i);
+        if (channel->connected) {
+            *channel->dest = ScratchOf(channel->scratch);
+            channel->floatDest = buffers[next++];
+        }
+    }
+}
+
+void IFxBase::ProcessAttached(int frames) { ProcessDoubles(InputPointers(), OutputPointers(), frames); }
+
+void IFxBase::ProcessAttachedFloat(int frames) {
+    ProcessAttached(frames);
+    ConvertOutputs(frames);
+}
+
+void IFxBase::ProcessAttachedAccumulating(int frames) {
+    ProcessDoubles(InputPointers(), OutputPointers(), frames);
+    for (int i = 0; i < NOutChannels(); ++i) {
+        IOutputChannel* channel = GetOutChannel(i);
+        if (!channel->connected || !channel->floatDest) continue;
+        const double* src = *channel->dest;
+        for (int k = 0; k < frames; ++k) channel->floatDest[k] += static_cast<float>(src[k]);
+    }
+}
+
+void IFxBase::ConvertOutputs(int frames) {
+    for (int i = 0; i < NOutChannels(); ++i) {
+        IOutputChannel* channel = GetOutChannel(i);
+        if (channel->connected && channel->floatDest) DoublesToFloats(channel->floatDest, *channel->dest, frames);
+    }
+}
+
+void IFxBase::ProcessDoubles(double** inputs, double** outputs, int frames) {
+    const int copied = std::min(NInChannels(), NOutChannels());
+    for (int i = 0; i < NOutChannels(); ++i) {
+        if (i < copied)
+            std::memmove(outputs[i], inputs[i], sizeof(double) * static_cast<size_t>(frames));
+        else
+            std::memset(outputs[i], 0, sizeof(double) * static_cast<size_t>(frames));
+    }
+}
+
+void IFxBase::CopyInputsToOutputs(int frames) { IFxBase::ProcessDoubles(InputPointers(), OutputPointers(), frames); }
+
+// The bypass copy: inputs delayed by the latency line when there is one, so a bypassed plug-in
+// stays time-aligned with its processed sound. Each input sample is read before its output is
+// written, which keeps in-place host buffers right.
+void IFxBase::PassThrough(int frames) {
+    ILatencyLine* line = mLatencyLine;
+    const uint32_t delay = line ? line->delaySamples : 0;
+    const bool lineReady = line && mLatency != 0 && delay > 0 &&
+                           line->buffer.GetSize() >= static_cast<int>(delay * line->inputs * sizeof(double));
+    if (!lineReady) {
+        CopyInputsToOutputs(frames);
+        return;
+    }
+    const int channels = static_cast<int>(std::min({line->inputs, line->outputs, static_cast<uint32_t>(NInChannels()),
+                                                    static_cast<uint32_t>(NOutChannels())}));
+    double* buffer = ScratchOf(line->buffer);
+    double** inputs = InputPointers();
+    double** outputs = OutputPointers();
+    for (int i = 0; i < frames; ++i) {
+        for (int j = 0; j < channels; ++j) {
+            double& slot = buffer[j * delay + line->writePos];
+            const double in = inputs[j][i];
+            outputs[j][i] = slot;
+            slot = in;
+        }
+        line->writePos = (line->writePos + 1) % delay;
+    }
+}
+
+void IFxBase::PassThroughFloat(int frames) {
+    PassThrough(frames);
+    ConvertOutputs(frames);
+}
+
+void IFxBase::ClearScratch() {
+    for (int i = 0; i < NInChannels(); ++i) ZeroScratch(GetInChannel(i)->scratch);
+    for (int i = 0; i < NOutChannels(); ++i) ZeroScratch(GetOutChannel(i)->scratch);
+}
+
+void IFxBase::DoublesToFloats(float* dst, const double* src, int n) {
+    for (int k = 0; k < n; ++k) dst[k] = static_cast<float>(src[k]);
+}
+
+void IFxBase::ChangeBlockSize(int frames) {
+    frames = std::max(frames, 0);
+    if (frames == mBlockSize) return;
+    for (int i = 0; i < NInChannels(); ++i) {
+        IInputChannel* channel = GetInChannel(i);
+        ResizeScratch(channel->scratch, channel->source, channel->connected, frames);
+    }
+    for (int i = 0; i < NOutChannels(); ++i) {
+        IOutputChannel* channel = GetOutChannel(i);
+        ResizeScratch(channel->scratch, channel->dest, channel->connected, frames);
+    }
+    mBlockSize = frames;
+}
+
+void IFxBase::EnsureBlockSize(int frames) {
+    if (frames > mBlockSize) ChangeBlockSize(frames);
+}
+
+void IFxBase::CreateLatencyLine() {
+    if (mLatencyLine || NInChannels() == 0) return;
+    mLatencyLine = new ILatencyLine();
+    mLatencyLine->inputs = static_cast<uint32_t>(NInChannels());
+    mLatencyLine->outputs = static_cast<uint32_t>(NOutChannels());
+    IFxBase::ChangeLatency(mLatency);
+}
+
+void IFxBase::ChangeLatency(int samples) {
+    mLatency = std::max(samples, 0);
+    if (!mLatencyLine) return;
+    ILatencyLine* line = mLatencyLine;
+    line->delaySamples = static_cast<uint32_t>(mLatency);
+    const long long bytes = static_cast<long long>(mLatency) * line->inputs * sizeof(double);
+    line->buffer.Resize(static_cast<int>(std::min<long long>(bytes, 0x7FFFFFFF)), true);
+    ZeroScratch(line->buffer);
+    line->writePos = 0;
+}
+
+namespace {
+void LabelBus(PointerList<GrowString>& labels, int index, const char* text) {
+    labels.DeleteAt(index);
+    auto* label = new GrowString(text);
+    if (!labels.Insert(std::min(index, labels.GetSize()), label)) delete label;
+}
+}  // namespace
+
+void IFxBase::LabelInputBus(int index, const char* text) {
+    if (index == 0 || index == 1) LabelBus(mInputBusLabels, index, text);
+}
+
+void IFxBase::LabelOutputBus(int index, const char* text) {
+    if (index >= 0) LabelBus(mOutputBusLabels, index, text);
+}
+
+const char* IFxBase::GetInputBusLabel(int index) const {
+    const GrowString* label = mInputBusLabels.Get(index);
+    return label ? label->Get() : "";
+}
+
+const char* IFxBase::GetOutputBusLabel(int index) const {
+    const GrowString* label = mOutputBusLabels.Get(index);
+    return label ? label->Get() : "";
+}

@@ -1,0 +1,230 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <vector>
+
+#include "test_binding.h"
+
+namespace {
+// Records the pointer arrays ProcessDoubles receives, then runs the default copy.
+class PointerSpy : public TestBinding {
+public:
+    using TestBinding::TestBinding;
+    std::vector<double*> seenIn, seenOut;
+    void ProcessDoubles(double** inputs, double** outputs, int frames) override {
+        seenIn.assign(inputs, inputs + NInChannels());
+        seenOut.assign(outputs, outputs + NOutChannels());
+        IFxBase::ProcessDoubles(inputs, outputs, frames);
+    }
+};
+
+// Works in place on its inputs (as the effect does), then copies them to the outputs.
+class InPlace : public TestBinding {
+public:
+    using TestBinding::TestBinding;
+    void ProcessDoubles(double** inputs, double** outputs, int frames) override {
+        for (int c = 0; c < NOutChannels(); ++c) {
+            for (int k = 0; k < frames; ++k) inputs[c][k] = 2.0 * inputs[c][k] + 1.0;
+            std::memcpy(outputs[c], inputs[c], sizeof(double) * frames);
+        }
+    }
+};
+
+void ConnectAll(IFxBase& plug, int frames) {
+    plug.ChangeBlockSize(frames);
+    plug.SetInputsConnected(0, plug.NInChannels(), true);
+    plug.SetOutputsConnected(0, plug.NOutChannels(), true);
+}
+}  // namespace
+
+TEST(Channels, LegalIOMatchesPairsAndWildcards) {
+    TestBinding plug;
+    EXPECT_TRUE(plug.LegalIO(1, -1));
+    EXPECT_TRUE(plug.LegalIO(2, 2));
+    EXPECT_TRUE(plug.LegalIO(-1, -1));
+    EXPECT_FALSE(plug.LegalIO(1, 2));
+    EXPECT_FALSE(plug.LegalIO(0, 0));
+}
+
+TEST(Channels, DoubleRoadHandsTheHostBuffersThrough) {
+    PointerSpy plug;
+    ConnectAll(plug, 16);
+    std::vector<double> in0(16, 0.25), in1(16, -0.5), out0(16), out1(16);
+    double* ins[] = {in0.data(), in1.data()};
+    double* outs[] = {out0.data(), out1.data()};
+    plug.AttachInputs(0, 2, ins);
+    plug.AttachOutputs(0, 2, outs);
+    plug.ProcessAttached(16);
+    EXPECT_EQ(plug.seenIn[0], in0.data());
+    EXPECT_EQ(plug.seenIn[1], in1.data());
+    EXPECT_EQ(plug.seenOut[0], out0.data());
+    EXPECT_EQ(plug.seenOut[1], out1.data());
+    EXPECT_EQ(out1, in1);
+}
+
+TEST(Channels, DisconnectedInputReadsSilenceAndConsumesNoBuffer) {
+    InPlace plug;
+    ConnectAll(plug, 4);
+    plug.SetInputsConnected(1, 1, false);
+    std::vector<double> in0(4), unused(4, 9.0), out0(4), out1(4);
+    double* ins[] = {in0.data(), unused.data()};
+    double* outs[] = {out0.data(), out1.data()};
+    for (int block = 0; block < 3; ++block) {
+        in0.assign(4, 0.0);
+        plug.AttachInputs(0, 2, ins);
+        plug.AttachOutputs(0, 2, outs);
+        plug.ProcessAttached(4);
+        // Each block starts from silence on the disconnected channel, like the connected one here.
+        EXPECT_EQ(out1, out0);
+        EXPECT_EQ(out1, std::vector<double>(4, 1.0));
+    }
+    EXPECT_EQ(unused, std::vector<double>(4, 9.0));
+}
+
+TEST(Channels, DefaultProcessCopiesAndZeroesExtraOutputs) {
+    TestBinding mono(1, "1-2");
+    ConnectAll(mono, 3);
+    std::vector<double> in = {1, 2, 3}, out0(3), out1(3, 7.0);
+    double* ins[] = {in.data()};
+    double* outs[] = {out0.data(), out1.data()};
+    mono.AttachInputs(0, 1, ins);
+    mono.AttachOutputs(0, 2, outs);
+    mono.ProcessAttached(3);
+    EXPECT_EQ(out0, in);
+    EXPECT_EQ(out1, std::vector<double>(3, 0.0));
+}
+
+TEST(Channels, FloatRoadIsBitTransparentAndReportsEachChannel) {
+    TestBinding plug;
+    const int frames = 512;
+    ConnectAll(plug, frames);
+    std::mt19937 random(7);
+    std::vector<float> in0(frames), in1(frames), out0(frames), out1(frames);
+    for (int k = 0; k < frames; ++k) {
+        uint32_t bits;
+        do bits = random(); while (((bits >> 23) & 0xFF) == 0xFF);  // any float but NaN and infinity
+        std::memcpy(&in0[k], &bits, 4);
+        in1[k] = -in0[k];
+    }
+    in0[0] = std::numeric_limits<float>::denorm_min();
+    in1[1] = -0.0f;
+    in1[2] = std::numeric_limits<float>::infinity();
+    float* ins[] = {in0.data(), in1.data()};
+    float* outs[] = {out0.data(), out1.data()};
+
+    testing::internal::CaptureStdout();
+    plug.AttachFloatInputs(0, 2, ins, frames);
+    plug.AttachFloatOutputs(0, 2, outs);
+    plug.ProcessAttachedFloat(frames);
+    std::fflush(stdout);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "attaching channel 0 ...attaching channel 1 ...done\n");
+    EXPECT_EQ(std::memcmp(out0.data(), in0.data(), frames * 4), 0);
+    EXPECT_EQ(std::memcmp(out1.data(), in1.data(), frames * 4), 0);
+}
+
+TEST(Channels, AccumulatingAddsToWhatTheHostHad) {
+    TestBinding plug;
+    ConnectAll(plug, 2);
+    std::vector<float> in0 = {1, 2}, in1 = {3, 4}, out0 = {10, 10}, out1 = {0.5f, 0.5f};
+    float* ins[] = {in0.data(), in1.data()};
+    float* outs[] = {out0.data(), out1.data()};
+    testing::internal::CaptureStdout();
+    plug.AttachFloatInputs(0, 2, ins, 2);
+    testing::internal::GetCapturedStdout();
+    plug.AttachFloatOutputs(0, 2, outs);
+    plug.ProcessAttachedAccumulating(2);
+    EXPECT_EQ(out0, (std::vector<float>{11, 12}));
+    EXPECT_EQ(out1, (std::vector<float>{3.5f, 4.5f}));
+}
+
+TEST(Channels, LatencyLineDelaysBypassedAudioAlsoInPlace) {
+    TestBinding plug(1, "1-1");
+    ConnectAll(plug, 5);
+    plug.CreateLatencyLine();
+    plug.ChangeLatency(3);
+    std::vector<double> samples = {1, 2, 3, 4, 5}, out(5);
+    double* ins[] = {samples.data()};
+    double* outs[] = {out.data()};
+    plug.AttachInputs(0, 1, ins);
+    plug.AttachOutputs(0, 1, outs);
+    plug.PassThrough(5);
+    EXPECT_EQ(out, (std::vector<double>{0, 0, 0, 1, 2}));
+
+    // The host may hand one buffer as both input and output.
+    plug.ChangeLatency(2);
+    std::vector<double> shared = {1, 2, 3, 4, 5};
+    double* same[] = {shared.data()};
+    plug.AttachInputs(0, 1, same);
+    plug.AttachOutputs(0, 1, same);
+    plug.PassThrough(5);
+    EXPECT_EQ(shared, (std::vector<double>{0, 0, 1, 2, 3}));
+    plug.PassThrough(2);
+    EXPECT_EQ(shared[0], 4.0);
+    EXPECT_EQ(shared[1], 5.0);
+
+    plug.ChangeLatency(0);  // no delay: a plain copy
+    std::vector<double> direct = {6, 7}, copy(2);
+    double* directIn[] = {direct.data()};
+    double* copyOut[] = {copy.data()};
+    plug.AttachInputs(0, 1, directIn);
+    plug.AttachOutputs(0, 1, copyOut);
+    plug.PassThrough(2);
+    EXPECT_EQ(copy, direct);
+}
+
+TEST(Channels, BlockSizeChangesKeepEntriesValid) {
+    TestBinding plug;
+    plug.ChangeBlockSize(4);
+    auto* scratch = static_cast<double*>(plug.GetInChannel(0)->scratch.Get());
+    scratch[0] = 3.0;
+    plug.ChangeBlockSize(4);
+    EXPECT_EQ(scratch[0], 3.0);
+    EXPECT_EQ(*plug.GetInChannel(0)->source, scratch);
+
+    // A connected channel attached through its scratch must not keep pointing at freed memory.
+    plug.SetInputsConnected(0, 2, true);
+    std::vector<float> in(9000, 1.0f);
+    float* ins[] = {in.data(), in.data()};
+    testing::internal::CaptureStdout();
+    plug.AttachFloatInputs(0, 2, ins, 4);
+    plug.AttachFloatInputs(0, 2, ins, 9000);  // a larger block than announced grows the scratch
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(plug.GetBlockSize(), 9000);
+    plug.ChangeBlockSize(100000);
+    EXPECT_EQ(*plug.GetInChannel(0)->source, plug.GetInChannel(0)->scratch.Get());
+    for (int k = 0; k < 100000; ++k) ASSERT_EQ((*plug.GetInChannel(0)->source)[k], 0.0);
+}
+
+TEST(Channels, BusLabels) {
+    TestBinding plug;
+    plug.LabelInputBus(2, "ignored");
+    EXPECT_STREQ(plug.GetInputBusLabel(2), "");
+    plug.LabelInputBus(0, "In");
+    plug.LabelInputBus(0, "Main In");
+    EXPECT_STREQ(plug.GetInputBusLabel(0), "Main In");
+    plug.LabelOutputBus(5, "Out");
+    EXPECT_STREQ(plug.GetOutputBusLabel(0), "Out");
+}
+
+TEST(Channels, MidiEventsAndPassThrough) {
+    const IMidiEvent on = NoteOnEvent(60, 100, 12, 3);
+    EXPECT_EQ(on.sampleOffset, 12);
+    EXPECT_EQ(on.status, 0x93);
+    EXPECT_EQ(NoteOffEvent(60, 0, 1).status, 0x81);
+    EXPECT_EQ(ControlChangeEvent(7, 1.0, 0).data2, 127);
+    EXPECT_EQ(ControlChangeEvent(7, 0.5, 0).data2, 63);
+    // Out-of-range arguments cannot turn the message into another kind or a status byte.
+    EXPECT_EQ(NoteOnEvent(60, 100, 0, 32).status, 0x90);
+    EXPECT_EQ(ControlChangeEvent(7, 3.0, 0).data2, 127);
+    EXPECT_EQ(ControlChangeEvent(7, -1.0, 0).data2, 0);
+
+    TestBinding plug;
+    IMidiEvent event = on;
+    plug.ProcessMidiEvent(&event);
+    ASSERT_EQ(plug.calls.size(), 1u);
+    EXPECT_EQ(plug.calls[0].what, "midi");
+    EXPECT_EQ(plug.calls[0].index, 0x93);
+}
