@@ -1,0 +1,36 @@
+#pragma once
+
+#include "dsp/cascade.h"
+
+namespace Dsp {
+
+// The running part of a cascade: per-channel sample memories, four doubles per stage, laid
+// out channel by channel and within a channel stage by stage. Direct Form I keeps
+// x1, x2, y1, y2 in them, Direct Form II w1, w2. They start at zero and survive redesigns.
+class CascadeFilter : public virtual Cascade {
+public:
+    int ChannelCount() const { return mNumChannels; }
+
+    // False when any memory holds NaN or infinity.
+    bool StateIsFinite() const;
+    void ClearState();
+
+protected:
+    CascadeFilter() = default;
+    ~CascadeFilter() = default;
+
+    int StateSize() const { return mNumChannels * mMaxStages * 4; }
+
+    int mNumChannels = 0;
+    double* mState = nullptr;
+
+    friend void ProcessDirectFormI(CascadeFilter&, int, double*, int);
+    friend void ProcessDirectFormII(CascadeFilter&, int, double*, int);
+};
+
+// Filter count frames of ChannelCount() samples in place; after each frame the pointer moves
+// on by step further samples.
+void ProcessDirectFormI(CascadeFilter& filter, int count, double* samples, int step);
+void ProcessDirectFormII(CascadeFilter& filter, int count, double* samples, int step);
+
+} // namespace Dsp

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "dsp/cascade_filter.h"
+
+namespace Dsp {
+
+// A single-stage high shelf with one channel, run in Direct Form I.
+class HighShelf : public CascadeFilter, public CascadeSpace<2> {
+public:
+    HighShelf()
+    {
+        mNumChannels = 1;
+        mState = mStateStorage;
+    }
+
+    // frequency as a fraction of the sample rate; slope as in the shelf-slope form
+    // (1 is the steepest monotonic shelf).
+    void Setup(double frequency, double gainDb, double slope);
+
+    double Process(double x)
+    {
+        ProcessDirectFormI(*this, 1, &x, 0);
+        return x;
+    }
+
+private:
+    double mStateStorage[4] = {};
+};
+
+} // namespace Dsp

@@ -1,0 +1,104 @@
+#include "effect/tavrelzel4.h"
+
+#include <cmath>
+#include <cstring>
+#include <new>
+
+#include "effect/oversampling.h"
+#include "effect/zl4.h"
+#include "framework/plugmutex.h"
+
+namespace {
+constexpr const char* kChannelIo = "1-1 2-2";
+constexpr int kVersion = 0x10101;  // 1.1.1
+
+// A non-number counts as below the threshold.
+bool AtLeastHalf(double v) { return v >= 0.5; }
+}  // namespace
+
+TavrelZel4::TavrelZel4()
+    : PluginBinding(kNumParams, kChannelIo, 1, "TavrelZel4", "", "Tavrel", kVersion, FourCC("Zel4"),
+                    FourCC("TvRl"), 0, false, false, false),
+      mLeft(new zl4()),
+      mRight(new zl4()) {
+    DefineParameters();
+    BuildEditor();
+    FillDefaultPresets("-", 1);
+    // The models run at the usual rate and factor even if a host processes before its set-up.
+    ResetProcessing();
+}
+
+TavrelZel4::~TavrelZel4() {
+    delete mLeft;
+    delete mRight;
+}
+
+void TavrelZel4::DefineParameters() {
+    GetParam(kBypass)->DefineToggle("Bypass", false, "", "");
+    GetParam(kDistAmount)->DefineRange("Dist. Amount", 0, 0, 100, 0.1, "", "", 1.0);
+    GetParam(kDistAmount)->SetCurve(1.0);
+    GetParam(kTone)->DefineRange("Tone", 25, 0, 100, 0.1, "", "", 1.0);
+    GetParam(kTone)->SetCurve(2.0);
+    GetParam(kLevel)->DefineRange("Level", 25, 0, 100, 0.1, "", "", 1.0);
+    GetParam(kLevel)->SetCurve(2.0);
+    GetParam(kSaturation)->DefineToggle("Analog Saturation", true, "", "");
+    GetParam(kHiss)->DefineToggle("Analog Hiss", true, "", "");
+    GetParam(kDryWet)->DefineRange("Dry/Wet", 100, 0, 100, 0.1, "", "", 1.0);
+    GetParam(kCompensation)->DefineToggle("Output compensation", true, "", "");
+}
+
+void TavrelZel4::ParameterChanged(int paramIdx, int /*source*/) {
+    ScopedPlugLock lock(GetMutex());
+    if (static_cast<unsigned>(paramIdx) >= kNumParams) return;
+    const IFxParam* param = GetParam(paramIdx);
+    const double plain = param->Value();
+    const double normalized = param->NormalizedValue();
+    for (zl4* model : {mLeft, mRight}) {
+        switch (paramIdx) {
+            case kBypass: model->SetBypass(AtLeastHalf(plain)); break;
+            case kDistAmount: model->SetDistortion(normalized); break;
+            case kTone: model->SetTone(normalized); break;
+            case kLevel: model->SetLevel(normalized); break;
+            case kSaturation: model->SetSaturation(AtLeastHalf(plain)); break;
+            case kHiss: model->SetHiss(AtLeastHalf(plain)); break;
+            case kDryWet: model->SetMix(normalized); break;
+            case kCompensation: model->SetCompensation(AtLeastHalf(plain)); break;
+        }
+    }
+    if (paramIdx == kBypass && GetGraphics()) ShowActiveOnLed(!AtLeastHalf(plain));
+}
+
+void TavrelZel4::ResetProcessing() {
+    ScopedPlugLock lock(GetMutex());
+    const double fs = GetSampleRate();
+    // A rate that no int holds (or no number at all) is not passed on; the models keep theirs.
+    const int hz = fs >= 1.0 && fs < 2147483648.0 ? static_cast<int>(fs) : 0;
+    const int factor = OversamplingForSampleRate(fs);
+    for (zl4* model : {mLeft, mRight}) model->SetSampleRate(hz);
+    for (zl4* model : {mLeft, mRight}) model->SetOversampling(factor);
+    for (zl4* model : {mLeft, mRight}) model->SetChannels(1);
+    for (zl4* model : {mLeft, mRight}) {
+        model->ResetFilters();
+        model->Reserve(GetBlockSize());  // so the audio thread need not allocate
+    }
+}
+
+// Each channel is processed in its output buffer: the host's input buffers are read-only.
+void TavrelZel4::ProcessDoubles(double** inputs, double** outputs, int frames) {
+    if (frames < 1) return;
+    zl4* models[] = {mLeft, mRight};
+    for (int c = 0; c < 2; ++c) {
+        if (outputs[c] != inputs[c]) std::memcpy(outputs[c], inputs[c], sizeof(double) * static_cast<size_t>(frames));
+        models[c]->ProcessBlock(outputs[c], frames);
+    }
+}
+
+TavrelZel4* CreateInstance() {
+    static PlugMutex creationLock;
+    ScopedPlugLock lock(creationLock);
+    try {
+        return new TavrelZel4();
+    } catch (...) {
+        return nullptr;  // no exception may reach the host
+    }
+}

@@ -1,0 +1,38 @@
+#pragma once
+// TavrelZel4: the distortion plug-in. Eight parameters, one circuit model per channel, and every
+// block run through both models. The class body is the same in every deliverable; its base is
+// the deliverable's binding.
+#include "effect/plugin_binding.h"
+
+class zl4;
+
+class TavrelZel4 : public PluginBinding {
+public:
+    enum Param { kBypass, kDistAmount, kTone, kLevel, kSaturation, kHiss, kDryWet, kCompensation, kNumParams };
+
+    TavrelZel4();
+    ~TavrelZel4() override;
+
+    // Under the plug-in mutex: applies parameter paramIdx to both models (source is not looked at).
+    void ParameterChanged(int paramIdx, int source) override;
+    // Under the plug-in mutex: sample rate and oversampling factor to both models.
+    void ResetProcessing() override;
+    // Called with the mutex held by the binding's process entry.
+    void ProcessDoubles(double** inputs, double** outputs, int frames) override;
+
+    zl4* LeftModel() const { return mLeft; }
+    zl4* RightModel() const { return mRight; }
+
+private:
+    void DefineParameters();
+    // The editor and its bypass LED come with the GUI framework; these are where they join.
+    void BuildEditor() {}
+    void ShowActiveOnLed(bool /*active*/) {}
+
+    zl4* mLeft;
+    zl4* mRight;
+    int mLedControlIndex = -1;
+};
+
+// Constructs one instance under a process-wide lock; null when none could be made.
+TavrelZel4* CreateInstance();

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Fixed settings and a fixed input signal for the circuit model; their outputs, written once
+// by the native build, are the reference every target must reproduce.
+struct GoldenScenario {
+    const char* name;
+    int sampleRate;
+    double distortion;
+    double tone;
+    double level;
+    double mix;
+    bool bypass;
+    bool saturation;
+    bool compensation;
+    bool hiss;
+};
+
+const std::vector<GoldenScenario>& GoldenScenarios();
+
+// Output of a freshly set-up model for the scenario's settings on the fixed input.
+std::vector<double> RunGoldenScenario(const GoldenScenario& scenario);
+
+std::string GoldenPath(const std::string& directory, const GoldenScenario& scenario);
