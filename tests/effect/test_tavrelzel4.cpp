@@ -23,7 +23,7 @@ void Prepare(TavrelZel4& plug, double rate, int block) {
 
 std::vector<double> Tone(int frames, double freq, double rate) {
     std::vector<double> x(frames);
-    for (int i = 0; i < frames; ++i) x[i] = 0.5 * std::sin(2 * M_PI * freq * i / rate);
+    for (int i = 0; i < frames; ++i) x[i] = 0.5 * std::sin(6.283185307179586 * freq * i / rate);
     return x;
 }
 }  // namespace

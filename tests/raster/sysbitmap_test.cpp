@@ -1,0 +1,55 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "raster/sysbitmap.h"
+
+namespace {
+TEST(SysBitmap, ReusesItsSectionForSmallerSizes) {
+    PIX_SysBitmap b(100, 100);
+    ASSERT_NE(b.Pixels(), nullptr);
+    ASSERT_NE(b.DeviceContext(), nullptr);
+    EXPECT_EQ(b.RowSpan(), 100);
+    uint32_t* pixels = b.Pixels();
+    EXPECT_FALSE(b.Resize(100, 100));
+    EXPECT_TRUE(b.Resize(50, 60));
+    EXPECT_EQ(b.Width(), 50);
+    EXPECT_EQ(b.Height(), 60);
+    EXPECT_EQ(b.RowSpan(), 100);
+    EXPECT_EQ(b.Pixels(), pixels);
+    EXPECT_FALSE(b.IsBottomUp());
+    EXPECT_EQ(b.Extension(0x59555678, nullptr), 0);
+}
+
+TEST(SysBitmap, PixelsAreTheTopDownSectionGdiDrawsInto) {
+    PIX_SysBitmap b(7, 5);
+    EXPECT_EQ(b.RowSpan(), 8);
+    HDC dc = static_cast<HDC>(b.DeviceContext());
+    for (int i = 0; i < 8 * 5; ++i) b.Pixels()[i] = 0;
+    SetPixel(dc, 2, 3, RGB(0x12, 0x34, 0x56));
+    GdiFlush();
+    EXPECT_EQ(b.Pixels()[3 * 8 + 2] & 0xFFFFFF, 0x123456u);
+    b.Pixels()[1 * 8 + 4] = 0x00ABCDEF;
+    EXPECT_EQ(GetPixel(dc, 4, 1), RGB(0xAB, 0xCD, 0xEF));
+}
+
+TEST(SysBitmap, EmptyAndRefusedSizes) {
+    PIX_SysBitmap b(10, 10);
+    EXPECT_FALSE(b.Resize(10, 0));
+    EXPECT_EQ(b.Width(), 10);
+    EXPECT_EQ(b.Height(), 0);
+    EXPECT_EQ(b.Pixels(), nullptr);
+    EXPECT_TRUE(b.Resize(4, 4));
+    EXPECT_NE(b.Pixels(), nullptr);
+    // A negative size never reuses the section, so a positive size always means pixels.
+    EXPECT_FALSE(b.Resize(-4, 2));
+    EXPECT_EQ(b.Pixels(), nullptr);
+    // A section GDI refuses leaves 0 x 0 without pixels; Resize still reports a change.
+    EXPECT_TRUE(b.Resize(60000, 60000));
+    EXPECT_EQ(b.Width(), 0);
+    EXPECT_EQ(b.Height(), 0);
+    EXPECT_EQ(b.Pixels(), nullptr);
+    EXPECT_TRUE(b.Resize(3, 3));
+    EXPECT_NE(b.Pixels(), nullptr);
+}
+}  // namespace
