@@ -17,10 +17,17 @@ public:
     // (1 is the steepest monotonic shelf).
     void Setup(double frequency, double gainDb, double slope);
 
+    // Direct Form I, one sample.
     double Process(double x)
     {
-        ProcessDirectFormI(*this, 1, &x, 0);
-        return x;
+        const Stage& st = mStages[0];
+        double* m = mStateStorage;
+        const double y = (st.b1 * m[0] + st.b0 * x) + st.b2 * m[1] + st.c1 * m[2] + st.c2 * m[3];
+        m[1] = m[0];
+        m[0] = x;
+        m[3] = m[2];
+        m[2] = y;
+        return y;
     }
 
 private:
