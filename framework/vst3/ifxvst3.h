@@ -1,0 +1,141 @@
+#pragma once
+// IFxVST3: the plug-in core on a single-component VST3 effect (processor and edit controller in
+// one object). One reference count serves every interface; the last release deletes the plug-in.
+//
+// Threads: process runs on the host's audio thread and holds the plug-in mutex for the whole
+// block; getState/setState hold it too. Every other entry runs on whatever thread the host calls
+// it from and takes no lock beyond what the core's own operations take.
+#include <vector>
+
+#include "framework/fxbase.h"
+#include "sdk/vst3/midimapping.h"
+#include "sdk/vst3/processcontext.h"
+#include "sdk/vst3/singlecomponenteffect.h"
+#include "sdk/vst3/unitinfo.h"
+
+class IFxVST3 : public IFxBase,
+                public Sdk::Vst::IUnitInfo,
+                public Sdk::Vst::SingleComponentEffect,
+                public Sdk::Vst::IMidiMapping {
+public:
+    using tresult = Sdk::tresult;
+    using ParamID = Sdk::Vst::ParamID;
+    using ParamValue = Sdk::Vst::ParamValue;
+    using TChar = Sdk::Vst::TChar;
+    using String128 = Sdk::Vst::String128;
+    using IBStream = Sdk::IBStream;
+
+    static constexpr ParamID kPresetTag = 0x70727374;  // 'prst'
+    static constexpr ParamID kBypassTag = 0x62706173;  // 'bpas'
+
+    IFxVST3(int nParams, const char* channelIoText, int nPresets, const char* effectName, const char* productName,
+            const char* makerName, int version, int uniqueId, int makerId, int latency, bool doesMidi,
+            bool doesChunks, bool isInstrument, int sidechainChannels = 0);
+    ~IFxVST3() override;
+
+    static Sdk::Vst::SpeakerArrangement SpeakerArrangementForChannels(int channels);
+    int SidechainChannels() const { return mSidechainChannels; }
+
+    // ---- FUnknown, shared by every interface (ifxvst3.cpp) ----
+    tresult PLUGIN_API queryInterface(const Sdk::TUID iid, void** obj) override;
+    Sdk::uint32 PLUGIN_API addRef() override { return SingleComponentEffect::addRef(); }
+    Sdk::uint32 PLUGIN_API release() override { return SingleComponentEffect::release(); }
+    FOBJECT_CLASS(IFxVST3, SingleComponentEffect)
+
+    // ---- Life cycle (ifxvst3.cpp), host's main thread ----
+    // Keeps the host name, exports buses and parameters, then restores preset 0. The SDK part's
+    // terminate drops them again (the plug-in owns its core state, the SDK part its exports).
+    tresult PLUGIN_API initialize(Sdk::FUnknown* context) override;
+
+    // ---- Processing (ifxvst3_process.cpp): set-up on the host's main thread, process on its
+    // audio thread under the plug-in mutex; the host owns every buffer and record it hands in ----
+    tresult PLUGIN_API setupProcessing(Sdk::Vst::ProcessSetup& setup) override;
+    tresult PLUGIN_API setActive(Sdk::TBool state) override;
+    tresult PLUGIN_API canProcessSampleSize(Sdk::int32 symbolicSampleSize) override;
+    Sdk::uint32 PLUGIN_API getLatencySamples() override;
+    Sdk::uint32 PLUGIN_API getTailSamples() override;
+    tresult PLUGIN_API process(Sdk::Vst::ProcessData& data) override;
+
+    // ---- State and bus arrangements (ifxvst3_state.cpp): state under the plug-in mutex, on any
+    // host thread; the stream stays the host's. The component's and controller's calls share these ----
+    tresult PLUGIN_API getState(IBStream* stream) override;
+    tresult PLUGIN_API setState(IBStream* stream) override;
+    tresult PLUGIN_API setComponentState(IBStream* stream) override;
+    tresult PLUGIN_API setBusArrangements(Sdk::Vst::SpeakerArrangement* inputs, Sdk::int32 numIns,
+                                          Sdk::Vst::SpeakerArrangement* outputs,
+                                          Sdk::int32 numOuts) override;
+
+    // ---- Controller queries (ifxvst3_controller.cpp), no lock ----
+    tresult PLUGIN_API setParamNormalized(ParamID id, ParamValue value) override;
+    ParamValue PLUGIN_API getParamNormalized(ParamID id) override;
+    tresult PLUGIN_API getParamStringByValue(ParamID id, ParamValue valueNormalized, String128 string) override;
+    tresult PLUGIN_API getParamValueByString(ParamID id, TChar* string, ParamValue& valueNormalized) override;
+    ParamValue PLUGIN_API normalizedParamToPlain(ParamID id, ParamValue valueNormalized) override;
+    ParamValue PLUGIN_API plainParamToNormalized(ParamID id, ParamValue plainValue) override;
+    tresult PLUGIN_API getMidiControllerAssignment(Sdk::int32 busIndex, Sdk::int16 channel,
+                                                   Sdk::Vst::CtrlNumber midiControllerNumber,
+                                                   ParamID& id) override;
+
+    // ---- Units and the program list (ifxvst3_controller.cpp), no lock ----
+    Sdk::int32 PLUGIN_API getUnitCount() override;
+    tresult PLUGIN_API getUnitInfo(Sdk::int32 unitIndex, Sdk::Vst::UnitInfo& info) override;
+    Sdk::int32 PLUGIN_API getProgramListCount() override;
+    tresult PLUGIN_API getProgramListInfo(Sdk::int32 listIndex, Sdk::Vst::ProgramListInfo& info) override;
+    tresult PLUGIN_API getProgramName(Sdk::Vst::ProgramListID listId, Sdk::int32 programIndex,
+                                      String128 name) override;
+    tresult PLUGIN_API getProgramInfo(Sdk::Vst::ProgramListID listId, Sdk::int32 programIndex,
+                                      Sdk::CString attributeId, String128 attributeValue) override;
+    tresult PLUGIN_API hasProgramPitchNames(Sdk::Vst::ProgramListID listId,
+                                            Sdk::int32 programIndex) override;
+    tresult PLUGIN_API getProgramPitchName(Sdk::Vst::ProgramListID listId, Sdk::int32 programIndex,
+                                           Sdk::int16 midiPitch, String128 name) override;
+    Sdk::Vst::UnitID PLUGIN_API getSelectedUnit() override;
+    tresult PLUGIN_API selectUnit(Sdk::Vst::UnitID unitId) override;
+    tresult PLUGIN_API getUnitByBus(Sdk::Vst::MediaType type, Sdk::Vst::BusDirection dir,
+                                    Sdk::int32 busIndex, Sdk::int32 channel,
+                                    Sdk::Vst::UnitID& unitId) override;
+    tresult PLUGIN_API setUnitProgramData(Sdk::int32 listOrUnitId, Sdk::int32 programIndex,
+                                          IBStream* data) override;
+
+    // ---- Core slots answered for the host (ifxvst3_host.cpp) ----
+    // Editor gestures, on the editor's thread: forwarded to the host's component handler.
+    void BeginInformHostOfParamChange(int paramIdx) override;
+    void InformHostOfParamChange(int paramIdx, double normalized) override;
+    void EndInformHostOfParamChange(int paramIdx) override;
+    void RequestHostRefresh() override {}
+    bool IsOfflineProcessing() override;
+    // Transport from the kept process context; no lock (the context changes only inside process).
+    int HostSamplePosition() override;
+    double HostTempo() override;
+    void HostTimeSignature(int* numerator, int* denominator) override;
+    void HostTimeInfo(ITimeInfo* info) override;
+    // Resizing needs an open editor view; there is none until the editor joins the binding.
+    void RequestEditorResize(int /*width*/, int /*height*/) override {}
+    // Tells the host through restartComponent when it gave a component handler.
+    void ChangeLatency(int samples) override;
+    bool SendMidiEvent(IMidiEvent* /*event*/) override { return false; }
+
+private:
+    void AddBuses();
+    void AddParameters();
+    void AddFrameworkParameter(int index);
+    Sdk::Vst::UnitID UnitForGroup(const char* group);
+    IFxParam* FrameworkParam(ParamID id) const;
+    tresult RestoreState(IBStream* stream);
+    void ApplyParameterChanges(Sdk::Vst::IParameterChanges* changes);
+    void ApplyEvents(Sdk::Vst::IEventList* events);
+    void ConnectInputs(const Sdk::Vst::ProcessData& data);
+    void ConnectOutputs(const Sdk::Vst::ProcessData& data);
+    template <typename Sample>
+    void RunAudio(int frames);
+
+    int mSidechainChannels;
+    bool mSidechainConnected = false;
+    Sdk::Vst::ProcessContext mContext{};
+    std::vector<const char*> mGroups;  // the parameters' own group texts; unit i is mGroups[i - 1]
+    // Host channel pointers of the current block, per plug-in channel (null: not connected), and
+    // the connected ones offset to the current piece of the block. Sized at construction.
+    std::vector<void*> mHostIn, mHostOut;
+    std::vector<float*> mPieceIn32, mPieceOut32;
+    std::vector<double*> mPieceIn64, mPieceOut64;
+};

@@ -1,0 +1,91 @@
+// IFxVST3: the state chunk (the core's parameter block, then a 32-bit bypass flag) and the
+// host's bus arrangement request.
+#include "framework/vst3/ifxvst3.h"
+#include "sdk/vst3/bstream.h"
+#include "sdk/vst3/strings.h"
+
+using namespace Sdk;
+using namespace Sdk::Vst;
+
+namespace {
+constexpr int32 kReadPiece = 128;
+
+bool WriteAll(IBStream* stream, const void* bytes, int32 count) {
+    int32 written = 0;
+    return stream->write(const_cast<void*>(bytes), count, &written) == kResultOk && written == count;
+}
+}  // namespace
+
+// Any thread the host saves from; holds the plug-in mutex. A stream that takes fewer bytes than
+// the chunk has is reported, so the host never keeps a cut chunk as a saved state.
+tresult PLUGIN_API IFxVST3::getState(IBStream* stream) {
+    if (!stream) return kInvalidArgument;
+    ScopedPlugLock lock(GetMutex());
+    IByteBlock block;
+    if (!WriteState(&block)) return kResultFalse;
+    const int32 bypass = IsBypassed() ? 1 : 0;
+    if (!WriteAll(stream, block.GetBytes(), block.Size()) || !WriteAll(stream, &bypass, 4)) return kResultFalse;
+    return kResultOk;
+}
+
+tresult PLUGIN_API IFxVST3::setState(IBStream* stream) { return RestoreState(stream); }
+tresult PLUGIN_API IFxVST3::setComponentState(IBStream* stream) { return RestoreState(stream); }
+
+// Any thread the host restores from; holds the plug-in mutex. Reads the stream from its current
+// position to its end; an empty stream changes nothing. The trailer is taken from the bytes
+// read, right after the parameter block, and the stream is left just after it.
+tresult IFxVST3::RestoreState(IBStream* stream) {
+    if (!stream) return kInvalidArgument;
+    ScopedPlugLock lock(GetMutex());
+    int64 start = -1;
+    if (stream->tell(&start) != kResultOk) start = -1;
+    IByteBlock block;
+    unsigned char piece[kReadPiece];
+    for (;;) {
+        int32 got = 0;
+        const tresult result = stream->read(piece, kReadPiece, &got);
+        got = got < 0 ? 0 : (got > kReadPiece ? kReadPiece : got);
+        if (got == 0) break;
+        // One host reports failure on reads that did deliver bytes; its data goes on.
+        if (result != kResultOk && GetHostCode() != kHostWaveLab) break;
+        block.Put(piece, got);
+    }
+    if (block.Size() == 0) return kResultFalse;
+    const int pos = ReadState(&block, 0);
+    int32 bypass = 0;
+    const bool trailer = pos >= 0 && block.GetInt32(&bypass, pos) >= 0;
+    if (trailer) {
+        SetBypassed(bypass != 0);
+        int64 end = 0;
+        if (start >= 0) stream->seek(start + pos + 4, IBStream::kIBSeekSet, &end);
+    }
+    PushValuesToGui();
+    return trailer ? kResultOk : kResultFalse;
+}
+
+// Host's main thread, not while processing. All channels stay disconnected until the next block.
+// A bus whose speaker count changes is replaced in place and keeps its active state.
+tresult PLUGIN_API IFxVST3::setBusArrangements(SpeakerArrangement* inputs, int32 numIns, SpeakerArrangement* outputs,
+                                               int32 numOuts) {
+    SetInputsConnected(0, NInChannels(), false);
+    SetOutputsConnected(0, NOutChannels(), false);
+    auto speakers = [](SpeakerArrangement* arr, int32 count, int32 index) {
+        return arr && index < count ? SpeakerArr::getChannelCount(arr[index]) : 0;
+    };
+    const int32 i = speakers(inputs, numIns, 0), o = speakers(outputs, numOuts, 0);
+    if (!LegalIO(i, o)) return kResultFalse;
+    auto replace = [this](BusList& list, int32 index, int32 channels, const char* name, BusType type, int32 flags) {
+        auto* bus = static_cast<AudioBus*>(list.at(index));
+        if (!bus || SpeakerArr::getChannelCount(bus->getArrangement()) == channels) return;
+        const TBool active = bus->isActive();
+        auto* fresh = new AudioBus(UString128(name), type, flags, SpeakerArrangementForChannels(channels));
+        fresh->setActive(active);
+        list.replace(index, fresh);
+    };
+    replace(audioInputs, 0, i, "Input", kMain, BusInfo::kDefaultActive);
+    replace(audioOutputs, 0, o, "Output", kMain, BusInfo::kDefaultActive);
+    if (mSidechainChannels == 0) return numIns == 1 ? kResultOk : kResultFalse;
+    if (numIns != 2) return kResultFalse;
+    replace(audioInputs, 1, speakers(inputs, numIns, 1), "Sidechain Input", kAux, 0);
+    return kResultOk;
+}

@@ -1,0 +1,61 @@
+#include "framework/vst3/module_entry.h"
+
+#include <cstdio>
+#include <mutex>
+
+#include "effect/tavrelzel4.h"
+#include "sdk/vst3/pluginfactory.h"
+
+using namespace Sdk;
+
+const FUID kTavrelZel4ClassId(0xF2AEE70D, 0x00DE4F4E, static_cast<uint32>(FourCC("TvRl")),
+                              static_cast<uint32>(FourCC("Zel4")));
+
+namespace {
+// Text fields are NUL-padded: each record is zeroed before it is filled.
+PFactoryInfo MakeFactoryInfo() {
+    PFactoryInfo info{};
+    std::snprintf(info.vendor, sizeof info.vendor, "%s", "Tavrel");
+    std::snprintf(info.url, sizeof info.url, "%s", "https://tavrel.invalid");
+    std::snprintf(info.email, sizeof info.email, "%s", "support@tavrel.invalid");
+    info.flags = PFactoryInfo::kUnicode;
+    return info;
+}
+
+PClassInfo2 MakeClassInfo() {
+    PClassInfo2 info{};
+    kTavrelZel4ClassId.toTUID(info.cid);
+    info.cardinality = PClassInfo::kManyInstances;
+    std::snprintf(info.category, sizeof info.category, "%s", kVstAudioEffectClass);
+    std::snprintf(info.name, sizeof info.name, "%s", "TavrelZel4");
+    info.classFlags = Vst::kSimpleModeSupported;
+    std::snprintf(info.subCategories, sizeof info.subCategories, "%s", "Fx|Distortion");
+    std::snprintf(info.version, sizeof info.version, "%s", "1.1.1");
+    std::snprintf(info.sdkVersion, sizeof info.sdkVersion, "%s", kVstVersionString);
+    return info;
+}
+
+// Factory thread: one new plug-in with the reference the factory hands on.
+FUnknown* CreatePlugin(void*) {
+    TavrelZel4* plug = CreateInstance();
+    return plug ? static_cast<Vst::IAudioProcessor*>(plug) : nullptr;
+}
+}  // namespace
+
+IClassFactory* PLUGIN_API GetPluginFactory() {
+    static std::mutex lock;
+    std::lock_guard<std::mutex> guard(lock);
+    if (gPluginFactory) {
+        gPluginFactory->addRef();
+        return gPluginFactory;
+    }
+    static const PFactoryInfo factoryInfo = MakeFactoryInfo();
+    static const PClassInfo2 classInfo = MakeClassInfo();
+    auto* factory = new CPluginFactory(factoryInfo);
+    factory->registerClass(&classInfo, CreatePlugin, nullptr);
+    gPluginFactory = factory;
+    return factory;
+}
+
+bool InitDll() { return true; }
+bool ExitDll() { return true; }

@@ -1,0 +1,15 @@
+#pragma once
+// The module's exports: the host loads the DLL, calls InitDll, GetPluginFactory, creates
+// instances through the factory, and calls ExitDll before unloading.
+#include "sdk/vst3/pluginbase.h"
+
+// The plug-in's class id, as saved projects know it: 0xF2AEE70D 0x00DE4F4E 'TvRl' 'Zel4'.
+extern const Sdk::FUID kTavrelZel4ClassId;
+
+extern "C" {
+// Host's loading thread. The process-wide factory with one class; every call hands the caller one
+// reference. After the last release the next call builds a new factory.
+Sdk::IClassFactory* PLUGIN_API GetPluginFactory();
+bool InitDll();
+bool ExitDll();
+}

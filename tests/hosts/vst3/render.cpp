@@ -1,0 +1,167 @@
+// Renders raw audio through a VST3 module:
+//   tz_vst3_render MODULE IN.raw OUT.raw RATE CHANNELS [NAME=VALUE ...]
+// Samples are 64-bit little-endian floats, interleaved. Parameters are found by their titles
+// and given in plain units (toggles also take on/off); the module converts them.
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "vst3_host.h"
+
+using namespace tzhost;
+
+namespace {
+constexpr int kBlock = 512;
+
+int Fail(const std::string& message) {
+    std::fprintf(stderr, "render: %s\n", message.c_str());
+    return 2;
+}
+
+bool ReadFile(const std::string& path, std::vector<double>* samples) {
+    FILE* f = std::fopen(WindowsPath(path).c_str(), "rb");
+    if (!f) return false;
+    double buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, sizeof(double), 4096, f)) > 0) samples->insert(samples->end(), buffer, buffer + n);
+    std::fclose(f);
+    return true;
+}
+
+bool ParseNumber(const std::string& text, double* value) {
+    char* end = nullptr;
+    *value = std::strtod(text.c_str(), &end);
+    return !text.empty() && end && *end == 0 && std::isfinite(*value);
+}
+
+std::string Lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+// The plug-in's own parameter of that title before the host's program and bypass ones.
+bool FindByTitle(IEditController* controller, const std::string& title, ParameterInfo* found) {
+    bool any = false;
+    for (int32 i = 0; i < controller->getParameterCount(); ++i) {
+        ParameterInfo info{};
+        if (controller->getParameterInfo(i, info) != kResultOk || Lower(FromString128(info.title)) != Lower(title))
+            continue;
+        const bool hostSide = info.id == kPresetId || info.id == kBypassId;
+        if (!any || !hostSide) *found = info;
+        any = true;
+        if (!hostSide) break;
+    }
+    return any;
+}
+
+std::string Titles(IEditController* controller) {
+    std::string out;
+    for (int32 i = 0; i < controller->getParameterCount(); ++i) {
+        ParameterInfo info{};
+        if (controller->getParameterInfo(i, info) != kResultOk || info.id == kPresetId || info.id == kBypassId) continue;
+        out += (out.empty() ? "\"" : ", \"") + FromString128(info.title) + "\"";
+    }
+    return out;
+}
+
+double PeakDb(const std::vector<double>& x) {
+    double peak = 0;
+    for (double v : x) peak = std::max(peak, std::fabs(v));
+    return peak > 0 ? 20 * std::log10(peak) : -INFINITY;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 6) return Fail("usage: tz_vst3_render MODULE IN.raw OUT.raw RATE CHANNELS [NAME=VALUE ...]");
+    const std::string modulePath = argv[1], inPath = argv[2], outPath = argv[3];
+    double rate = 0;
+    const int channels = std::atoi(argv[5]);
+    if (!ParseNumber(argv[4], &rate) || rate <= 0) return Fail(std::string("bad sample rate ") + argv[4]);
+    if (channels < 1 || channels > 2) return Fail("only mono and stereo audio can be rendered, not " + std::string(argv[5]) + " channels");
+
+    std::vector<double> input;
+    if (!ReadFile(inPath, &input)) return Fail("cannot read " + inPath);
+    const int frames = static_cast<int>(input.size() / channels);
+
+    Module module;
+    std::string error;
+    if (!module.Load(modulePath, &error)) return Fail(error);
+    Plugin plugin;
+    HostApplication host("TavrelZel4 render");
+    if (!plugin.Create(module.Factory(), &error)) return Fail(error);
+    if (!plugin.Initialize(&host)) return Fail("initialize failed");
+
+    // Every setting goes to the first block as host automation, as a host's would.
+    ParameterChanges changes;
+    for (int i = 6; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const size_t eq = arg.find('=');
+        if (eq == std::string::npos || eq == 0) return Fail("expected NAME=VALUE, got \"" + arg + "\"");
+        const std::string name = arg.substr(0, eq), text = arg.substr(eq + 1);
+        ParameterInfo info{};
+        if (!FindByTitle(plugin.controller, name, &info))
+            return Fail("unknown parameter \"" + name + "\"; the parameters are " + Titles(plugin.controller));
+        const bool toggle = info.stepCount == 1;
+        double plain = 0;
+        const std::string word = Lower(text);
+        if (toggle && (word == "on" || word == "off")) {
+            plain = word == "on" ? 1 : 0;
+        } else if (!ParseNumber(text, &plain)) {
+            return Fail("\"" + text + "\" is not a value for \"" + name + "\"" + (toggle ? " (use on/off or 1/0)" : ""));
+        }
+        const double lo = plugin.controller->normalizedParamToPlain(info.id, 0.0);
+        const double hi = plugin.controller->normalizedParamToPlain(info.id, 1.0);
+        if (plain < std::min(lo, hi) || plain > std::max(lo, hi)) {
+            char range[96];
+            std::snprintf(range, sizeof range, " is outside %g..%g", std::min(lo, hi), std::max(lo, hi));
+            return Fail("\"" + name + "\" " + text + range);
+        }
+        changes.Add(info.id, 0, plugin.controller->plainParamToNormalized(info.id, plain));
+    }
+
+    if (channels == 1) {
+        SpeakerArrangement mono = SpeakerArr::kMono;
+        if (plugin.processor->setBusArrangements(&mono, 1, &mono, 1) != kResultOk) return Fail("the module refuses mono buses");
+        for (BusDirection dir : {kInput, kOutput}) plugin.component->activateBus(kAudio, dir, 0, true);
+    }
+    if (plugin.Prepare(kSample64, rate, kBlock) != kResultOk) return Fail("setupProcessing refused");
+
+    std::vector<double> output(input.size());
+    std::vector<double> in[2], out[2];
+    for (int c = 0; c < channels; ++c) in[c].resize(kBlock), out[c].resize(kBlock);
+    double* inPtrs[2] = {in[0].data(), in[1].data()};
+    double* outPtrs[2] = {out[0].data(), out[1].data()};
+    for (int start = 0; start < frames; start += kBlock) {
+        const int n = std::min(kBlock, frames - start);
+        for (int k = 0; k < n; ++k)
+            for (int c = 0; c < channels; ++c) in[c][k] = input[(start + k) * channels + c];
+        plugin.Process64(inPtrs, outPtrs, channels, n, start == 0 ? &changes : nullptr);
+        for (int k = 0; k < n; ++k)
+            for (int c = 0; c < channels; ++c) output[(start + k) * channels + c] = out[c][k];
+    }
+
+    std::printf("rendered %d frames, %d channel%s at %g Hz through %s\n", frames, channels, channels > 1 ? "s" : "",
+                rate, modulePath.c_str());
+    std::printf("settings:");
+    const char* separator = " ";
+    for (int32 i = 0; i < plugin.controller->getParameterCount(); ++i) {
+        ParameterInfo info{};
+        String128 text{};
+        if (plugin.controller->getParameterInfo(i, info) != kResultOk || info.id == kPresetId || info.id == kBypassId) continue;
+        plugin.controller->getParamStringByValue(info.id, plugin.controller->getParamNormalized(info.id), text);
+        std::printf("%s%s=%s", separator, FromString128(info.title).c_str(), FromString128(text).c_str());
+        separator = ", ";
+    }
+    std::printf("\npeak in %.1f dBFS, peak out %.1f dBFS\n", PeakDb(input), PeakDb(output));
+    plugin.Shutdown();
+
+    FILE* f = std::fopen(WindowsPath(outPath).c_str(), "wb");
+    if (!f || std::fwrite(output.data(), sizeof(double), output.size(), f) != output.size()) return Fail("cannot write " + outPath);
+    std::fclose(f);
+    return 0;
+}
