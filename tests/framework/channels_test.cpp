@@ -198,17 +198,6 @@ TEST(Channels, BlockSizeChangesKeepEntriesValid) {
     for (int k = 0; k < 100000; ++k) ASSERT_EQ((*plug.GetInChannel(0)->source)[k], 0.0);
 }
 
-TEST(Channels, BusLabels) {
-    TestBinding plug;
-    plug.LabelInputBus(2, "ignored");
-    EXPECT_STREQ(plug.GetInputBusLabel(2), "");
-    plug.LabelInputBus(0, "In");
-    plug.LabelInputBus(0, "Main In");
-    EXPECT_STREQ(plug.GetInputBusLabel(0), "Main In");
-    plug.LabelOutputBus(5, "Out");
-    EXPECT_STREQ(plug.GetOutputBusLabel(0), "Out");
-}
-
 TEST(Channels, MidiEventsAndPassThrough) {
     const IMidiEvent on = NoteOnEvent(60, 100, 12, 3);
     EXPECT_EQ(on.sampleOffset, 12);

@@ -51,13 +51,6 @@ TEST(FxBase, ConstructionParsesTheChannelText) {
     EXPECT_EQ(broken.NChannelPairs(), 1);
 }
 
-TEST(FxBase, VersionWords) {
-    TestBinding plug;
-    EXPECT_EQ(plug.GetEffectVersion(true), 10101);
-    EXPECT_EQ(plug.GetEffectVersion(false), 0x10101);
-    EXPECT_EQ(plug.GetUniqueId(), 0x545A6C34);
-}
-
 TEST(FxBase, IdentifyHostBySubstringInTableOrder) {
     EXPECT_EQ(IFxBase::IdentifyHost("My CUBASE 5"), kHostCubase);
     EXPECT_EQ(IFxBase::IdentifyHost("Live 9"), kHostLive);

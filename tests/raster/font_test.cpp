@@ -30,20 +30,6 @@ std::vector<std::vector<int>> Mask(PIX_CachedFont& font, uint16_t code) {
     return rows;
 }
 
-TEST_F(FontTest, SettersReturnThePreviousValues) {
-    PIX_CachedFont font;
-    EXPECT_EQ(font.SetForeColor(0xFF000000), 0u);
-    EXPECT_EQ(font.SetBackColor(1), 0xFFFFFFFFu);
-    EXPECT_EQ(font.SetEffectColor(2), 0xFFFFFFFFu);
-    EXPECT_EQ(font.SetBackMode(2), 1);
-    EXPECT_EQ(font.GetForeColor(), 0xFF000000u);
-    EXPECT_EQ(font.GetLineHeight(), 0);
-    EXPECT_EQ(font.GetHandle(), nullptr);
-    font.SetBlend(PIX_Add, 0.5f);
-    EXPECT_EQ(font.GetBlendMode(), PIX_Add);
-    EXPECT_EQ(font.GetAlpha(), 0.5f);
-}
-
 TEST_F(FontTest, GlyphSurfaceGrowsToTheLargestCellAndDiesWithTheLastFont) {
     {
         PIX_CachedFont a, b;

@@ -30,6 +30,8 @@ TEST(Segment, HorizontalVerticalAndPoint) {
     EXPECT_EQ(Draw(5, 3, 2, 3), (Points{{2, 3}, {3, 3}, {4, 3}, {5, 3}}));
     EXPECT_EQ(Draw(7, 7, 7, 7), (Points{{7, 7}}));
     EXPECT_EQ(Draw(1, 4, 1, 2), (Points{{1, 2}, {1, 3}, {1, 4}}));
+    EXPECT_EQ(Draw(-5, 5, 20, 5).size(), 10u);  // clipped to the bitmap
+    EXPECT_TRUE(Draw(-5, -5, -1, 20).empty());
 }
 
 TEST(Segment, GeneralWalkMeetsInTheMiddle) {
@@ -37,21 +39,6 @@ TEST(Segment, GeneralWalkMeetsInTheMiddle) {
     EXPECT_EQ(Draw(0, 0, 4, 1), (Points{{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 1}}));
     EXPECT_EQ(Draw(4, 1, 0, 0), Draw(0, 0, 4, 1));
     EXPECT_EQ(Draw(2, 0, 3, 5), (Points{{2, 0}, {2, 1}, {2, 2}, {3, 3}, {3, 4}, {3, 5}}));
-}
-
-TEST(Segment, ClippingToTheBitmap) {
-    EXPECT_EQ(Draw(-5, 5, 20, 5).size(), 10u);
-    EXPECT_TRUE(Draw(-5, -5, -1, 20).empty());
-    int x1 = -5, y1 = 5, x2 = 20, y2 = 5;
-    EXPECT_TRUE(PIX_ClipSegment(&x1, &y1, &x2, &y2, 10, 10));
-    EXPECT_EQ((std::pair{x1, y1}), (std::pair{0, 5}));
-    EXPECT_EQ((std::pair{x2, y2}), (std::pair{9, 5}));
-    // Offsets that pass the int range on the way still give an in-range point.
-    x1 = INT_MIN, y1 = INT_MAX, x2 = INT_MAX, y2 = 0;
-    if (PIX_ClipSegment(&x1, &y1, &x2, &y2, 10, 10)) {
-        EXPECT_TRUE(x1 >= 0 && x1 < 10 && y1 >= 0 && y1 < 10);
-        EXPECT_TRUE(x2 >= 0 && x2 < 10 && y2 >= 0 && y2 < 10);
-    }
 }
 
 TEST(Segment, ClippedEndpointsAlwaysLieInside) {

@@ -1,5 +1,5 @@
-// Binary interface checks: record layouts, interface ids, vtable slots, and calls through
-// raw vtable slots with the host's calling convention.
+// Binary interface checks: record layouts, interface ids, and the vtable slots of the interfaces
+// the raw caller under tests/hosts/vst3 does not reach.
 #include "sdk/vst3/bstream.h"
 #include "sdk/vst3/contextmenu.h"
 #include "sdk/vst3/events.h"
@@ -222,25 +222,12 @@ void expectSlots(const char* name, int first, std::initializer_list<int> slots) 
 
 }  // namespace
 
-TEST(InterfaceSlots, FollowTheInterfaceOrder) {
-    expectSlots("FUnknown", 0, {slotOf(&FUnknown::queryInterface), slotOf(&FUnknown::addRef), slotOf(&FUnknown::release)});
-    expectSlots("IHostedObject", 3, {slotOf(&IHostedObject::initialize), slotOf(&IHostedObject::terminate)});
+TEST(InterfaceSlots, FollowTheInterfaceOrderWhereNoRawCallerChecksThem) {
     expectSlots("IClassFactory3", 3,
                 {slotOf(&IClassFactory3::getFactoryInfo), slotOf(&IClassFactory3::countClasses),
                  slotOf(&IClassFactory3::getClassInfo), slotOf(&IClassFactory3::createInstance),
                  slotOf(&IClassFactory3::getClassInfo2), slotOf(&IClassFactory3::getClassInfoUnicode),
                  slotOf(&IClassFactory3::setHostContext)});
-    expectSlots("IComponent", 3,
-                {slotOf(&IComponent::initialize), slotOf(&IComponent::terminate),
-                 slotOf(&IComponent::getControllerClassId), slotOf(&IComponent::setIoMode),
-                 slotOf(&IComponent::getBusCount), slotOf(&IComponent::getBusInfo),
-                 slotOf(&IComponent::getRoutingInfo), slotOf(&IComponent::activateBus),
-                 slotOf(&IComponent::setActive), slotOf(&IComponent::setState), slotOf(&IComponent::getState)});
-    expectSlots("IAudioProcessor", 3,
-                {slotOf(&IAudioProcessor::setBusArrangements), slotOf(&IAudioProcessor::getBusArrangement),
-                 slotOf(&IAudioProcessor::canProcessSampleSize), slotOf(&IAudioProcessor::getLatencySamples),
-                 slotOf(&IAudioProcessor::setupProcessing), slotOf(&IAudioProcessor::setProcessing),
-                 slotOf(&IAudioProcessor::process), slotOf(&IAudioProcessor::getTailSamples)});
     expectSlots("IEditController", 3,
                 {slotOf(&IEditController::initialize), slotOf(&IEditController::terminate),
                  slotOf(&IEditController::setComponentState), slotOf(&IEditController::setState),
@@ -253,9 +240,6 @@ TEST(InterfaceSlots, FollowTheInterfaceOrder) {
     expectSlots("IEditController2", 3,
                 {slotOf(&IEditController2::setKnobMode), slotOf(&IEditController2::openHelp),
                  slotOf(&IEditController2::openAboutBox)});
-    expectSlots("IConnectionPoint", 3,
-                {slotOf(&IConnectionPoint::connect), slotOf(&IConnectionPoint::disconnect),
-                 slotOf(&IConnectionPoint::notify)});
     expectSlots("IUnitInfo", 3,
                 {slotOf(&IUnitInfo::getUnitCount), slotOf(&IUnitInfo::getUnitInfo),
                  slotOf(&IUnitInfo::getProgramListCount), slotOf(&IUnitInfo::getProgramListInfo),
@@ -270,168 +254,16 @@ TEST(InterfaceSlots, FollowTheInterfaceOrder) {
                  slotOf(&IEditorView::onKeyUp), slotOf(&IEditorView::getSize), slotOf(&IEditorView::onSize),
                  slotOf(&IEditorView::onFocus), slotOf(&IEditorView::setFrame), slotOf(&IEditorView::canResize),
                  slotOf(&IEditorView::checkSizeConstraint)});
-    expectSlots("IEditorFrame", 3, {slotOf(&IEditorFrame::resizeView)});
-    expectSlots("IDependent", 3, {slotOf(&IDependent::update)});
-    expectSlots("IHostApplication", 3,
-                {slotOf(&IHostApplication::getName), slotOf(&IHostApplication::createInstance)});
     expectSlots("IComponentHandler", 3,
                 {slotOf(&IComponentHandler::beginEdit), slotOf(&IComponentHandler::performEdit),
                  slotOf(&IComponentHandler::endEdit), slotOf(&IComponentHandler::restartComponent)});
     expectSlots("IComponentHandler2", 3,
                 {slotOf(&IComponentHandler2::setDirty), slotOf(&IComponentHandler2::requestOpenEditor),
                  slotOf(&IComponentHandler2::startGroupEdit), slotOf(&IComponentHandler2::finishGroupEdit)});
-    expectSlots("IComponentHandler3", 3, {slotOf(&IComponentHandler3::createContextMenu)});
-    expectSlots("IContextMenuTarget", 3, {slotOf(&IContextMenuTarget::executeMenuItem)});
-    expectSlots("IContextMenu", 3,
-                {slotOf(&IContextMenu::getItemCount), slotOf(&IContextMenu::getItem),
-                 slotOf(&IContextMenu::addItem), slotOf(&IContextMenu::removeItem), slotOf(&IContextMenu::popup)});
-    expectSlots("IBStream", 3,
-                {slotOf(&IBStream::read), slotOf(&IBStream::write), slotOf(&IBStream::seek), slotOf(&IBStream::tell)});
     expectSlots("IParameterChanges", 3,
                 {slotOf(&IParameterChanges::getParameterCount), slotOf(&IParameterChanges::getParameterData),
                  slotOf(&IParameterChanges::addParameterData)});
     expectSlots("IParamValueQueue", 3,
                 {slotOf(&IParamValueQueue::getParameterId), slotOf(&IParamValueQueue::getPointCount),
                  slotOf(&IParamValueQueue::getPoint), slotOf(&IParamValueQueue::addPoint)});
-    expectSlots("IEventList", 3,
-                {slotOf(&IEventList::getEventCount), slotOf(&IEventList::getEvent), slotOf(&IEventList::addEvent)});
-    expectSlots("IMessage", 3,
-                {slotOf(&IMessage::getMessageID), slotOf(&IMessage::setMessageID), slotOf(&IMessage::getAttributes)});
-    expectSlots("IAttributeList", 3,
-                {slotOf(&IAttributeList::setInt), slotOf(&IAttributeList::getInt), slotOf(&IAttributeList::setFloat),
-                 slotOf(&IAttributeList::getFloat), slotOf(&IAttributeList::setString),
-                 slotOf(&IAttributeList::getString), slotOf(&IAttributeList::setBinary),
-                 slotOf(&IAttributeList::getBinary)});
-}
-
-namespace {
-
-// Function-pointer types of a C host calling through raw vtable slots.
-typedef tresult(PLUGIN_API* QueryFn)(void*, const char8*, void**);
-typedef uint32(PLUGIN_API* RefFn)(void*);
-typedef int32(PLUGIN_API* BusCountFn)(void*, int32, int32);
-typedef tresult(PLUGIN_API* BusInfoFn)(void*, int32, int32, int32, BusInfo*);
-typedef tresult(PLUGIN_API* ActivateBusFn)(void*, int32, int32, int32, TBool);
-typedef tresult(PLUGIN_API* SetupFn)(void*, ProcessSetup*);
-typedef ParamValue(PLUGIN_API* GetNormalizedFn)(void*, ParamID);
-typedef tresult(PLUGIN_API* SetNormalizedFn)(void*, ParamID, ParamValue);
-typedef ParamValue(PLUGIN_API* ConvertFn)(void*, ParamID, ParamValue);
-typedef tresult(PLUGIN_API* StringByValueFn)(void*, ParamID, ParamValue, TChar*);
-typedef tresult(PLUGIN_API* KeyFn)(void*, char16, int16, int16);
-typedef tresult(PLUGIN_API* RectFn)(void*, ViewRect*);
-typedef tresult(PLUGIN_API* ClassInfo2Fn)(void*, int32, PClassInfo2*);
-typedef tresult(PLUGIN_API* CreateFn)(void*, const char8*, const char8*, void**);
-typedef tresult(PLUGIN_API* SeekFn)(void*, int64, int32, int64*);
-
-template <class Fn>
-Fn slot(void* itf, int index) {
-    return reinterpret_cast<Fn>((*static_cast<void***>(itf))[index]);
-}
-
-class Effect : public SingleComponentEffect {
-public:
-    Effect() {
-        addAudioInput(u"In", SpeakerArr::kStereo);
-        addAudioOutput(u"Out", SpeakerArr::kMono);
-        parameters.addParameter(new RangeParameter(u"Gain", 7, u"dB", -12., 12., 0.));
-    }
-};
-
-void* queryRaw(FUnknown* unknown, const FUID& iid) {
-    void* obj = nullptr;
-    EXPECT_EQ(slot<QueryFn>(unknown, 0)(unknown, iid, &obj), kResultOk);
-    return obj;
-}
-
-}  // namespace
-
-TEST(RawCalls, ReachTheEffectThroughEachInterface) {
-    auto* effect = new Effect;
-    FUnknown* unknown = effect->unknownCast();
-
-    void* component = queryRaw(unknown, IComponent::iid);
-    EXPECT_EQ(slot<BusCountFn>(component, 7)(component, kAudio, kInput), 1);
-    BusInfo info{};
-    EXPECT_EQ(slot<BusInfoFn>(component, 8)(component, kAudio, kOutput, 0, &info), kResultOk);
-    EXPECT_EQ(info.direction, kOutput);
-    EXPECT_EQ(info.channelCount, 1);
-    EXPECT_EQ(strcmp16(info.name, u"Out"), 0);
-    EXPECT_EQ(slot<ActivateBusFn>(component, 10)(component, kAudio, kInput, 0, 1), kResultOk);
-    EXPECT_TRUE(effect->getBusList(kAudio, kInput)->at(0)->isActive());
-
-    void* processor = queryRaw(unknown, IAudioProcessor::iid);
-    ProcessSetup setup{kOffline, kSample32, 512, 96000.};
-    EXPECT_EQ(slot<SetupFn>(processor, 7)(processor, &setup), kResultOk);
-    EXPECT_EQ(effect->getProcessSetup().sampleRate, 96000.);
-
-    // Floating-point arguments and results cross in both directions.
-    void* controller = queryRaw(unknown, IEditController::iid);
-    EXPECT_EQ(slot<SetNormalizedFn>(controller, 15)(controller, 7, 0.75), kResultOk);
-    EXPECT_DOUBLE_EQ(slot<GetNormalizedFn>(controller, 14)(controller, 7), 0.75);
-    EXPECT_DOUBLE_EQ(slot<ConvertFn>(controller, 12)(controller, 7, 0.25), -6.);
-    EXPECT_DOUBLE_EQ(slot<ConvertFn>(controller, 13)(controller, 7, 6.), 0.75);
-    String128 text;
-    EXPECT_EQ(slot<StringByValueFn>(controller, 10)(controller, 7, 0.5, text), kResultOk);
-    EXPECT_EQ(strcmp16(text, u"0.0000"), 0);
-
-    for (void* itf : {component, processor, controller}) slot<RefFn>(itf, 2)(itf);
-    EXPECT_EQ(effect->getRefCount(), 1);
-    EXPECT_EQ(slot<RefFn>(unknown, 2)(unknown), 0u);
-}
-
-TEST(RawCalls, ReachTheFactoryAndTheView) {
-    PFactoryInfo factoryInfo{};
-    auto* factory = new CPluginFactory(factoryInfo);
-    PClassInfo2 classInfo{};
-    FUID(1, 2, 3, 4).toTUID(classInfo.cid);
-    std::snprintf(classInfo.name, sizeof(classInfo.name), "Raw");
-    factory->registerClass(&classInfo, [](void*) -> FUnknown* { return (new CPluginView)->unknownCast(); });
-
-    PClassInfo2 read{};
-    EXPECT_EQ(slot<ClassInfo2Fn>(factory, 7)(factory, 0, &read), kResultOk);
-    EXPECT_STREQ(read.name, "Raw");
-
-    void* view = nullptr;
-    EXPECT_EQ(slot<CreateFn>(factory, 6)(factory, FUID(1, 2, 3, 4), IEditorView::iid, &view), kResultOk);
-    ASSERT_NE(view, nullptr);
-    // 16-bit arguments arrive in full slots.
-    EXPECT_EQ(slot<KeyFn>(view, 7)(view, u'a', -3, 2), kResultFalse);
-    ViewRect rect{1, 2, 30, 40};
-    EXPECT_EQ(slot<RectFn>(view, 10)(view, &rect), kResultOk);
-    ViewRect size{};
-    EXPECT_EQ(slot<RectFn>(view, 9)(view, &size), kResultOk);
-    EXPECT_EQ(size.getWidth(), 29);
-    EXPECT_EQ(size.getHeight(), 38);
-    EXPECT_EQ(slot<RefFn>(view, 2)(view), 0u);
-    EXPECT_EQ(slot<RefFn>(factory, 2)(factory), 0u);
-}
-
-namespace {
-
-// A host stream as a test host would implement it.
-class SeekRecorder : public IBStream {
-public:
-    tresult PLUGIN_API queryInterface(const TUID, void**) override { return kNoInterface; }
-    uint32 PLUGIN_API addRef() override { return 1; }
-    uint32 PLUGIN_API release() override { return 1; }
-    tresult PLUGIN_API read(void*, int32, int32*) override { return kResultFalse; }
-    tresult PLUGIN_API write(void*, int32, int32*) override { return kResultFalse; }
-    tresult PLUGIN_API seek(int64 pos, int32 mode, int64* result) override {
-        lastMode = mode;
-        *result = pos + 1;
-        return kResultOk;
-    }
-    tresult PLUGIN_API tell(int64*) override { return kResultFalse; }
-
-    int32 lastMode = -1;
-};
-
-}  // namespace
-
-TEST(RawCalls, ReachAHostObjectWith64BitArguments) {
-    SeekRecorder stream;
-    int64 result = 0;
-    EXPECT_EQ(slot<SeekFn>(&stream, 5)(&stream, 0x123456789LL, IBStream::kIBSeekEnd, &result), kResultOk);
-    EXPECT_EQ(result, 0x12345678ALL);
-    EXPECT_EQ(stream.lastMode, IBStream::kIBSeekEnd);
 }

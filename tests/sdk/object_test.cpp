@@ -1,5 +1,5 @@
-// Reference counting, interface queries and class names of the helper objects, the class
-// factory, the edit controller's host handler and the plug-in view.
+// Reference counting and interface queries of the helper objects, the class factory, the edit
+// controller's host handler and the plug-in view.
 #include "sdk/vst3/hostapplication.h"
 #include "sdk/vst3/module.h"
 #include "sdk/vst3/pluginfactory.h"
@@ -12,10 +12,6 @@
 #include <cstring>
 #include <vector>
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 using namespace Sdk;
 using namespace Sdk::Vst;
 
@@ -24,12 +20,13 @@ namespace {
 // A host object with a real count; answers IComponentHandler2 only when asked to.
 class Handler : public IComponentHandler, public IComponentHandler2 {
 public:
-    explicit Handler(bool offerHandler2) : offerHandler2(offerHandler2) {}
+    explicit Handler(bool offerHandler2) : offerHandler2(offerHandler2) { app.owner = this; }
 
     tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override {
         if (tryInterface<FUnknown>(iid, obj, static_cast<IComponentHandler*>(this))) return kResultOk;
         if (tryInterface<IComponentHandler>(iid, obj, this)) return kResultOk;
         if (offerHandler2 && tryInterface<IComponentHandler2>(iid, obj, this)) return kResultOk;
+        if (tryInterface<IHostApplication>(iid, obj, &app)) return kResultOk;
         *obj = nullptr;
         return kNoInterface;
     }
@@ -45,38 +42,28 @@ public:
     tresult PLUGIN_API startGroupEdit() override { return record("startGroup", 0, 0.); }
     tresult PLUGIN_API finishGroupEdit() override { return record("finishGroup", 0, 0.); }
 
-    struct Call {
-        std::string what;
-        uint32 id;
-        double value;
-    };
-    std::vector<Call> calls;
+    // The application interface of the same host object, sharing its count.
+    struct App : IHostApplication {
+        Handler* owner = nullptr;
+        tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override { return owner->queryInterface(iid, obj); }
+        uint32 PLUGIN_API addRef() override { return owner->addRef(); }
+        uint32 PLUGIN_API release() override { return owner->release(); }
+        tresult PLUGIN_API getName(String128 name) override {
+            toString128("Test Host", name);
+            return kResultOk;
+        }
+        tresult PLUGIN_API createInstance(TUID, TUID, void**) override { return kNotImplemented; }
+    } app;
+
+    std::vector<std::pair<std::string, double>> calls;
     uint32 refs = 1;
 
 private:
-    tresult record(const char* what, uint32 id, double value) {
-        calls.push_back({what, id, value});
+    tresult record(const char* what, uint32, double value) {
+        calls.push_back({what, value});
         return kResultOk;
     }
     bool offerHandler2;
-};
-
-class Host : public IHostApplication {
-public:
-    tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override {
-        if (tryInterface<FUnknown>(iid, obj, this) || tryInterface<IHostApplication>(iid, obj, this)) return kResultOk;
-        *obj = nullptr;
-        return kNoInterface;
-    }
-    uint32 PLUGIN_API addRef() override { return ++refs; }
-    uint32 PLUGIN_API release() override { return --refs; }
-    tresult PLUGIN_API getName(String128 name) override {
-        toString128("Test Host", name);
-        return kResultOk;
-    }
-    tresult PLUGIN_API createInstance(TUID, TUID, void**) override { return kNotImplemented; }
-
-    uint32 refs = 1;
 };
 
 int liveEffects = 0;
@@ -94,238 +81,110 @@ I* query(FUnknown* unknown, tresult expected = kResultOk) {
     return static_cast<I*>(obj);
 }
 
+FUnknown* createEffect(void*) { return (new Effect)->unknownCast(); }
+
 }  // namespace
 
 TEST(Effect, SharesOneCountAcrossInterfacesAndDeletesOnLastRelease) {
     auto* effect = new Effect;
     FUnknown* unknown = effect->unknownCast();
-    EXPECT_EQ(effect->getRefCount(), 1);
-
     IComponent* component = query<IComponent>(unknown);
     IAudioProcessor* processor = query<IAudioProcessor>(component);
     IEditController* controller = query<IEditController>(processor);
     IEditController2* controller2 = query<IEditController2>(controller);
-    IHostedObject* base = query<IHostedObject>(controller2);
-    EXPECT_EQ(effect->getRefCount(), 6);
-
-    // Each answer is the matching base of the one object.
-    EXPECT_EQ(component, static_cast<IComponent*>(effect));
-    EXPECT_EQ(processor, static_cast<IAudioProcessor*>(effect));
-    EXPECT_EQ(controller, static_cast<IEditController*>(effect));
+    EXPECT_EQ(effect->getRefCount(), 5);
     EXPECT_EQ(controller2, static_cast<IEditController2*>(effect));
-    EXPECT_EQ(base, static_cast<IHostedObject*>(static_cast<ComponentBase*>(effect)));
     // FUnknown is the same sub-object whichever interface is asked.
-    FUnknown* u1 = query<FUnknown>(component);
-    FUnknown* u2 = query<FUnknown>(controller2);
-    EXPECT_EQ(u1, unknown);
-    EXPECT_EQ(u2, unknown);
-    EXPECT_EQ(query<IDependent>(processor), static_cast<IDependent*>(effect));
+    FUnknown* u = query<FUnknown>(controller2);
+    EXPECT_EQ(u, unknown);
+    // The connection point is refused without touching the out pointer.
+    EXPECT_EQ(query<IConnectionPoint>(unknown, kNoInterface), reinterpret_cast<IConnectionPoint*>(1));
+    EXPECT_EQ(query<IHostApplication>(unknown, kNoInterface), nullptr);
 
-    for (FUnknown* itf : std::initializer_list<FUnknown*>{component, processor, controller, controller2, base, u1, u2,
-                                                          static_cast<IDependent*>(effect)})
-        itf->release();
-    EXPECT_EQ(effect->getRefCount(), 1);
+    for (FUnknown* itf : std::initializer_list<FUnknown*>{component, processor, controller, controller2, u}) itf->release();
     EXPECT_EQ(liveEffects, 1);
-    EXPECT_EQ(controller->release(), 0u);
+    EXPECT_EQ(static_cast<FUnknown*>(controller)->release(), 0u);
     EXPECT_EQ(liveEffects, 0);
 }
 
-TEST(Effect, RefusesConnectionPointAndUnknownInterfaces) {
+TEST(Effect, KeepsTheHostContextAndHandlerUntilTerminate) {
+    Handler host(true);
     auto* effect = new Effect;
-    // The connection point is refused without touching the out pointer.
-    EXPECT_EQ(query<IConnectionPoint>(effect->unknownCast(), kNoInterface), reinterpret_cast<IConnectionPoint*>(1));
-    EXPECT_EQ(query<IHostApplication>(effect->unknownCast(), kNoInterface), nullptr);
-    EXPECT_EQ(effect->getRefCount(), 1);
-    effect->release();
-}
-
-TEST(Effect, NamesItsClassChain) {
-    auto* effect = new Effect;
-    EXPECT_STREQ(effect->isA(), "SingleComponentEffect");
-    for (const char* name : {"SingleComponentEffect", "EditController", "ComponentBase", "FObject"})
-        EXPECT_TRUE(effect->isTypeOf(name)) << name;
-    EXPECT_FALSE(effect->isTypeOf("EditController", false));
-    EXPECT_FALSE(effect->isTypeOf("CPluginView"));
-    EXPECT_FALSE(effect->isTypeOf(nullptr));
-    effect->release();
-}
-
-TEST(Effect, KeepsTheHostContextUntilTerminate) {
-    Host host;
-    auto* effect = new Effect;
-    EXPECT_EQ(effect->initialize(&host), kResultOk);
+    EXPECT_EQ(effect->beginEdit(3), kResultFalse);  // no handler yet
+    EXPECT_EQ(effect->initialize(&host.app), kResultOk);
     EXPECT_EQ(host.refs, 2u);
-    EXPECT_EQ(effect->getHostContext(), &host);
-    EXPECT_EQ(effect->initialize(&host), kResultFalse);
+    EXPECT_EQ(effect->initialize(&host.app), kResultFalse);
     {
         FUnknownPtr<IHostApplication> app(effect->getHostContext());
-        ASSERT_TRUE(app);
+        EXPECT_TRUE(app);
         EXPECT_EQ(host.refs, 3u);
-        FUnknownPtr<IComponentHandler> none(effect->getHostContext());
-        EXPECT_FALSE(none);
     }
-    EXPECT_EQ(host.refs, 2u);
-    EXPECT_EQ(effect->terminate(), kResultOk);
-    EXPECT_EQ(host.refs, 1u);
-    EXPECT_EQ(effect->getHostContext(), nullptr);
-    // Released without terminate: the context is still given back.
-    effect->initialize(&host);
-    effect->release();
-    EXPECT_EQ(host.refs, 1u);
-}
-
-TEST(Effect, ForwardsEditsToTheComponentHandler) {
-    auto* effect = new Effect;
-    EXPECT_EQ(effect->beginEdit(3), kResultFalse);
-    EXPECT_EQ(effect->setDirty(1), kNotImplemented);
-
-    Handler handler(true);
-    EXPECT_EQ(effect->setComponentHandler(&handler), kResultOk);
-    EXPECT_EQ(handler.refs, 3u);  // the handler and its second interface are both kept
-    EXPECT_EQ(effect->setComponentHandler(&handler), kResultOk);
-    EXPECT_EQ(handler.refs, 3u);
-    effect->beginEdit(3);
+    EXPECT_EQ(effect->setComponentHandler(&host), kResultOk);
+    EXPECT_EQ(effect->setComponentHandler(&host), kResultOk);
+    EXPECT_EQ(host.refs, 4u);  // the context, the handler and its second interface
     effect->performEdit(3, 0.25);
-    effect->endEdit(3);
     effect->setDirty(1);
-    effect->startGroupEdit();
-    ASSERT_EQ(handler.calls.size(), 5u);
-    EXPECT_EQ(handler.calls[1].what, "perform");
-    EXPECT_EQ(handler.calls[1].id, 3u);
-    EXPECT_EQ(handler.calls[1].value, 0.25);
-    EXPECT_EQ(handler.calls[3].what, "dirty");
+    ASSERT_EQ(host.calls.size(), 2u);
+    EXPECT_EQ(host.calls[0], (std::pair<std::string, double>{"perform", 0.25}));
+    EXPECT_EQ(host.calls[1].first, "dirty");
 
     Handler plain(false);
     effect->setComponentHandler(&plain);
-    EXPECT_EQ(handler.refs, 1u);
-    EXPECT_EQ(plain.refs, 2u);
+    EXPECT_EQ(host.refs, 2u);
     EXPECT_EQ(effect->finishGroupEdit(), kNotImplemented);
-    effect->terminate();
+    EXPECT_EQ(effect->terminate(), kResultOk);
+    EXPECT_EQ(host.refs, 1u);
     EXPECT_EQ(plain.refs, 1u);
-    EXPECT_EQ(effect->getComponentHandler(), nullptr);
+    EXPECT_EQ(effect->getHostContext(), nullptr);
+    // Released without terminate: the context is still given back.
+    effect->initialize(&host.app);
     effect->release();
+    EXPECT_EQ(host.refs, 1u);
 }
 
-namespace {
-
-int created = 0;
-
-FUnknown* createEffect(void* context) {
-    ++created;
-    EXPECT_EQ(context, &created);
-    return (new Effect)->unknownCast();
-}
-
-PClassInfo2 classInfo(const FUID& cid, const char* name) {
-    PClassInfo2 info{};
-    cid.toTUID(info.cid);
-    info.cardinality = PClassInfo::kManyInstances;
-    std::strcpy(info.category, kVstAudioEffectClass);
-    std::strcpy(info.name, name);
-    info.classFlags = kSimpleModeSupported;
-    std::strcpy(info.subCategories, "Fx|Distortion");
-    std::strcpy(info.version, "1.1.1");
-    std::strcpy(info.sdkVersion, kVstVersionString);
-    return info;
-}
-
-}  // namespace
-
-TEST(Factory, DescribesItsClassesInEveryForm) {
-    PFactoryInfo info{};
-    std::strcpy(info.vendor, "Maker");
-    info.flags = PFactoryInfo::kUnicode;
-    auto* factory = new CPluginFactory(info);
-    PClassInfo2 registered = classInfo(FUID(1, 2, 3, 4), "Zed \xC3\xA9");
-    EXPECT_TRUE(factory->registerClass(&registered, createEffect, &created));
+TEST(Factory, DescribesItsClassesAndCreatesInstancesTheCallerOwnsAlone) {
+    auto* factory = new CPluginFactory(PFactoryInfo{});
+    gPluginFactory = factory;
+    PClassInfo2 registered{};
+    FUID(1, 2, 3, 4).toTUID(registered.cid);
+    std::strcpy(registered.name, "Zed \xC3\xA9");
+    std::strcpy(registered.sdkVersion, kVstVersionString);
+    EXPECT_TRUE(factory->registerClass(&registered, createEffect));
     EXPECT_FALSE(factory->registerClass(&registered, nullptr));
     EXPECT_EQ(factory->countClasses(), 1);
-    EXPECT_TRUE(factory->isClassRegistered(FUID(1, 2, 3, 4)));
-
-    PFactoryInfo readInfo{};
-    EXPECT_EQ(factory->getFactoryInfo(&readInfo), kResultOk);
-    EXPECT_STREQ(readInfo.vendor, "Maker");
-    EXPECT_EQ(readInfo.flags, 16);
-    EXPECT_EQ(factory->getFactoryInfo(nullptr), kResultOk);
-
-    PClassInfo first{};
-    EXPECT_EQ(factory->getClassInfo(0, &first), kResultOk);
-    EXPECT_EQ(std::memcmp(&first, &registered, sizeof(PClassInfo)), 0);
-    PClassInfo2 second{};
-    EXPECT_EQ(factory->getClassInfo2(0, &second), kResultOk);
-    EXPECT_EQ(std::memcmp(&second, &registered, sizeof(PClassInfo2)), 0);
     PClassInfoW wide{};
     EXPECT_EQ(factory->getClassInfoUnicode(0, &wide), kResultOk);
     EXPECT_EQ(strcmp16(wide.name, u"Zed \u00E9"), 0);
     EXPECT_EQ(strcmp16(wide.sdkVersion, u"VST 3.5.2"), 0);
-    EXPECT_STREQ(wide.subCategories, "Fx|Distortion");
-    EXPECT_EQ(wide.classFlags, 2u);
+    EXPECT_EQ(factory->getClassInfo2(-1, &registered), kInvalidArgument);
 
-    EXPECT_EQ(factory->getClassInfo(1, &first), kInvalidArgument);
-    EXPECT_EQ(factory->getClassInfo2(-1, &second), kInvalidArgument);
-    EXPECT_EQ(factory->getClassInfoUnicode(0, nullptr), kInvalidArgument);
-    factory->release();
-}
-
-TEST(Factory, WideOnlyClassHasNo8BitRecord) {
-    auto* factory = new CPluginFactory(PFactoryInfo{});
-    PClassInfoW wide{};
-    FUID(9, 9, 9, 9).toTUID(wide.cid);
-    toString128("Wide", wide.name);
-    factory->registerClass(&wide, createEffect, &created);
+    // A class registered in wide form only has no 8-bit record.
+    PClassInfoW wideOnly{};
+    FUID(9, 9, 9, 9).toTUID(wideOnly.cid);
+    factory->registerClass(&wideOnly, createEffect);
     PClassInfo2 narrow;
     std::memset(&narrow, 0x55, sizeof(narrow));
-    EXPECT_EQ(factory->getClassInfo2(0, &narrow), kResultFalse);
+    EXPECT_EQ(factory->getClassInfo2(1, &narrow), kResultFalse);
     EXPECT_EQ(narrow.name[0], 0);
-    EXPECT_EQ(narrow.cardinality, 0);
-    factory->release();
-}
-
-TEST(Factory, CreatesInstancesTheCallerOwnsAlone) {
-    auto* factory = new CPluginFactory(PFactoryInfo{});
-    PClassInfo2 info = classInfo(FUID(1, 2, 3, 4), "Effect");
-    factory->registerClass(&info, createEffect, &created);
-    created = 0;
 
     void* obj = nullptr;
-    EXPECT_EQ(factory->createInstance(FUID(1, 2, 3, 4), IAudioProcessor::iid, &obj), kResultOk);
-    ASSERT_NE(obj, nullptr);
-    auto* processor = static_cast<IAudioProcessor*>(obj);
-    EXPECT_EQ(static_cast<Effect*>(processor)->getRefCount(), 1);
-    EXPECT_EQ(processor->release(), 0u);
-    EXPECT_EQ(liveEffects, 0);
-
-    // A refused interface destroys the new object.
+    ASSERT_EQ(factory->createInstance(FUID(1, 2, 3, 4), IAudioProcessor::iid, &obj), kResultOk);
+    EXPECT_EQ(static_cast<IAudioProcessor*>(obj)->release(), 0u);
+    // A refused interface destroys the new object; an unknown class creates none.
     obj = &obj;
     EXPECT_EQ(factory->createInstance(FUID(1, 2, 3, 4), IEditorView::iid, &obj), kNoInterface);
     EXPECT_EQ(obj, nullptr);
-    EXPECT_EQ(liveEffects, 0);
-    EXPECT_EQ(created, 2);
-
-    obj = &obj;
     EXPECT_EQ(factory->createInstance(FUID(4, 3, 2, 1), IAudioProcessor::iid, &obj), kNoInterface);
-    EXPECT_EQ(obj, nullptr);
-    EXPECT_EQ(created, 2);
-    factory->release();
-}
+    EXPECT_EQ(liveEffects, 0);
 
-TEST(Factory, AnswersItsInterfacesAndClearsTheModuleSlotWhenDestroyed) {
-    auto* factory = new CPluginFactory(PFactoryInfo{});
-    gPluginFactory = factory;
-    EXPECT_EQ(query<IClassFactory>(factory), static_cast<IClassFactory*>(factory));
-    EXPECT_EQ(query<IClassFactory2>(factory), static_cast<IClassFactory2*>(factory));
     EXPECT_EQ(query<IClassFactory3>(factory), static_cast<IClassFactory3*>(factory));
-    EXPECT_EQ(query<FUnknown>(factory), static_cast<FUnknown*>(factory));
-    EXPECT_EQ(query<IComponent>(factory, kNoInterface), nullptr);
-    EXPECT_EQ(factory->addRef(), 6u);
-    for (int i = 0; i < 5; ++i) factory->release();
+    factory->release();
     EXPECT_EQ(gPluginFactory, factory);
-    EXPECT_EQ(factory->release(), 0u);
+    EXPECT_EQ(factory->release(), 0u);  // the module's slot is cleared with the factory
     EXPECT_EQ(gPluginFactory, nullptr);
 }
 
 namespace {
-
 class Frame : public IEditorFrame {
 public:
     tresult PLUGIN_API queryInterface(const TUID, void** obj) override {
@@ -335,37 +194,22 @@ public:
     uint32 PLUGIN_API addRef() override { return ++refs; }
     uint32 PLUGIN_API release() override { return --refs; }
     tresult PLUGIN_API resizeView(IEditorView*, ViewRect*) override { return kResultOk; }
-
     uint32 refs = 1;
 };
-
-class HookedView : public CPluginView {
-public:
-    using CPluginView::CPluginView;
-    void attachedToParent() override { ++hooks; }
-    void removedFromParent() override { ++hooks; }
-    int hooks = 0;
-};
-
 }  // namespace
 
 TEST(View, KeepsRectangleParentAndFrame) {
     ViewRect initial{0, 0, 410, 460};
-    auto* view = new HookedView(&initial);
+    auto* view = new CPluginView(&initial);
     ViewRect size{};
     EXPECT_EQ(view->getSize(&size), kResultOk);
     EXPECT_EQ(size.right, 410);
     EXPECT_EQ(view->getSize(nullptr), kInvalidArgument);
-    EXPECT_EQ(view->isPlatformTypeSupported(kPlatformTypeHWND), kNotImplemented);
-
     int parent = 0;
     EXPECT_EQ(view->attached(&parent, kPlatformTypeHWND), kResultOk);
-    EXPECT_TRUE(view->isAttached());
     EXPECT_EQ(view->getSystemWindow(), &parent);
     EXPECT_EQ(view->removed(), kResultOk);
     EXPECT_FALSE(view->isAttached());
-    EXPECT_EQ(view->hooks, 2);
-
     ViewRect resized{0, 0, 100, 50};
     EXPECT_EQ(view->onSize(&resized), kResultOk);
     EXPECT_EQ(view->onSize(nullptr), kResultOk);
@@ -376,20 +220,6 @@ TEST(View, KeepsRectangleParentAndFrame) {
     EXPECT_EQ(frame.refs, 2u);
     view->setFrame(&other);
     EXPECT_EQ(frame.refs, 1u);
-    EXPECT_EQ(view->getFrame(), &other);
-
-    EXPECT_EQ(query<IEditorView>(view->unknownCast()), static_cast<IEditorView*>(view));
-    view->release();
-    EXPECT_TRUE(view->isTypeOf("FObject"));
-    EXPECT_STREQ(view->isA(), "CPluginView");
     view->release();
     EXPECT_EQ(other.refs, 1u);
-}
-
-TEST(Module, KnowsTheModuleHoldingTheCode) {
-#ifdef _WIN32
-    EXPECT_EQ(getModuleHandle(), static_cast<void*>(GetModuleHandleW(nullptr)));  // linked into this program
-#else
-    EXPECT_EQ(getModuleHandle(), nullptr);
-#endif
 }
