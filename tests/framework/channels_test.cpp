@@ -38,31 +38,31 @@ void ConnectAll(IFxBase& plug, int frames) {
     plug.SetInputsConnected(0, plug.NInChannels(), true);
     plug.SetOutputsConnected(0, plug.NOutChannels(), true);
 }
+
+// Attaches host buffers on the 64-bit road.
+void Attach(IFxBase& plug, std::vector<double*> ins, std::vector<double*> outs) {
+    plug.AttachInputs(0, static_cast<int>(ins.size()), ins.data());
+    plug.AttachOutputs(0, static_cast<int>(outs.size()), outs.data());
+}
 }  // namespace
 
-TEST(Channels, LegalIOMatchesPairsAndWildcards) {
-    TestBinding plug;
-    EXPECT_TRUE(plug.LegalIO(1, -1));
-    EXPECT_TRUE(plug.LegalIO(2, 2));
-    EXPECT_TRUE(plug.LegalIO(-1, -1));
-    EXPECT_FALSE(plug.LegalIO(1, 2));
-    EXPECT_FALSE(plug.LegalIO(0, 0));
-}
-
-TEST(Channels, DoubleRoadHandsTheHostBuffersThrough) {
+TEST(Channels, DoubleRoadHandsTheHostBuffersThroughAndZeroesExtraOutputs) {
     PointerSpy plug;
     ConnectAll(plug, 16);
     std::vector<double> in0(16, 0.25), in1(16, -0.5), out0(16), out1(16);
-    double* ins[] = {in0.data(), in1.data()};
-    double* outs[] = {out0.data(), out1.data()};
-    plug.AttachInputs(0, 2, ins);
-    plug.AttachOutputs(0, 2, outs);
+    Attach(plug, {in0.data(), in1.data()}, {out0.data(), out1.data()});
     plug.ProcessAttached(16);
-    EXPECT_EQ(plug.seenIn[0], in0.data());
-    EXPECT_EQ(plug.seenIn[1], in1.data());
-    EXPECT_EQ(plug.seenOut[0], out0.data());
-    EXPECT_EQ(plug.seenOut[1], out1.data());
+    EXPECT_EQ(plug.seenIn, (std::vector<double*>{in0.data(), in1.data()}));
+    EXPECT_EQ(plug.seenOut, (std::vector<double*>{out0.data(), out1.data()}));
     EXPECT_EQ(out1, in1);
+
+    TestBinding mono(1, "1-2");
+    ConnectAll(mono, 3);
+    std::vector<double> in = {1, 2, 3}, copy(3), extra(3, 7.0);
+    Attach(mono, {in.data()}, {copy.data(), extra.data()});
+    mono.ProcessAttached(3);
+    EXPECT_EQ(copy, in);
+    EXPECT_EQ(extra, std::vector<double>(3, 0.0));
 }
 
 TEST(Channels, DisconnectedInputReadsSilenceAndConsumesNoBuffer) {
@@ -70,12 +70,9 @@ TEST(Channels, DisconnectedInputReadsSilenceAndConsumesNoBuffer) {
     ConnectAll(plug, 4);
     plug.SetInputsConnected(1, 1, false);
     std::vector<double> in0(4), unused(4, 9.0), out0(4), out1(4);
-    double* ins[] = {in0.data(), unused.data()};
-    double* outs[] = {out0.data(), out1.data()};
     for (int block = 0; block < 3; ++block) {
         in0.assign(4, 0.0);
-        plug.AttachInputs(0, 2, ins);
-        plug.AttachOutputs(0, 2, outs);
+        Attach(plug, {in0.data(), unused.data()}, {out0.data(), out1.data()});
         plug.ProcessAttached(4);
         // Each block starts from silence on the disconnected channel, like the connected one here.
         EXPECT_EQ(out1, out0);
@@ -84,20 +81,7 @@ TEST(Channels, DisconnectedInputReadsSilenceAndConsumesNoBuffer) {
     EXPECT_EQ(unused, std::vector<double>(4, 9.0));
 }
 
-TEST(Channels, DefaultProcessCopiesAndZeroesExtraOutputs) {
-    TestBinding mono(1, "1-2");
-    ConnectAll(mono, 3);
-    std::vector<double> in = {1, 2, 3}, out0(3), out1(3, 7.0);
-    double* ins[] = {in.data()};
-    double* outs[] = {out0.data(), out1.data()};
-    mono.AttachInputs(0, 1, ins);
-    mono.AttachOutputs(0, 2, outs);
-    mono.ProcessAttached(3);
-    EXPECT_EQ(out0, in);
-    EXPECT_EQ(out1, std::vector<double>(3, 0.0));
-}
-
-TEST(Channels, FloatRoadIsBitTransparentAndReportsEachChannel) {
+TEST(Channels, FloatRoadIsBitTransparentReportsEachChannelAndAccumulates) {
     TestBinding plug;
     const int frames = 512;
     ConnectAll(plug, frames);
@@ -123,18 +107,15 @@ TEST(Channels, FloatRoadIsBitTransparentAndReportsEachChannel) {
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "attaching channel 0 ...attaching channel 1 ...done\n");
     EXPECT_EQ(std::memcmp(out0.data(), in0.data(), frames * 4), 0);
     EXPECT_EQ(std::memcmp(out1.data(), in1.data(), frames * 4), 0);
-}
 
-TEST(Channels, AccumulatingAddsToWhatTheHostHad) {
-    TestBinding plug;
-    ConnectAll(plug, 2);
-    std::vector<float> in0 = {1, 2}, in1 = {3, 4}, out0 = {10, 10}, out1 = {0.5f, 0.5f};
-    float* ins[] = {in0.data(), in1.data()};
-    float* outs[] = {out0.data(), out1.data()};
+    // Accumulating adds to what the host had.
+    in0 = {1, 2}, in1 = {3, 4}, out0 = {10, 10}, out1 = {0.5f, 0.5f};
+    float* small[] = {in0.data(), in1.data()};
+    float* sums[] = {out0.data(), out1.data()};
     testing::internal::CaptureStdout();
-    plug.AttachFloatInputs(0, 2, ins, 2);
+    plug.AttachFloatInputs(0, 2, small, 2);
     testing::internal::GetCapturedStdout();
-    plug.AttachFloatOutputs(0, 2, outs);
+    plug.AttachFloatOutputs(0, 2, sums);
     plug.ProcessAttachedAccumulating(2);
     EXPECT_EQ(out0, (std::vector<float>{11, 12}));
     EXPECT_EQ(out1, (std::vector<float>{3.5f, 4.5f}));
@@ -146,19 +127,14 @@ TEST(Channels, LatencyLineDelaysBypassedAudioAlsoInPlace) {
     plug.CreateLatencyLine();
     plug.ChangeLatency(3);
     std::vector<double> samples = {1, 2, 3, 4, 5}, out(5);
-    double* ins[] = {samples.data()};
-    double* outs[] = {out.data()};
-    plug.AttachInputs(0, 1, ins);
-    plug.AttachOutputs(0, 1, outs);
+    Attach(plug, {samples.data()}, {out.data()});
     plug.PassThrough(5);
     EXPECT_EQ(out, (std::vector<double>{0, 0, 0, 1, 2}));
 
     // The host may hand one buffer as both input and output.
     plug.ChangeLatency(2);
     std::vector<double> shared = {1, 2, 3, 4, 5};
-    double* same[] = {shared.data()};
-    plug.AttachInputs(0, 1, same);
-    plug.AttachOutputs(0, 1, same);
+    Attach(plug, {shared.data()}, {shared.data()});
     plug.PassThrough(5);
     EXPECT_EQ(shared, (std::vector<double>{0, 0, 1, 2, 3}));
     plug.PassThrough(2);
@@ -167,10 +143,7 @@ TEST(Channels, LatencyLineDelaysBypassedAudioAlsoInPlace) {
 
     plug.ChangeLatency(0);  // no delay: a plain copy
     std::vector<double> direct = {6, 7}, copy(2);
-    double* directIn[] = {direct.data()};
-    double* copyOut[] = {copy.data()};
-    plug.AttachInputs(0, 1, directIn);
-    plug.AttachOutputs(0, 1, copyOut);
+    Attach(plug, {direct.data()}, {copy.data()});
     plug.PassThrough(2);
     EXPECT_EQ(copy, direct);
 }
@@ -198,21 +171,21 @@ TEST(Channels, BlockSizeChangesKeepEntriesValid) {
     for (int k = 0; k < 100000; ++k) ASSERT_EQ((*plug.GetInChannel(0)->source)[k], 0.0);
 }
 
-TEST(Channels, MidiEventsAndPassThrough) {
-    const IMidiEvent on = NoteOnEvent(60, 100, 12, 3);
-    EXPECT_EQ(on.sampleOffset, 12);
-    EXPECT_EQ(on.status, 0x93);
-    EXPECT_EQ(NoteOffEvent(60, 0, 1).status, 0x81);
-    EXPECT_EQ(ControlChangeEvent(7, 1.0, 0).data2, 127);
-    EXPECT_EQ(ControlChangeEvent(7, 0.5, 0).data2, 63);
+TEST(Channels, LegalIOAndMidiEvents) {
+    TestBinding plug;
+    for (auto [in, out] : {std::pair{1, -1}, {2, 2}, {-1, -1}}) EXPECT_TRUE(plug.LegalIO(in, out)) << in << out;
+    EXPECT_FALSE(plug.LegalIO(1, 2));
+    EXPECT_FALSE(plug.LegalIO(0, 0));
+
     // Out-of-range arguments cannot turn the message into another kind or a status byte.
+    IMidiEvent on = NoteOnEvent(60, 100, 12, 3);
+    EXPECT_EQ(on.status, 0x93);
     EXPECT_EQ(NoteOnEvent(60, 100, 0, 32).status, 0x90);
+    EXPECT_EQ(NoteOffEvent(60, 0, 1).status, 0x81);
+    EXPECT_EQ(ControlChangeEvent(7, 0.5, 0).data2, 63);
     EXPECT_EQ(ControlChangeEvent(7, 3.0, 0).data2, 127);
     EXPECT_EQ(ControlChangeEvent(7, -1.0, 0).data2, 0);
-
-    TestBinding plug;
-    IMidiEvent event = on;
-    plug.ProcessMidiEvent(&event);
+    plug.ProcessMidiEvent(&on);  // passed through to the host
     ASSERT_EQ(plug.calls.size(), 1u);
     EXPECT_EQ(plug.calls[0].what, "midi");
     EXPECT_EQ(plug.calls[0].index, 0x93);

@@ -44,59 +44,41 @@ TEST(ParamState, BlockIsLittleEndianDoublesInIndexOrder) {
     EXPECT_EQ(other.UnserializeParams(&block, 0), 64);
     for (int i = 0; i < 8; ++i) EXPECT_EQ(other.GetParam(i)->Value(), i + 0.5);
     EXPECT_EQ(CountRestoreNotifications(other), 8);
+
+    // Comparison with saved values (from an index) is in single precision.
+    double saved[9] = {9, 0.5000001, 1.5, 2.5, 3.5, 4.5, 5.5, 6.5, 7.5};
+    EXPECT_TRUE(plug.StateEquals(saved, 1));
+    saved[1] = 0.50002;
+    EXPECT_FALSE(plug.StateEquals(saved, 1));
+    EXPECT_TRUE(TestBinding(0).StateEquals(nullptr, 0));
 }
 
-TEST(ParamState, ReadsFromAnOffsetClampAndKeepUnquantizedValues) {
-    TestBinding plug;
-    DefineEight(plug);
-    IByteBlock block;
-    Fill(block, {0.37, 99, -3, 1, 2, 3, 4, 5}, 4);
-    EXPECT_EQ(plug.UnserializeParams(&block, 4), 68);
-    EXPECT_EQ(plug.GetParam(0)->Value(), 0.37);
-    EXPECT_EQ(plug.GetParam(1)->Value(), 11.0);
-    EXPECT_EQ(plug.GetParam(2)->Value(), 0.0);
-}
-
-TEST(ParamState, ShortAndMissingDataStillNotifiesEveryParameter) {
-    TestBinding plug;
-    DefineEight(plug);
-    for (int i = 0; i < 8; ++i) plug.GetParam(i)->DefineRange("p", 5, 2, 10, 0.1, "", "", 1);
-    IByteBlock shortBlock;
-    Fill(shortBlock, {3, 3, 3, 3, 3, 3, 3});
-    shortBlock.PutInt32(0);  // 60 bytes
-    EXPECT_EQ(plug.UnserializeParams(&shortBlock, 0), -1);
-    for (int i = 0; i < 7; ++i) EXPECT_EQ(plug.GetParam(i)->Value(), 3.0);
-    EXPECT_EQ(plug.GetParam(7)->Value(), 2.0);  // 0.0 clamped into its range
-    EXPECT_EQ(CountRestoreNotifications(plug), 8);
-
-    plug.calls.clear();
-    EXPECT_EQ(plug.UnserializeParams(&shortBlock, -1), -1);
-    EXPECT_EQ(plug.GetParam(0)->Value(), 3.0);
-    EXPECT_EQ(CountRestoreNotifications(plug), 8);
-}
-
-TEST(ParamState, NonFiniteStoredValuesNeverReachAParameter) {
+// Values are read from an offset, limited to their range but not quantized; a non-finite value
+// never reaches a parameter.
+TEST(ParamState, ReadsFromAnOffsetAndLimitsEveryValue) {
     TestBinding plug;
     DefineEight(plug);
     const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
     IByteBlock block;
-    Fill(block, {nan, inf, -inf, -nan, 1, 1, 1, 1});
-    EXPECT_EQ(plug.UnserializeParams(&block, 0), 64);
-    EXPECT_EQ(plug.GetParam(0)->Value(), 0.0);
-    EXPECT_EQ(plug.GetParam(1)->Value(), 11.0);
-    EXPECT_EQ(plug.GetParam(2)->Value(), 0.0);
-    EXPECT_EQ(plug.GetParam(3)->Value(), 0.0);
-    EXPECT_EQ(plug.GetParam(4)->Value(), 1.0);
+    Fill(block, {0.37, 99, -3, nan, inf, -inf, -nan, 5}, 4);
+    EXPECT_EQ(plug.UnserializeParams(&block, 4), 68);
+    const double expected[] = {0.37, 11, 0, 0, 14, 0, 0, 5};
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(plug.GetParam(i)->Value(), expected[i]) << i;
 }
 
-TEST(ParamState, StateEqualsInSinglePrecision) {
-    TestBinding plug(1);
-    plug.GetParam(0)->DefineRange("p", 0.1, 0, 1, 0.1, "", "", 1);
-    const double close[] = {9, 0.100001}, far[] = {0.10002};
-    EXPECT_TRUE(plug.StateEquals(close, 1));
-    EXPECT_FALSE(plug.StateEquals(far, 0));
-    TestBinding none(0);
-    EXPECT_TRUE(none.StateEquals(nullptr, 0));
+TEST(ParamState, ShortAndMissingDataStillNotifiesEveryParameter) {
+    TestBinding plug;
+    for (int i = 0; i < 8; ++i) plug.GetParam(i)->DefineRange("p", 5, 2, 10, 0.1, "", "", 1);
+    IByteBlock shortBlock;
+    Fill(shortBlock, {3, 3, 3, 3, 3, 3, 3});
+    shortBlock.PutInt32(0);  // 60 bytes
+    for (int pos : {0, -1}) {
+        plug.calls.clear();
+        EXPECT_EQ(plug.UnserializeParams(&shortBlock, pos), -1);
+        EXPECT_EQ(CountRestoreNotifications(plug), 8);
+        for (int i = 0; i < 7; ++i) EXPECT_EQ(plug.GetParam(i)->Value(), 3.0);
+        EXPECT_EQ(plug.GetParam(7)->Value(), 2.0);  // 0.0 limited to its range
+    }
 }
 
 TEST(ParamState, SaveAndRestoreHoldTheMutexAgainstASecondThread) {
@@ -105,31 +87,25 @@ TEST(ParamState, SaveAndRestoreHoldTheMutexAgainstASecondThread) {
     IByteBlock block;
     plug.SerializeParams(&block);
 
-    // While another thread holds the plug-in mutex, save and restore must wait for it.
-    std::atomic<bool> holding{false}, release{false};
-    std::thread holder([&] {
-        ScopedPlugLock lock(plug.GetMutex());
-        holding = true;
-        while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    });
-    while (!holding) std::this_thread::yield();
-    std::atomic<bool> done{false};
-    std::thread saver([&] {
-        IByteBlock copy;
-        plug.SerializeParams(&copy);
-        plug.UnserializeParams(&block, 0);
-        done = true;
-    });
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_FALSE(done);
-    release = true;
-    holder.join();
-    saver.join();
-    EXPECT_TRUE(done);
-
-    // The recursive lock lets a caller that already holds it save and restore.
-    ScopedPlugLock lock(plug.GetMutex());
-    EXPECT_EQ(plug.UnserializeParams(&block, 0), 64);
+    // While this thread holds the plug-in mutex, a second thread's save and restore must wait for
+    // it; the recursive lock lets this thread restore meanwhile.
+    std::atomic<int> finished{0};
+    std::thread other;
+    for (bool save : {true, false}) {
+        {
+            ScopedPlugLock lock(plug.GetMutex());
+            other = std::thread([&] {
+                IByteBlock copy;
+                if (save) plug.SerializeParams(&copy); else plug.UnserializeParams(&block, 0);
+                ++finished;
+            });
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            EXPECT_EQ(finished, save ? 0 : 1) << save;
+            EXPECT_EQ(plug.UnserializeParams(&block, 0), 64);
+        }
+        other.join();
+    }
+    EXPECT_EQ(finished, 2);
 }
 
 TEST(Presets, CaptureRestoreAndNaming) {

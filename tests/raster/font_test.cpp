@@ -30,22 +30,27 @@ std::vector<std::vector<int>> Mask(PIX_CachedFont& font, uint16_t code) {
     return rows;
 }
 
-TEST_F(FontTest, GlyphSurfaceGrowsToTheLargestCellAndDiesWithTheLastFont) {
+// The shared surface grows to the largest cell and dies with the last font; owned handles are
+// deleted when replaced or with the font.
+TEST_F(FontTest, SurfaceAndHandleLifetimes) {
     {
         PIX_CachedFont a, b;
         a.AttachHandle(F::Font(100), 0);
-        EXPECT_EQ(a.GetLineHeight(), 100);
-        ASSERT_NE(GlyphSurface, nullptr);
-        EXPECT_EQ(GlyphSurface->Width(), 256);
         EXPECT_TRUE(a.CacheGlyph('A'));
         EXPECT_EQ(GlyphSurface->Width(), 256);  // 2 x 100 + 8 fits
-        b.AttachHandle(F::Font(200), 0);
+        b.AttachHandle(F::Font(200), FontOwnsHandle);
         EXPECT_TRUE(b.CacheGlyph('A'));
         EXPECT_EQ(GlyphSurface->Width(), 408);
         EXPECT_EQ(GlyphSurface->Height(), 408);
         EXPECT_EQ(fake.prepared, 2);
         EXPECT_EQ(fake.surfacesCreated, 1);
+        b.AttachHandle(F::Font(200), FontOwnsHandle);  // the same handle stays
+        b.AttachHandle(F::Font(11), FontOwnsHandle);
+        EXPECT_EQ(fake.deleted, std::vector<int>{200});
+        a.AttachHandle(F::Font(12), FontOwnsHandle);
+        a.AttachHandle(F::Font(13), 0);  // 12 was owned: deleted; 13 is not owned
     }
+    EXPECT_EQ(fake.deleted, (std::vector<int>{200, 12, 11}));
     EXPECT_EQ(GlyphSurface, nullptr);
     PIX_CachedFont c;
     c.AttachHandle(F::Font(12), 0);
@@ -80,7 +85,7 @@ TEST_F(FontTest, MasksKeepInkPastTheAdvanceAndDropEmptyColumns) {
     EXPECT_EQ(font.CoverageSize(), 9 * 32 + 7 * 32 + 4 * 32);
 }
 
-TEST_F(FontTest, EmptyGlyphsAreRecordedOnceAndSkipped) {
+TEST_F(FontTest, EmptyGlyphsPrecacheAndSortedRecords) {
     PIX_CachedFont font;
     font.AttachHandle(F::Font(16), 0);
     PIX_Rect r = {0, 0, 0, 0};
@@ -94,10 +99,9 @@ TEST_F(FontTest, EmptyGlyphsAreRecordedOnceAndSkipped) {
     EXPECT_EQ(font.DrawString(nullptr, "AB", -1, &r, PIX_TextCalcRect), 0);
 #endif
     EXPECT_EQ(font.CoverageSize(), 0);
-}
 
-TEST_F(FontTest, PrecacheAndSortedRecords) {
-    PIX_CachedFont font;
+    // Precaching renders the 128 ASCII codes; other codes are kept sorted.
+    fake.measured.clear();
     font.AttachHandle(F::Font(12), FontPrecache);
     EXPECT_EQ(fake.measured.size(), 128u);
     EXPECT_GT(font.FindGlyph('Z')->mask, 0);
@@ -108,26 +112,23 @@ TEST_F(FontTest, PrecacheAndSortedRecords) {
     EXPECT_EQ(font.FindGlyph('Z')->mask, 0);  // the cache was emptied
     for (uint16_t c : {300, 200, 250}) EXPECT_TRUE(font.CacheGlyph(c));
     ASSERT_EQ(font.SortedGlyphCount(), 3);
-    EXPECT_EQ(font.SortedGlyphs()[0].code, 200);
-    EXPECT_EQ(font.SortedGlyphs()[1].code, 250);
-    EXPECT_EQ(font.SortedGlyphs()[2].code, 300);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(font.SortedGlyphs()[i].code, 200 + 50 * i);
     EXPECT_EQ(font.FindGlyph(250)->advance, F::Advance(250));
     EXPECT_EQ(font.FindGlyph(251), nullptr);
 }
 
-TEST_F(FontTest, OwnedHandlesAreDeleted) {
-    {
-        PIX_CachedFont font;
-        font.AttachHandle(F::Font(10), FontOwnsHandle);
-        font.AttachHandle(F::Font(10), FontOwnsHandle);  // the same handle stays
-        font.AttachHandle(F::Font(11), FontOwnsHandle);
-        EXPECT_EQ(fake.deleted, std::vector<int>{10});
-        font.AttachHandle(F::Font(12), 0);  // 11 was owned: deleted; 12 is not owned
-    }
-    EXPECT_EQ(fake.deleted, (std::vector<int>{10, 11}));
+// Every pixel of the 7 x 16 'A' cell at (x0, y0) against the word its mask byte should give
+// (want returns 1 for pixels not to check).
+template <class Want>
+void ExpectCell(PIX_IBitmap& b, int x0, int y0, Want want) {
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 7; ++x) {
+            const uint32_t w = want(F::Ink('A', x, y, 16));
+            if (w != 1) { EXPECT_EQ(Px(b, x + x0, y + y0), w) << x << "," << y; }
+        }
 }
 
-TEST_F(FontTest, DrawGlyphCopiesThroughTheMask) {
+TEST_F(FontTest, DrawGlyphBlendsThroughTheMaskWithinTheClip) {
     PIX_CachedFont font;
     font.AttachHandle(F::Font(16), 0);
     font.SetForeColor(0xFFFFFFFF);
@@ -136,82 +137,49 @@ TEST_F(FontTest, DrawGlyphCopiesThroughTheMask) {
     Fill(b, 0);
     PIX_Rect clip = {0, 0, 20, 20};
     EXPECT_TRUE(font.DrawGlyph(&b, 'A', 3, 1, &clip));
-    int seen255 = 0, seen128 = 0;
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 7; ++x) {
-            const int m = F::Ink('A', x, y, 16);
-            const uint32_t p = Px(b, x + 3, y + 1);
-            if (m == 255) {
-                EXPECT_EQ(p, 0xFFFFFFFFu);
-                ++seen255;
-            } else if (m == 128) {
-                EXPECT_EQ(p, 0x81818181u);
-                ++seen128;
-            } else if (m == 0) {
-                EXPECT_EQ(p, 0u);
-            }
-        }
-    EXPECT_GT(seen255, 0);
-    EXPECT_GT(seen128, 0);
+    ExpectCell(b, 3, 1, [](int m) { return m == 255 ? 0xFFFFFFFFu : m == 128 ? 0x81818181u : m == 0 ? 0u : 1u; });
 
     // Multiply at weight 129 (mask 128): colour 100 turns 200 into 138, alpha 255 into 254.
     font.SetForeColor(0xFF646464);
     font.SetBlend(PIX_Multiply, 1.0f);
     Fill(b, 0xFFC8C8C8);
     font.DrawGlyph(&b, 'A', 0, 0, &clip);
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 7; ++x) {
-            if (F::Ink('A', x, y, 16) == 128) {
-                EXPECT_EQ(Px(b, x, y), 0xFE8A8A8Au);
-            }
-        }
-}
+    ExpectCell(b, 0, 0, [](int m) { return m == 128 ? 0xFE8A8A8Au : 1u; });
 
-TEST_F(FontTest, DrawGlyphClipping) {
-    PIX_CachedFont font;
-    font.AttachHandle(F::Font(16), 0);
+    // Clipped on the left: drawn from the mask's fourth column on.
+    font.SetBlend(PIX_Copy, 1.0f);
     font.SetForeColor(0xFFFFFFFF);
-    font.CacheGlyph('A');
-    PIX_MemBitmap b(20, 20);
     Fill(b, 0);
-    PIX_Rect clip = {5, 0, 20, 20};
-    EXPECT_TRUE(font.DrawGlyph(&b, 'A', 2, 0, &clip));  // from the mask's fourth column on
+    clip = {5, 0, 20, 20};
+    EXPECT_TRUE(font.DrawGlyph(&b, 'A', 2, 0, &clip));
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 9; ++x) {
-            const int mx = x - 2;
-            const bool inked = x >= 5 && mx < 7 && F::Ink('A', mx, y, 16) != 0;
+            const bool inked = x >= 5 && x - 2 < 7 && F::Ink('A', x - 2, y, 16) != 0;
             EXPECT_EQ(Px(b, x, y) != 0, inked) << x << "," << y;
         }
     EXPECT_FALSE(font.DrawGlyph(&b, 'A', -2, 0, &clip));  // x + width == clip.left
     EXPECT_FALSE(font.DrawGlyph(&b, 'B', 0, 0, &clip));   // not rendered
     EXPECT_FALSE(font.DrawGlyph(&b, 500, 0, 0, &clip));   // no record
     // A clip beyond the bitmap is limited to it.
-    PIX_MemBitmap small(4, 4);
-    Fill(small, 0);
+    PIX_MemBitmap small(4, 4), empty(0, 0);
     PIX_Rect wide = {-100, -100, 100, 100};
     EXPECT_TRUE(font.DrawGlyph(&small, 'A', -1, -3, &wide));
     EXPECT_FALSE(font.DrawGlyph(&small, 'A', 4, 0, &wide));
-    PIX_MemBitmap empty(0, 0);
     EXPECT_FALSE(font.DrawGlyph(&empty, 'A', 0, 0, &wide));
-}
 
-TEST_F(FontTest, OpaqueBackgroundAndZeroWeight) {
-    PIX_CachedFont font;
-    font.AttachHandle(F::Font(16), 0);
-    font.CacheGlyph('A');
+    // An opaque background fills the cell first, but only the cell.
+    clip = {0, 0, 20, 20};
     font.SetBackMode(2);
     font.SetBackColor(0xFF0000FF);
-    font.SetForeColor(0xFFFFFFFF);
-    PIX_MemBitmap b(10, 18);
     Fill(b, 0);
-    PIX_Rect clip = {0, 0, 10, 18};
     font.DrawGlyph(&b, 'A', 0, 0, &clip);
-    EXPECT_EQ(Px(b, 0, 0), 0xFF0000FFu);  // the cell is filled first
-    EXPECT_EQ(Px(b, 7, 0), 0u);           // but only the cell
+    EXPECT_EQ(Px(b, 0, 0), 0xFF0000FFu);
+    EXPECT_EQ(Px(b, 7, 0), 0u);
+    // Zero weight draws nothing.
     font.SetBlend(PIX_Copy, 0.001f);
     Fill(b, 0);
     EXPECT_TRUE(font.DrawGlyph(&b, 'A', 0, 0, &clip));
-    EXPECT_EQ(Snapshot(b), std::vector<uint32_t>(10 * 18, 0));
+    EXPECT_EQ(Snapshot(b), std::vector<uint32_t>(20 * 20, 0));
 }
 
 TEST_F(FontTest, MonoShadowOutlineAndInvert) {
@@ -239,15 +207,13 @@ TEST_F(FontTest, MonoShadowOutlineAndInvert) {
         }
 
     // Mono at alpha 1.0 stores the colour word; effect pixels take the effect colour.
-    PIX_MemBitmap b(12, 18);
+    PIX_MemBitmap b(12, 18), c(12, 18);
     PIX_Rect clip = {0, 0, 12, 18};
-    Fill(b, 0);
+    Fill(b, 0), Fill(c, 0);
     mono.SetForeColor(0x12345678);
-    mono.DrawGlyph(&b, 'B', 0, 0, &clip);
     shadow.SetForeColor(0x12345678);
     shadow.SetEffectColor(0x9ABCDEF0);
-    PIX_MemBitmap c(12, 18);
-    Fill(c, 0);
+    mono.DrawGlyph(&b, 'B', 0, 0, &clip);
     shadow.DrawGlyph(&c, 'B', 0, 0, &clip);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
@@ -256,12 +222,17 @@ TEST_F(FontTest, MonoShadowOutlineAndInvert) {
         }
 }
 
-TEST_F(FontTest, VerticalMasksAreTurned) {
-    PIX_CachedFont flat, cw, ccw;
+TEST_F(FontTest, VerticalMasksAreTurnedAndBlurSoftensTheCell) {
+    PIX_CachedFont flat, cw, ccw, blur;
     flat.AttachHandle(F::Font(16), 0);
     cw.AttachHandle(F::Font(16), FontVertical);
     ccw.AttachHandle(F::Font(16), FontVertical | FontBottomToTop);
+    blur.AttachHandle(F::Font(16), FontBlur);
     for (PIX_CachedFont* f : {&flat, &cw, &ccw}) ASSERT_TRUE(f->CacheGlyph('B'));
+    ASSERT_TRUE(blur.CacheGlyph('A'));
+    auto blurred = Mask(blur, 'A');
+    EXPECT_GT(blurred[3][0], 0);  // ink spread into the empty first column before the mask is taken
+    EXPECT_LT(blurred[3][1], 255);
     auto m = Mask(flat, 'B'), a = Mask(cw, 'B'), b = Mask(ccw, 'B');
     const int h = static_cast<int>(m.size()), w = static_cast<int>(m[0].size());
     ASSERT_EQ(static_cast<int>(a.size()), w);
@@ -273,12 +244,4 @@ TEST_F(FontTest, VerticalMasksAreTurned) {
         }
 }
 
-TEST_F(FontTest, BlurSoftensTheCellBeforeTheMaskIsTaken) {
-    PIX_CachedFont font;
-    font.AttachHandle(F::Font(16), FontBlur);
-    ASSERT_TRUE(font.CacheGlyph('A'));
-    auto m = Mask(font, 'A');
-    EXPECT_GT(m[3][0], 0);  // ink spread into the empty first column
-    EXPECT_LT(m[3][1], 255);
-}
 }  // namespace

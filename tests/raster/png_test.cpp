@@ -21,22 +21,22 @@ std::vector<unsigned char> ReadFile(const std::string& path) {
 
 std::string Case(const std::string& name, const char* ext = ".png") { return "pngcases/" + name + ext; }
 
-struct Expected {
-    int width = 0, height = 0;
-    std::vector<uint32_t> words;
-};
+// Width, height and the pixels row by row: the layout of the .argb files.
+std::vector<uint32_t> Image(PIX_IBitmap& b) {
+    std::vector<uint32_t> v = {static_cast<uint32_t>(b.Width()), static_cast<uint32_t>(b.Height())};
+    for (uint32_t p : Snapshot(b)) v.push_back(p);
+    return v;
+}
 
-Expected ReadExpected(const std::string& name) {
+std::vector<uint32_t> ReadExpected(const std::string& name) {
     std::vector<unsigned char> raw = ReadFile(Case(name, ".argb"));
-    Expected e;
-    if (raw.size() < 8) return e;
-    uint32_t header[2];
-    std::memcpy(header, raw.data(), 8);
-    e.width = static_cast<int>(header[0]);
-    e.height = static_cast<int>(header[1]);
-    e.words.resize((raw.size() - 8) / 4);
-    std::memcpy(e.words.data(), raw.data() + 8, e.words.size() * 4);
-    return e;
+    std::vector<uint32_t> words(raw.size() / 4);
+    std::memcpy(words.data(), raw.data(), words.size() * 4);
+    return words;
+}
+
+std::unique_ptr<PIX_MemBitmap> Decode(const std::vector<unsigned char>& png, size_t n) {
+    return std::unique_ptr<PIX_MemBitmap>(PIX_ReadPngMemory(png.data(), static_cast<int>(n)));
 }
 
 const char* const kDecodable[] = {"rgb8",   "rgba8",        "gray8",      "grayalpha8", "gray1",
@@ -48,14 +48,12 @@ const char* const kBad[] = {"bad_crc",  "bad_huge",  "bad_large",     "bad_overl
 
 TEST(PngMemory, DecodesLikePillow) {
     for (const char* name : kDecodable) {
-        Expected e = ReadExpected(name);
-        ASSERT_FALSE(e.words.empty()) << name << ": run make_png_cases.py";
+        const std::vector<uint32_t> expected = ReadExpected(name);
+        ASSERT_GT(expected.size(), 2u) << name << ": run make_png_cases.py";
         std::vector<unsigned char> png = ReadFile(Case(name));
-        std::unique_ptr<PIX_MemBitmap> b(PIX_ReadPngMemory(png.data(), static_cast<int>(png.size())));
+        std::unique_ptr<PIX_MemBitmap> b = Decode(png, png.size());
         ASSERT_NE(b, nullptr) << name;
-        ASSERT_EQ(b->Width(), e.width) << name;
-        ASSERT_EQ(b->Height(), e.height) << name;
-        EXPECT_EQ(Snapshot(*b), e.words) << name;
+        EXPECT_EQ(Image(*b), expected) << name;
     }
 }
 
@@ -67,11 +65,11 @@ TEST(PngMemory, RefusesShortWrongAndDamagedData) {
     EXPECT_EQ(PIX_ReadPngMemory(nullptr, 100), nullptr);
     std::vector<unsigned char> png = ReadFile(Case("rgb8"));
     png[0] = 0x88;
-    EXPECT_EQ(PIX_ReadPngMemory(png.data(), static_cast<int>(png.size())), nullptr);
+    EXPECT_EQ(Decode(png, png.size()), nullptr);
     for (const char* name : kBad) {
         std::vector<unsigned char> bad = ReadFile(Case(name));
         ASSERT_GT(bad.size(), 8u) << name;
-        EXPECT_EQ(PIX_ReadPngMemory(bad.data(), static_cast<int>(bad.size())), nullptr) << name;
+        EXPECT_EQ(Decode(bad, bad.size()), nullptr) << name;
     }
 }
 
@@ -80,41 +78,34 @@ TEST(PngMemory, RefusesShortWrongAndDamagedData) {
 TEST(PngMemory, TruncatedAndCorruptedDataFailCleanly) {
     for (const char* name : {"rgba8", "palette_trns", "gray2", "rgb16"}) {
         std::vector<unsigned char> png = ReadFile(Case(name));
-        Expected e = ReadExpected(name);
+        const std::vector<uint32_t> e = ReadExpected(name);
         for (size_t n = 0; n < png.size(); ++n) {
-            std::vector<unsigned char> cut(png.begin(), png.begin() + n);  // exact-size block
-            std::unique_ptr<PIX_MemBitmap> b(PIX_ReadPngMemory(cut.data(), static_cast<int>(n)));
-            // Only the trailing chunk may be missing: the rows are complete without it.
-            if (b) {
-                EXPECT_GE(n, png.size() - 12) << name << " cut at " << n;
-            }
+            // An exact-size block; only the trailing chunk may be missing: the rows are complete without it.
+            const std::vector<unsigned char> cut(png.begin(), png.begin() + n);
+            if (Decode(cut, n)) { EXPECT_GE(n, png.size() - 12) << name << " cut at " << n; }
         }
         for (size_t i = 8; i < png.size(); ++i) {
             std::vector<unsigned char> flipped = png;
             flipped[i] ^= 0xA5;
-            std::unique_ptr<PIX_MemBitmap> b(PIX_ReadPngMemory(flipped.data(), static_cast<int>(flipped.size())));
-            if (b) {
-                EXPECT_EQ(b->Width() * b->Height(), e.width * e.height) << name << " at " << i;
+            if (auto b = Decode(flipped, flipped.size())) {
+                EXPECT_EQ(uint32_t(b->Width() * b->Height()), e[0] * e[1]) << name << " at " << i;
             }
         }
     }
 }
 
+// Into a new bitmap, the caller's bitmap (resized) or a bottom-up one, all with the same image.
 TEST(PngFile, NewBitmapOrTheGivenOne) {
-    Expected e = ReadExpected("palette_trns");
-    std::unique_ptr<PIX_IBitmap> b(PIX_ReadPngFile(Case("palette_trns").c_str(), nullptr));
-    ASSERT_NE(b, nullptr);
-    EXPECT_EQ(Snapshot(*b), e.words);
-
+    const std::vector<uint32_t> e = ReadExpected("palette_trns");
+    const std::string path = Case("palette_trns");
+    std::unique_ptr<PIX_IBitmap> made(PIX_ReadPngFile(path.c_str(), nullptr));
     PIX_MemBitmap given(3, 40);
-    EXPECT_EQ(PIX_ReadPngFile(Case("palette_trns").c_str(), &given), &given);
-    EXPECT_EQ(given.Width(), e.width);
-    EXPECT_EQ(Snapshot(given), e.words);
-
-    // A bottom-up target receives the same image.
     BottomUpBitmap up(1, 1);
-    EXPECT_EQ(PIX_ReadPngFile(Case("palette_trns").c_str(), &up), &up);
-    EXPECT_EQ(Snapshot(up), e.words);
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(PIX_ReadPngFile(path.c_str(), &given), &given);
+    EXPECT_EQ(PIX_ReadPngFile(path.c_str(), &up), &up);
+    for (PIX_IBitmap* b : {made.get(), static_cast<PIX_IBitmap*>(&given), static_cast<PIX_IBitmap*>(&up)})
+        EXPECT_EQ(Image(*b), e);
 
     EXPECT_EQ(PIX_ReadPngFile("pngcases/no-such-file.png", nullptr), nullptr);
     EXPECT_EQ(PIX_ReadPngFile("pngcases/bad_crc.png", nullptr), nullptr);
@@ -129,22 +120,21 @@ TEST(PngLoader, ExtensionProbeAndRegistration) {
     for (std::string path : {"pngcases/copy of rgb8.PNG", "pngcases/rgb8-noext"}) {
         std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
                                                     static_cast<std::streamsize>(bytes.size()));
-        const bool hasExtension = path.back() == 'G';
-        std::unique_ptr<PIX_IBitmap> b(PIX_PngLoaderProbe(path.c_str(), true, nullptr));
-        EXPECT_EQ(b != nullptr, hasExtension) << path;
-        b.reset(PIX_PngLoaderProbe(path.c_str(), false, nullptr));
-        EXPECT_NE(b, nullptr) << path;
+        std::unique_ptr<PIX_IBitmap> checked(PIX_PngLoaderProbe(path.c_str(), true, nullptr)),
+            unchecked(PIX_PngLoaderProbe(path.c_str(), false, nullptr));
+        EXPECT_EQ(checked != nullptr, path.back() == 'G') << path;
+        EXPECT_NE(unchecked, nullptr) << path;
         std::remove(path.c_str());
     }
     for (const char* path : {"image.png.bak", "png", "dir.png/file", "", "a\\b.pn", "x.pngx", ".png"})
         EXPECT_EQ(PIX_PngLoaderProbe(path, true, nullptr), nullptr) << path;
 
+    // A file-dialog filter: description, pattern, and a double NUL at the end.
     const char* types = PIX_PngLoaderTypes();
-    EXPECT_STREQ(types, "PNG files (*.PNG)");
-    EXPECT_STREQ(types + std::strlen(types) + 1, "*.PNG");
-    EXPECT_EQ(types[std::strlen(types) + 1 + 5 + 1], '\0');
+    EXPECT_EQ(std::string(types, 25), std::string("PNG files (*.PNG)\0*.PNG\0\0", 25));
     bool found = false;
-    for (PIX_ImageLoader* l = ImageLoaderList; l; l = l->next) found |= l->probe == PIX_PngLoaderProbe && l->types == PIX_PngLoaderTypes;
+    for (PIX_ImageLoader* l = ImageLoaderList; l; l = l->next)
+        found |= l->probe == PIX_PngLoaderProbe && l->types == PIX_PngLoaderTypes;
     EXPECT_TRUE(found);
 }
 }  // namespace

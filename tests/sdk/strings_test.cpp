@@ -21,6 +21,14 @@ TEST(Strings, ConvertsUtf8ToUtf16AndBack) {
     EXPECT_EQ(strcmp16(wide, u"Main Input"), 0);
     fromString128(u"Host", back, sizeof(back));
     EXPECT_STREQ(back, "Host");
+
+    char16 dst[4];
+    strcpy16(dst, u"abcdef", 4);
+    EXPECT_EQ(std::u16string(dst), u"abc");
+    strcpy16(dst, nullptr, 4);
+    EXPECT_EQ(dst[0], 0);
+    EXPECT_LT(strcmp16(u"ab", u"abc"), 0);
+    EXPECT_GT(strcmp16(u"b", u"abc"), 0);
 }
 
 TEST(Strings, TruncatesWithoutSplittingCharacters) {
@@ -59,32 +67,17 @@ TEST(Strings, ReplacesMalformedInput) {
     EXPECT_STREQ(narrow, "x\xEF\xBF\xBDy");
 }
 
-TEST(Strings, CopiesAndComparesUtf16) {
-    char16 dst[4];
-    strcpy16(dst, u"abcdef", 4);
-    EXPECT_EQ(std::u16string(dst), u"abc");
-    strcpy16(dst, nullptr, 4);
-    EXPECT_EQ(dst[0], 0);
-    EXPECT_LT(strcmp16(u"ab", u"abc"), 0);
-    EXPECT_GT(strcmp16(u"b", u"abc"), 0);
-    EXPECT_EQ(strcmp16(u"editor", u"editor"), 0);
-}
-
 TEST(Strings, PrintsAndParsesNumbers) {
-    String128 s;
-    printFloat(-1.23456, 2, s);
-    EXPECT_EQ(std::u16string(s), u"-1.23");
-    printFloat(2.5, 0, s);
-    EXPECT_EQ(std::u16string(s), u"2");
-    printInteger(-9000000000LL, s);
-    EXPECT_EQ(std::u16string(s), u"-9000000000");
+    String128 a, b, c;
+    printFloat(-1.23456, 2, a);
+    printFloat(2.5, 0, b);
+    printInteger(-9000000000LL, c);
+    EXPECT_EQ(std::u16string(a) + u" " + b + u" " + c, u"-1.23 2 -9000000000");
 
     double d = 0.;
     EXPECT_TRUE(parseFloat(u"  -3.5e2 dB", d));
     EXPECT_EQ(d, -350.);
-    EXPECT_FALSE(parseFloat(u"dB", d));
-    EXPECT_FALSE(parseFloat(u"\u00E9", d));
-    EXPECT_FALSE(parseFloat(nullptr, d));
+    for (const char16* bad : {u"dB", u"\u00E9", static_cast<const char16*>(nullptr)}) EXPECT_FALSE(parseFloat(bad, d));
     int64 i = 0;
     EXPECT_TRUE(parseInteger(u"42x", i));
     EXPECT_EQ(i, 42);
