@@ -300,23 +300,17 @@ void PIX_SoftenBitmap(PIX_IBitmap* bitmap, int w, int h) {
             const uint32_t centre = row[j];
             uint32_t out = PIX_Half(centre);
             const bool firstCol = j == 0, lastCol = j == w - 1;
-            if (first || last) {
+            // An edge row or column gives its one neighbour a quarter, others two an eighth each.
+            if (first || last)
                 out += PIX_Quarter(first ? below[j] : above[j]);
-                if (firstCol)
-                    out += PIX_Quarter(row[j + 1]);
-                else if (lastCol)
-                    out += PIX_Quarter(left);
-                else
-                    out += PIX_Eighth(left) + PIX_Eighth(row[j + 1]);
-            } else {
+            else
                 out += PIX_Eighth(above[j]) + PIX_Eighth(below[j]);
-                if (firstCol)
-                    out += PIX_Quarter(row[j + 1]);
-                else if (lastCol)
-                    out += PIX_Quarter(left);
-                else
-                    out += PIX_Eighth(left) + PIX_Eighth(row[j + 1]);
-            }
+            if (firstCol)
+                out += PIX_Quarter(row[j + 1]);
+            else if (lastCol)
+                out += PIX_Quarter(left);
+            else
+                out += PIX_Eighth(left) + PIX_Eighth(row[j + 1]);
             left = centre;
             row[j] = out;
         }
