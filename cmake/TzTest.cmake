@@ -20,4 +20,13 @@ function(tz_add_test name)
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
     add_test(NAME ${name} COMMAND ${name} --gtest_output=xml:${TZ_TEST_RESULTS_ARG}/${name}.xml
              WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+    tz_label_wine(${name})
+endfunction()
+
+# Tests that start a Windows program carry the label "wine", so a machine that cannot execute
+# 32-bit code can still run the rest of the win32 target's tests (ctest -LE wine).
+function(tz_label_wine name)
+    if(WIN32)
+        set_tests_properties(${name} PROPERTIES LABELS wine)
+    endif()
 endfunction()
