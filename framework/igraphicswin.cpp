@@ -1,5 +1,8 @@
 // IGraphicsWin: what every platform shares — input turned into control calls and host gestures,
 // and the timer tick's dirty-area bookkeeping. The window itself is in igraphicswin_win.cpp.
+#include <cstring>
+
+#include "framework/fxassert.h"
 #include "framework/fxbase.h"
 #include "framework/igraphicswin.h"
 
@@ -18,7 +21,39 @@ void IGraphicsWin::EndGesture() {
     if (param >= 0 && mPlug) mPlug->EndInformHostOfParamChange(param);
 }
 
+void IGraphicsWin::HideTooltip() {
+    if (!mTooltipShown) return;
+    SetTooltipText(nullptr);
+    mTooltipShown = false;
+}
+
+bool IGraphicsWin::NextTooltip() {
+    if (!mEnableTooltips || mMouseOver == mTooltipIndex) return false;
+    mTooltipIndex = mMouseOver;
+    HideTooltip();
+    return mTooltipIndex >= 0;
+}
+
+void IGraphicsWin::OnMouseHover() {
+    const IControl* control = mControls.Get(mTooltipIndex);
+    const char* text = control ? control->Tooltip() : nullptr;
+    if (!text) return;
+    if (std::strlen(text) >= 80) {
+        IFxAssert("strlen(tooltip) < 80", "igraphicswin", 1257);
+        return;
+    }
+    SetTooltipText(text);
+    mTooltipShown = true;
+}
+
+void IGraphicsWin::OnMouseLeave() {
+    HideTooltip();
+    for (int i = 0; i < mControls.GetSize(); ++i) mControls.Get(i)->OnMouseOut();
+    mMouseOver = -1;
+}
+
 void IGraphicsWin::OnButtonDown(int x, int y, IMouseKeys* keys) {
+    HideTooltip();
     if (mTextEntryWindow) {
         mTextEntryState = 4;  // commit at the next tick
         return;

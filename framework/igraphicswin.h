@@ -60,6 +60,13 @@ public:
     void OnWheel(int x, int y, IMouseKeys* keys, int delta);
     // code: the translated key (space 0, arrows 1..4, digits 5..14, letters 15..40).
     bool OnKey(int x, int y, int code);
+    // Tooltips (when enabled): the pointer rests on, or left, the editor window.
+    void OnMouseHover();
+    void OnMouseLeave();
+    // After a mouse-over move: true when the window should ask for a hover notification.
+    bool NextTooltip();
+    // The tooltip's text; null hides it.
+    void SetTooltipText(const char* text);
     // One timer tick: the area to repaint (empty when nothing is dirty).
     IBounds TimerTick();
     // The key code for a virtual key, -1 when the editor does not use it.
@@ -75,6 +82,7 @@ public:
     IWindowHandle ForgetWindow();
 
 private:
+    void HideTooltip();
     // Ends a host gesture that a button press began and no release ended.
     void EndGesture();
 

@@ -22,6 +22,7 @@ IWindowHandle IGraphicsWin::OpenGuiWindow(IWindowHandle) { return nullptr; }
 void IGraphicsWin::CloseGuiWindow() {}
 IWindowHandle IGraphicsWin::ForgetWindow() { return nullptr; }
 bool IGraphicsWin::PaintToScreen(IBounds*) { return true; }
+void IGraphicsWin::SetTooltipText(const char*) {}
 void IGraphicsWin::HidePointer() {}
 void IGraphicsWin::ShowPointer() {}
 

@@ -1,6 +1,8 @@
 // IGraphicsWin on Win32: the "IFxWndClass" child window, its timer, painting and input messages,
 // images from the module's "PNG" resources, and the window-system surface and fonts.
 #include <windows.h>
+// windows.h first
+#include <commctrl.h>
 
 #include <cctype>
 #include <cstring>
@@ -36,6 +38,12 @@ void ReleaseWindowClass(HINSTANCE instance) {
     if (--gWindowClassUsers == 0) UnregisterClassA(kWindowClass, instance);
 }
 
+// At module unload the class must not outlive the window procedure it names (it can be left
+// registered when a host destroyed an editor window from outside).
+struct ClassAtUnload {
+    ~ClassAtUnload() { UnregisterClassA(kWindowClass, static_cast<HINSTANCE>(IFxModuleInstance())); }
+} gClassAtUnload;
+
 IMouseKeys KeysOf(WPARAM wParam) {
     IMouseKeys keys;
     keys.L = (wParam & MK_LBUTTON) != 0;
@@ -44,6 +52,33 @@ IMouseKeys KeysOf(WPARAM wParam) {
     keys.C = (wParam & MK_CONTROL) != 0;
     keys.A = GetKeyState(VK_MENU) < 0;
     return keys;
+}
+
+TTTOOLINFOA ToolOf(HWND window, const char* text) {
+    TTTOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.hwnd = window;
+    tool.uId = reinterpret_cast<UINT_PTR>(window);
+    tool.lpszText = const_cast<char*>(text);
+    return tool;
+}
+
+// A topmost tooltip window with one tool covering the whole editor window.
+bool CreateTooltips(HWND window, HINSTANCE instance, IWindowHandle* tooltip) {
+    INITCOMMONCONTROLSEX init{sizeof(INITCOMMONCONTROLSEX), ICC_TAB_CLASSES};
+    if (!InitCommonControlsEx(&init)) return false;
+    HWND tip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr, instance, nullptr);
+    if (!tip) return false;
+    SetWindowPos(tip, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    TTTOOLINFOA tool = ToolOf(window, nullptr);
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    if (!SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool))) {
+        DestroyWindow(tip);
+        return false;
+    }
+    *tooltip = tip;
+    return true;
 }
 
 int LowWord(LPARAM p) { return static_cast<short>(LOWORD(p)); }
@@ -88,6 +123,8 @@ IWindowHandle IGraphicsWin::OpenGuiWindow(IWindowHandle parent) {
         return nullptr;
     }
     for (int i = 0; i < mControls.GetSize(); ++i) mControls.Get(i)->MarkDirty(false);
+    if (mEnableTooltips && !CreateTooltips(static_cast<HWND>(mWindow), instance, &mTooltipWindow))
+        mEnableTooltips = false;  // the window works without them
     return mWindow;
 }
 
@@ -112,6 +149,12 @@ IWindowHandle IGraphicsWin::ForgetWindow() {
     IWindowHandle window = mWindow;
     mWindow = nullptr;
     return window;
+}
+
+void IGraphicsWin::SetTooltipText(const char* text) {
+    if (!mTooltipWindow) return;
+    TTTOOLINFOA tool = ToolOf(static_cast<HWND>(mWindow), text);
+    SendMessageA(static_cast<HWND>(mTooltipWindow), TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 bool IGraphicsWin::PaintToScreen(IBounds* area) {
@@ -145,6 +188,8 @@ void IGraphicsWin::ShowPointer() {
 void IGraphicsWin::ResizeGui(int width, int height) {
     if (width == mWidth && height == mHeight) return;
     const int dw = width - mWidth, dh = height - mHeight;
+    HideTooltip();
+    mTooltipIndex = -1;  // the controls it indexed are gone
     IGraphics::ResizeGui(width, height);
     HWND window = static_cast<HWND>(mWindow);
     if (!window) return;
@@ -267,6 +312,7 @@ LRESULT CALLBACK GuiWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
             if (!(wParam & (MK_LBUTTON | MK_RBUTTON))) {
                 if (g->OnMouseMove(x, y, &keys, false)) {
                     TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, window, HOVER_DEFAULT};
+                    if (g->NextTooltip()) track.dwFlags |= TME_HOVER;
                     TrackMouseEvent(&track);
                 }
             } else if (GetCapture() == window) {
@@ -291,7 +337,8 @@ LRESULT CALLBACK GuiWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
             if (GetCapture() != window && keys.L) SetCapture(window);
             return 0;
         case WM_MOUSEWHEEL: return HandleWheel(g, window, wParam, lParam);
-        case WM_MOUSELEAVE: return 0;
+        case WM_MOUSEHOVER: g->OnMouseHover(); return 0;
+        case WM_MOUSELEAVE: g->OnMouseLeave(); return 0;
         case WM_NCDESTROY:  // destroyed from outside (the host closed its window first)
             if (g->ForgetWindow()) ReleaseWindowClass(static_cast<HINSTANCE>(g->GetHInstance()));
             return DefWindowProcA(window, message, wParam, lParam);

@@ -447,6 +447,7 @@ TEST(Vst3View, EditorViewAndHostNotifications) {
     EXPECT_EQ(view->getSize(&size), kResultOk);
     EXPECT_EQ(size.getWidth(), 410);
     EXPECT_EQ(size.getHeight(), 460);
+    EXPECT_EQ(view->attached(nullptr, "HWND"), kResultFalse);  // no window could open: not attached
     EXPECT_EQ(view->attached(nullptr, "X11EmbedWindowID"), kResultOk);  // no window for other types
     EXPECT_EQ(view->removed(), kResultOk);
 
