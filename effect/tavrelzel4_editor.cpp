@@ -17,8 +17,7 @@ void TavrelZel4::BuildEditor() {
     const IBitmapStrip knob = editor->LoadBitmapStrip(kKnob, "resources/img/knob.png", kKnobFrames, false);
     const IBitmapStrip onoff = editor->LoadBitmapStrip(kOnOff, "resources/img/onoff.png", kSwitchFrames, false);
     const IBitmapStrip led = editor->LoadBitmapStrip(kLed, "resources/img/led.png", kLedFrames, false);
-    const IBitmapStrip lineKnob =
-        editor->LoadBitmapStrip(kLineKnob, "resources/img/line-knob.png", kKnobFrames, false);
+    const IBitmapStrip lineKnob = editor->LoadBitmapStrip(kLineKnob, "resources/img/line-knob.png", kKnobFrames, false);
 
     const IBlend blend{0, 1.0f};
     auto addKnob = [&](int param, const IBitmapStrip& strip, int x, int y) {

@@ -52,10 +52,10 @@ struct ITextStyle {
     IArgb colour{255, 0, 0, 0};
     IArgb entryBackground{255, 255, 255, 255};
     IArgb entryForeground{255, 0, 0, 0};
-    int32_t style = 0;        // 0 normal, 1 bold, 2 italic
-    int32_t align = 1;        // 0 left, 1 centre, 2 right
-    int32_t orientation = 0;  // degrees
-    int32_t quality = 0;      // 0 default, 1 non-antialiased, 2 antialiased, 3 ClearType
+    int32_t style = 0;                     // 0 normal, 1 bold, 2 italic
+    int32_t align = 1;                     // 0 left, 1 centre, 2 right
+    int32_t orientation = 0;               // degrees
+    int32_t quality = 0;                   // 0 default, 1 non-antialiased, 2 antialiased, 3 ClearType
     PIX_CachedFont* cachedFont = nullptr;  // found in the font cache; not owned
 };
 

@@ -8,7 +8,9 @@
 
 IGraphicsWin::IGraphicsWin(IFxBase* plug, int width, int height, int fps) : IGraphics(plug, width, height, fps) {}
 
+// The plug-in is being destroyed around its editor: a gesture still open is not reported to it.
 IGraphicsWin::~IGraphicsWin() {
+    mGestureParam = -1;
     CloseGuiWindow();
     delete[] mCustomColours;
     mCustomColours = nullptr;

@@ -103,7 +103,6 @@ private:
     GrowString mMainWindowClass;
     // The parameter whose host gesture a button press began (-1: none open).
     int mGestureParam = -1;
-
 };
 
 // The instance handle of the module this code is linked into (the plug-in's DLL on Windows; null

@@ -236,8 +236,7 @@ PIX_IBitmap* IGraphicsWin::LoadBitmapResource(int id, const char* fileName) {
 PIX_IBitmap* CreateSurfaceBitmap(int width, int height) { return new PIX_SysBitmap(width, height); }
 
 void* CreateStyleFont(const ITextStyle& s) {
-    static const DWORD kQuality[] = {DEFAULT_QUALITY, NONANTIALIASED_QUALITY, ANTIALIASED_QUALITY,
-                                     CLEARTYPE_QUALITY};
+    static const DWORD kQuality[] = {DEFAULT_QUALITY, NONANTIALIASED_QUALITY, ANTIALIASED_QUALITY, CLEARTYPE_QUALITY};
     const DWORD quality = s.quality == 0 ? kQuality[0] : kQuality[s.quality >= 1 && s.quality <= 3 ? s.quality : 1];
     return CreateFontA(s.size, 0, s.orientation * 10, s.orientation * 10, s.style == 1 ? FW_BOLD : FW_NORMAL,
                        s.style == 2, FALSE, FALSE, 0, 0, 0, quality, 0, s.face);
@@ -337,6 +336,7 @@ LRESULT CALLBACK GuiWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
             if (GetCapture() != window && keys.L) SetCapture(window);
             return 0;
         case WM_MOUSEWHEEL: return HandleWheel(g, window, wParam, lParam);
+        case WM_CTLCOLOREDIT: return 0;  // no text entry is open in this editor
         case WM_MOUSEHOVER: g->OnMouseHover(); return 0;
         case WM_MOUSELEAVE: g->OnMouseLeave(); return 0;
         case WM_NCDESTROY:  // destroyed from outside (the host closed its window first)

@@ -28,8 +28,7 @@ void IFxVST3::OpenHostParamMenu(int paramIdx, int x, int y) {
     IComponentHandler* handler = getComponentHandler();
     if (!handler || mOpenViews.empty()) return;
     IComponentHandler3* handler3 = nullptr;
-    if (handler->queryInterface(IComponentHandler3::iid, reinterpret_cast<void**>(&handler3)) != kResultOk ||
-        !handler3)
+    if (handler->queryInterface(IComponentHandler3::iid, reinterpret_cast<void**>(&handler3)) != kResultOk || !handler3)
         return;
     const ParamID id = static_cast<ParamID>(paramIdx);
     if (IContextMenu* menu = handler3->createContextMenu(mOpenViews.front(), &id)) {

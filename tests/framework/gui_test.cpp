@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <string>
 
 #include "framework/igraphicswin.h"
@@ -69,9 +70,13 @@ TEST(GuiRecords, BoundsFramesAndBlends) {
     EXPECT_TRUE(r.Contains(2, 3));
     EXPECT_FALSE(r.Contains(8, 5));
 
-    const struct { int frames; double value; int frame; } frames[] = {
-        {100, 0.0, 1}, {100, 1.0, 100}, {100, 0.5, 51}, {100, 1.3, 100}, {100, -0.3, 1},
-        {100, NAN, 1}, {100, 1e300, 100}, {1, 0.9, 1}, {2, 0.6, 2},
+    const struct {
+        int frames;
+        double value;
+        int frame;
+    } frames[] = {
+        {100, 0.0, 1}, {100, 1.0, 100},   {100, 0.5, 51}, {100, 1.3, 100}, {100, -0.3, 1},
+        {100, NAN, 1}, {100, 1e300, 100}, {1, 0.9, 1},    {2, 0.6, 2},
     };
     for (const auto& c : frames) EXPECT_EQ(FrameForValue(c.frames, c.value), c.frame) << c.value;
 
@@ -167,7 +172,8 @@ TEST(GuiGraphics, DrawingPaintingAndDirtyAreas) {
     EXPECT_EQ(*PIX_PixelAt(editor.DrawSurface(), 3, 0), 0xFF000000u | 2250u);
     EXPECT_EQ(*PIX_PixelAt(editor.DrawSurface(), 3, 19), 0xFF000000u | 2269u);
     EXPECT_EQ(*PIX_PixelAt(editor.DrawSurface(), 3, 25), 0u);  // outside the painted area
-    EXPECT_TRUE(knob->IsDirty());  // the pushed auxiliary value is drawn on one more paint
+    // The pushed auxiliary value is drawn on one more paint.
+    EXPECT_TRUE(knob->IsDirty());
     editor.PaintArea(&area);
 
     EXPECT_TRUE(editor.TimerTick().Empty());
@@ -225,4 +231,32 @@ TEST_F(GuiInput, IdleTicksAndKeys) {
     EXPECT_EQ(IGraphicsWin::TranslateKey('Q'), 31);
     EXPECT_EQ(IGraphicsWin::TranslateKey(0x0D), -1);
     EXPECT_FALSE(editor->OnKey(5, 5, 31));  // no control takes keys, and there is no key catcher
+}
+
+// Needs a window-system font (Windows); the headless build cannot make one.
+TEST(GuiGraphics, TextIsMeasuredWhereItIsDrawnAndFontsAreShared) {
+    TestEditor editor(nullptr, 200, 40);
+    editor.CreateDrawSurfaces();
+    ITextStyle style, same;
+    if (!editor.GetCachedFont(&style)) GTEST_SKIP() << "no system fonts";
+    const int fonts = CachedFontCount();
+    EXPECT_EQ(editor.GetCachedFont(&same), style.cachedFont);
+    EXPECT_EQ(CachedFontCount(), fonts);
+
+    IBounds centred{10, 0, 50, 20};
+    ASSERT_TRUE(editor.MeasureText(&style, "abc", &centred));
+    const int w = centred.R - centred.L;
+    EXPECT_GT(w, 0);
+    EXPECT_LE(std::abs(centred.L + centred.R - 60), 1);
+    style.align = 0;
+    IBounds left{100, 5, 100, 5};
+    ASSERT_TRUE(editor.MeasureText(&style, "abc", &left));
+    EXPECT_EQ(left, (IBounds{100, 5, 100 + w, centred.B + 5}));  // from the left edge, not from 0
+
+    IBounds box{0, 0, 200, 40};
+    ASSERT_TRUE(editor.DrawStyledText(&style, "abc", &box, false));
+    int ink = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 200; ++x) ink += *PIX_PixelAt(editor.DrawSurface(), x, y) != 0;
+    EXPECT_GT(ink, 10);
 }

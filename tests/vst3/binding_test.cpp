@@ -8,8 +8,8 @@
 
 #include "effect/vst3/module_entry.h"
 #include "host_doubles.h"
-#include "sdk/vst3/pluginfactory.h"
 #include "sdk/vst3/contextmenu.h"
+#include "sdk/vst3/pluginfactory.h"
 #include "sdk/vst3/plugview.h"
 #include "sdk/vst3/processcontext.h"
 

@@ -180,8 +180,11 @@ public:
         std::vector<uint32_t> out(kW * kH);
         for (int y = 0; y < kH; ++y)
             for (int x = 0; x < kW; ++x) out[y * kW + x] = *PIX_PixelAt(images[0].get(), x, y) | 0xFF000000u;
-        const struct { int image, frames, x, y; double value; } placed[] = {
-            {1, 100, 116, 60, v[2]}, {1, 100, 25, 13, v[1]}, {1, 100, 209, 13, v[3]}, {2, 2, 314, 64, v[4]},
+        const struct {
+            int image, frames, x, y;
+            double value;
+        } placed[] = {
+            {1, 100, 116, 60, v[2]}, {1, 100, 25, 13, v[1]}, {1, 100, 209, 13, v[3]},  {2, 2, 314, 64, v[4]},
             {2, 2, 314, 139, v[5]},  {2, 2, 314, 210, v[7]}, {4, 100, 342, 281, v[6]}, {3, 2, 148, 17, led},
         };
         for (const auto& c : placed) Blend(out, images[c.image].get(), c.frames, c.x, c.y, c.value);
