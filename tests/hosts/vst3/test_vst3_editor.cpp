@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "raster/png.h"
+#include "sdk/vst3/contextmenu.h"
 #include "sdk/vst3/plugview.h"
 #include "test_module.h"
 #include "vst3_host.h"
@@ -24,9 +25,42 @@ namespace {
 constexpr int kW = 410, kH = 460;
 constexpr const char* kClass = "IFxWndClass";
 
-// Records the edit calls the plug-in makes, as "begin1 perform1 end1 ".
+// The host's parameter menu: records where it pops up.
+class Menu : public HostObject<IContextMenu> {
+public:
+    explicit Menu(std::string& log) : log(log) {}
+    int32 PLUGIN_API getItemCount() override { return 0; }
+    tresult PLUGIN_API getItem(int32, Item&, IContextMenuTarget**) override { return kResultFalse; }
+    tresult PLUGIN_API addItem(const Item&, IContextMenuTarget*) override { return kResultFalse; }
+    tresult PLUGIN_API removeItem(const Item&, IContextMenuTarget*) override { return kResultFalse; }
+    tresult PLUGIN_API popup(UCoord x, UCoord y) override {
+        log += "popup" + std::to_string(x) + "," + std::to_string(y) + " ";
+        return kResultOk;
+    }
+    std::string& log;
+};
+
+class Menus : public HostObject<IComponentHandler3> {
+public:
+    explicit Menus(std::string& log) : log(log), menu(log) {}
+    IContextMenu* PLUGIN_API createContextMenu(IEditorView* view, const ParamID* id) override {
+        log += std::string(view ? "menu" : "menu-without-view") + std::to_string(*id) + " ";
+        menu.addRef();
+        return &menu;
+    }
+    std::string& log;
+    Menu menu;
+};
+
+// Records the edit calls the plug-in makes, as "begin1 perform1 end1 ", and the menus it asks for.
 class Handler : public HostObject<IComponentHandler> {
 public:
+    tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override {
+        if (!iidEqual(iid, IComponentHandler3::iid)) return HostObject<IComponentHandler>::queryInterface(iid, obj);
+        menus.addRef();
+        *obj = static_cast<IComponentHandler3*>(&menus);
+        return kResultOk;
+    }
     tresult PLUGIN_API beginEdit(ParamID id) override { return Log("begin", id); }
     tresult PLUGIN_API performEdit(ParamID id, ParamValue) override { return Log("perform", id); }
     tresult PLUGIN_API endEdit(ParamID id) override { return Log("end", id); }
@@ -38,6 +72,7 @@ public:
         return kResultOk;
     }
     std::string log;
+    Menus menus{log};
 };
 
 HWND HostWindow() {
@@ -288,6 +323,16 @@ TEST(Vst3Editor, PixelsMatchTheImagesAndFollowInput) {
     EXPECT_EQ(editor.Normalized(0), 1.0);
     values[1] = 0.25, values[4] = 0.0, values[0] = 1.0;
     EXPECT_EQ(Mismatches(Capture(editor.window), reference.Compose(values, 0.0)), 0);  // LED dark
+
+    // A right click on a knob opens the host's menu for its parameter and leaves the knob alone.
+    editor.handler.log.clear();
+    PostMessageA(editor.window, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(160, 100));
+    PostMessageA(editor.window, WM_RBUTTONUP, 0, MAKELPARAM(160, 100));
+    Pump(20);
+    EXPECT_EQ(editor.handler.log, "menu2 popup160,100 ");
+    EXPECT_EQ(editor.Normalized(2), values[2]);
+    EXPECT_EQ(editor.handler.menus.References(), 1);  // every interface handed over was released
+    EXPECT_EQ(editor.handler.menus.menu.References(), 1);
 
     // A double click on a knob restores its default in a gesture of its own.
     editor.handler.log.clear();
