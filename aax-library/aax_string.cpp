@@ -5,6 +5,19 @@
 #include <locale>
 #include <sstream>
 
+namespace {
+template <class R, class... A>
+R StringSlot(const AAX_IString& s, int slot, A... args) {
+    using Method = R(ACF_CALL*)(const AAX_IString*, A...);
+    return reinterpret_cast<Method>((*reinterpret_cast<void* const* const*>(&s))[slot])(&s, args...);
+}
+}  // namespace
+
+const char* HostStringText(const AAX_IString& s) { return StringSlot<const char*>(s, 3); }
+void HostStringSet(AAX_IString& s, const char* text) { StringSlot<void>(s, 4, text); }
+void HostStringAssign(AAX_IString& s, const char* text) { StringSlot<void*>(s, 5, text); }
+void HostStringAssign(AAX_IString& s, const AAX_IString& other) { StringSlot<void*>(s, 6, &other); }
+
 AAX_CString& AAX_CString::operator=(const AAX_CString& other) {
     if (this != &other) mText = other.mText;
     return *this;
@@ -26,12 +39,12 @@ AAX_IString& ACF_CALL AAX_CString::Assign(const char* text) {
 }
 
 AAX_IString& ACF_CALL AAX_CString::Assign(const AAX_IString& other) {
-    if (&other != this) Set(other.Text());
+    if (&other != this) Set(HostStringText(other));
     return *this;
 }
 
 void AAX_CString::SubString(uint32_t position, uint32_t count, AAX_IString& out) const {
-    out.Set(mText.substr(position, count).c_str());
+    HostStringSet(out, mText.substr(position, count).c_str());
 }
 
 bool AAX_CString::Equals(const AAX_CString& other) const {

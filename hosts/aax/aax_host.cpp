@@ -85,6 +85,12 @@ struct Slots {
         H(self).Record(self, "QueryInterface");
         if (!out) return int32_t(0x80004003);
         *out = nullptr;
+        auto other = self->foreign.find(Key(*iid));
+        if (other != self->foreign.end()) {
+            CallSlot<uint32_t>(other->second, 1);
+            *out = other->second;
+            return 0;
+        }
         auto it = self->answers.find(Key(*iid));
         if (it == self->answers.end()) return kNoInterface;
         if (!it->second) return 0;  // a faulty host: success without an object
@@ -366,7 +372,7 @@ Host::Host() = default;
 Host::~Host() = default;
 
 Object* Host::New(Kind kind, const std::string& name, int refs, bool created) {
-    mObjects.push_back(std::unique_ptr<Object>(new Object{TableOf(kind), this, name, refs, created, {}, {}}));
+    mObjects.push_back(std::unique_ptr<Object>(new Object{TableOf(kind), this, name, refs, created, {}, {}, {}}));
     return mObjects.back().get();
 }
 
@@ -377,6 +383,33 @@ Object* Host::Make(Kind kind, const std::string& name) {
 }
 
 void Host::Answer(Object* from, const Guid& iid, Object* with) { from->answers[Key(iid)] = with; }
+
+void Host::AnswerForeign(Object* from, const Guid& iid, void* with) { from->foreign[Key(iid)] = with; }
+
+struct StringSlots {
+    static HostString* S(void* self) { return static_cast<HostString*>(self); }
+    static void HOST_CALL Delete(void*, uint32_t) {}
+    static uint32_t HOST_CALL Length(void* self) { return uint32_t(S(self)->mText.size()); }
+    static uint32_t HOST_CALL MaxLength(void*) { return 1024; }
+    static const char* HOST_CALL Text(void* self) { return S(self)->mText.c_str(); }
+    static void HOST_CALL Set(void* self, const char* text) { S(self)->mText = text; }
+    static void* HOST_CALL Assign(void* self, const char* text) {
+        S(self)->mText = text;
+        return self;
+    }
+    static void* HOST_CALL AssignString(void* self, void* other) {
+        S(self)->mText = CallSlot<const char*>(other, 3);
+        return self;
+    }
+};
+
+namespace {
+const void* const kStringTable[] = {P(&StringSlots::Delete), P(&StringSlots::Length), P(&StringSlots::MaxLength),
+                                    P(&StringSlots::Text),   P(&StringSlots::Set),    P(&StringSlots::Assign),
+                                    P(&StringSlots::AssignString)};
+}  // namespace
+
+HostString::HostString() : mTable(kStringTable) {}
 
 Object* Host::RegistrationUnknown(FactoryMode mode, bool secondInterfaces) {
     mSecondInterfaces = secondInterfaces;

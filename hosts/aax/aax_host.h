@@ -44,6 +44,7 @@ struct Object {
     int refs;
     bool created;  // made by the factory (the plug-in holds every reference)
     std::map<std::string, Object*> answers;  // id bytes -> object handed out by QueryInterface
+    std::map<std::string, void*> foreign;    // id bytes -> another module's object (AddRef by slot 1)
     std::map<uint32_t, int32_t> properties;  // property maps only
 };
 
@@ -66,6 +67,8 @@ public:
     Object* Make(Kind kind, const std::string& name);
     // `from` answers `iid` with `with` (adding a reference to it).
     void Answer(Object* from, const Guid& iid, Object* with);
+    // The same with an object of another module, such as the plug-in's own interfaces.
+    void AnswerForeign(Object* from, const Guid& iid, void* with);
 
     // The registration host: an unknown offering (or not) the component factory. With
     // `secondInterfaces` the created descriptors and maps also answer their second ids.
@@ -104,5 +107,26 @@ private:
     Object* New(Kind kind, const std::string& name, int refs, bool created);
     friend struct Slots;
 };
+
+// The host's own string object, by slot number: 0 delete, 1 length, 2 maximum length, 3 text,
+// 4 set, 5 assign a text, 6 assign another string (read through its slot 3).
+class HostString {
+public:
+    HostString();
+    const char* Text() const { return mText.c_str(); }
+    void* Interface() { return this; }
+
+private:
+    friend struct StringSlots;
+    const void* const* mTable;
+    std::string mText;
+};
+
+// Calls slot `slot` of a plug-in object the way a host does.
+template <class R, class... A>
+R CallSlot(void* object, int slot, A... args) {
+    using Method = R(HOST_CALL*)(void*, A...);
+    return reinterpret_cast<Method>((*static_cast<void***>(object))[slot])(object, args...);
+}
 
 }  // namespace aaxhost
