@@ -23,7 +23,7 @@ public:
     virtual int32_t ACF_CALL Reserved11() = 0;                                 // 11
     virtual int32_t ACF_CALL Reserved12() = 0;                                 // 12
     virtual int32_t ACF_CALL FetchGraphics() = 0;                              // 13
-    virtual int32_t ACF_CALL OpenEditorInContainer() = 0;                         // 14
+    virtual int32_t ACF_CALL OpenEditorInContainer() = 0;                      // 14
     virtual int32_t ACF_CALL CloseEditorWindow() = 0;                          // 15
     virtual int32_t ACF_CALL SyncAllParameters() = 0;                          // 16
 

@@ -145,6 +145,9 @@ TEST_F(EffectParameters, QueriesAnswerTheirCodes) {
     EXPECT_EQ(kAAXBadChunkId, CallSlot<int32_t>(ep, kChunkSize, FourCC("xxxx"), &n));
     std::vector<uint8_t> chunk(64);
     EXPECT_EQ(kAAXBadChunkSize, CallSlot<int32_t>(ep, kGetChunk, kAAXLibraryChunkId, chunk.data()));
+    HostString typed;
+    CallSlot<void*>(typed.Interface(), 5, "abc");
+    EXPECT_EQ(kAAXNullOut, CallSlot<int32_t>(ep, kValueFromString, "1", &d, typed.Interface()));
     const int32_t preview = 1;
     EXPECT_EQ(0, CallSlot<int32_t>(ep, kNotify, kAAXPreviewNotification, &preview, 4u));
 }
