@@ -235,6 +235,15 @@ TEST(ChunkParser, OverflowIsTracedToTheHost) {
     EXPECT_TRUE(host.Balanced());
 }
 
+TEST_F(EffectParameters, SecondInitializationUndoesTheFirst) {
+    ASSERT_EQ(0, CallSlot<int32_t>(ep, kInitialize, unknown));
+    int32_t n = 0;
+    CallSlot<int32_t>(ep, kCount, &n);
+    EXPECT_EQ(4, n);
+    EXPECT_EQ(4u, host.Operations("automation.RemoveParameterId").size());
+    EXPECT_EQ(8u, host.Operations("automation.AddParameterId").size());
+}
+
 TEST_F(EffectParameters, ReleaseWithoutUninitializeFreesTheProxies) {
     CallSlot<int32_t>(ep, kTouch, "1");
     EXPECT_EQ(0u, CallSlot<uint32_t>(ep, kRelease));
