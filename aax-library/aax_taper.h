@@ -73,7 +73,8 @@ public:
     T Clamp(T value) const override { return value > mMaximum ? mMaximum : value < mMinimum ? mMinimum : value; }
     // The normalized value is not clamped first; only the result is.
     T ToReal(double normalized) const override {
-        return Clamp(T(std::pow(normalized, double(mShape)) * (double(mMaximum) - double(mMinimum)) + double(mMinimum)));
+        return Clamp(
+            T(std::pow(normalized, double(mShape)) * (double(mMaximum) - double(mMinimum)) + double(mMinimum)));
     }
     double ToNormalized(T value) const override {
         if (mMaximum == mMinimum) return 0.0;

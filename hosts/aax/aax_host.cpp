@@ -147,7 +147,9 @@ struct Slots {
     static int32_t HOST_CALL DeclareComponent(Object* self, void* component) {
         return Done(self, "DeclareComponent" + Args(Name(component)));
     }
-    static int32_t HOST_CALL DeclareName(Object* self, const char* text) { return Done(self, "DeclareName" + Args(Text(text))); }
+    static int32_t HOST_CALL DeclareName(Object* self, const char* text) {
+        return Done(self, "DeclareName" + Args(Text(text)));
+    }
     static int32_t HOST_CALL DeclareCategory(Object* self, uint32_t category) {
         return Done(self, "DeclareCategory" + Args(Num(int64_t(category))));
     }
@@ -156,8 +158,12 @@ struct Slots {
     }
 
     // Component descriptor.
-    static int32_t HOST_CALL DeclareAudioInput(Object* self, uint32_t f) { return Done(self, "DeclareAudioInput" + Args(Num(int64_t(f)))); }
-    static int32_t HOST_CALL DeclareAudioOutput(Object* self, uint32_t f) { return Done(self, "DeclareAudioOutput" + Args(Num(int64_t(f)))); }
+    static int32_t HOST_CALL DeclareAudioInput(Object* self, uint32_t f) {
+        return Done(self, "DeclareAudioInput" + Args(Num(int64_t(f))));
+    }
+    static int32_t HOST_CALL DeclareAudioOutput(Object* self, uint32_t f) {
+        return Done(self, "DeclareAudioOutput" + Args(Num(int64_t(f))));
+    }
     static int32_t HOST_CALL DeclareFrameCountField(Object* self, uint32_t f) {
         return Done(self, "DeclareFrameCountField" + Args(Num(int64_t(f))));
     }
@@ -168,7 +174,8 @@ struct Slots {
         return Done(self, "DeclarePrivateData" + Args(Num(int64_t(f)), Num(int64_t(size)), Num(int64_t(options))));
     }
     static int32_t HOST_CALL DeclareMidiNode(Object* self, uint32_t f, uint32_t type, const char* name, uint32_t mask) {
-        return Done(self, "DeclareMidiNode" + Args(Num(int64_t(f)), Num(int64_t(type)), Text(name), Num(int64_t(mask))));
+        return Done(self,
+                    "DeclareMidiNode" + Args(Num(int64_t(f)), Num(int64_t(type)), Text(name), Num(int64_t(mask))));
     }
     static int32_t HOST_CALL DeclareProcessProcedure(Object* self, void*, void* map, void*, void*, void*) {
         return Done(self, "DeclareProcessProcedure" + Args(Name(map)));
@@ -266,7 +273,9 @@ struct Slots {
     static int32_t HOST_CALL ReportCurrentValue(Object* self, const char* id, double value) {
         return Done(self, "ReportCurrentValue" + Args(Text(id), Num(value)));
     }
-    static int32_t HOST_CALL RequestTouch(Object* self, const char* id) { return Done(self, "RequestTouch" + Args(Text(id))); }
+    static int32_t HOST_CALL RequestTouch(Object* self, const char* id) {
+        return Done(self, "RequestTouch" + Args(Text(id)));
+    }
     static int32_t HOST_CALL RequestRelease(Object* self, const char* id) {
         return Done(self, "RequestRelease" + Args(Text(id)));
     }
@@ -295,26 +304,27 @@ const void* const kFactoryTable[] = {ROOT, P(&Slots::Create)};
 const void* const kDefinitionTable[] = {ROOT, U(3), U(4), U(5), U(6), P(&Slots::DeclareEffect),
                                         P(&Slots::DeclareManufacturerName), P(&Slots::DeclarePackageName),
                                         P(&Slots::DeclarePackageVersion), P(&Slots::MapAndWord)};
-const void* const kEffectTable[] = {ROOT, P(&Slots::DeclareComponent), P(&Slots::DeclareName), P(&Slots::DeclareCategory), U(6),
-                                    P(&Slots::DeclareProcedure), P(&Slots::MapAndWord), U(9), P(&Slots::TwoWordsAndMap),
-                                    U(11)};
+const void* const kEffectTable[] = {ROOT, P(&Slots::DeclareComponent), P(&Slots::DeclareName),
+                                    P(&Slots::DeclareCategory), U(6), P(&Slots::DeclareProcedure),
+                                    P(&Slots::MapAndWord), U(9), P(&Slots::TwoWordsAndMap), U(11)};
 const void* const kComponentTable[] = {ROOT, U(3), U(4), P(&Slots::DeclareAudioInput), P(&Slots::DeclareAudioOutput),
                                        P(&Slots::DeclareFrameCountField), U(8), U(9), U(10), U(11),
                                        P(&Slots::WordsAndPointer), P(&Slots::DeclarePrivateData), U(14),
-                                       P(&Slots::DeclareMidiNode), P(&Slots::DeclareProcessProcedure), P(&Slots::TwoWordsAndMap),
-                                       P(&Slots::DeclareMeterField), U(19)};
-const void* const kMapTable[] = {ROOT, P(&Slots::ReadProperty), P(&Slots::WriteProperty), U(5), U(6), P(&Slots::MapSlot7)};
+                                       P(&Slots::DeclareMidiNode), P(&Slots::DeclareProcessProcedure),
+                                       P(&Slots::TwoWordsAndMap), P(&Slots::DeclareMeterField), U(19)};
+const void* const kMapTable[] = {ROOT, P(&Slots::ReadProperty), P(&Slots::WriteProperty), U(5), U(6),
+                                 P(&Slots::MapSlot7)};
 const void* const kServicesTable[] = {ROOT, U(3), P(&Slots::SendTrace)};
 const void* const kControllerTable[] = {ROOT, U(3), P(&Slots::ReadSampleRate), P(&Slots::ReadInputStemFormat),
-                                        P(&Slots::ReadOutputStemFormat), U(7), U(8), U(9), P(&Slots::ReportLatency), U(11),
-                                        P(&Slots::SendPacket), U(13), U(14), U(15), U(16), U(17), U(18), U(19),
+                                        P(&Slots::ReadOutputStemFormat), U(7), U(8), U(9), P(&Slots::ReportLatency),
+                                        U(11), P(&Slots::SendPacket), U(13), U(14), U(15), U(16), U(17), U(18), U(19),
                                         U(20), U(21), P(&Slots::Slot22), U(23)};
 const void* const kTransportTable[] = {ROOT, P(&Slots::ReadTempo), P(&Slots::ReadMeter), P(&Slots::ReadPlaying),
                                        P(&Slots::ReadTickPosition), P(&Slots::ReadLoop), P(&Slots::ReadSamplePosition),
                                        U(9), U(10), U(11), U(12), U(13), U(14), U(15), U(16)};
 const void* const kAutomationTable[] = {ROOT, P(&Slots::AddParameterId), P(&Slots::RemoveParameterId),
-                                        P(&Slots::RequestValueChange), P(&Slots::ReportCurrentValue), P(&Slots::RequestTouch),
-                                        P(&Slots::RequestRelease), U(9)};
+                                        P(&Slots::RequestValueChange), P(&Slots::ReportCurrentValue),
+                                        P(&Slots::RequestTouch), P(&Slots::RequestRelease), U(9)};
 const void* const kViewTable[] = {ROOT, U(3), P(&Slots::NativeView), U(5), P(&Slots::ResizeView), U(7), U(8), U(9)};
 #undef ROOT
 #undef U
@@ -425,14 +435,12 @@ Object* Host::InstanceUnknown(const std::vector<Guid>& offered) {
         const Guid* iid;
         Kind kind;
         const char* name;
-        const Guid* sameObjectAs;
     };
+    // A second interface is answered by the same object as the first.
     const Offer kOffers[] = {
-        {&id::kController, Kind::kController, "controller", nullptr},
-        {&id::kController2, Kind::kController, "controller", &id::kController},
-        {&id::kTransport, Kind::kTransport, "transport", nullptr},
-        {&id::kTransport2, Kind::kTransport, "transport", &id::kTransport},
-        {&id::kAutomation, Kind::kAutomation, "automation", nullptr},
+        {&id::kController, Kind::kController, "controller"}, {&id::kController2, Kind::kController, "controller"},
+        {&id::kTransport, Kind::kTransport, "transport"},     {&id::kTransport2, Kind::kTransport, "transport"},
+        {&id::kAutomation, Kind::kAutomation, "automation"},
     };
     for (const Offer& o : kOffers) {
         bool wanted = false;
@@ -477,12 +485,6 @@ bool Host::Balanced(std::string* report) const {
         if (report) *report += o->name + " holds " + std::to_string(o->refs) + "; ";
     }
     return ok;
-}
-
-std::vector<const Object*> Host::Objects() const {
-    std::vector<const Object*> out;
-    for (const auto& o : mObjects) out.push_back(o.get());
-    return out;
 }
 
 }  // namespace aaxhost

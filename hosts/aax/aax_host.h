@@ -87,7 +87,6 @@ public:
 
     // References: host-owned objects back at 1 and created objects at 0.
     bool Balanced(std::string* report = nullptr) const;
-    std::vector<const Object*> Objects() const;
 
     // Answers of the controller and the transport.
     float sampleRate = 48000.0f;
@@ -105,7 +104,6 @@ private:
     std::vector<std::unique_ptr<Object>> mObjects;
     bool mSecondInterfaces = true;
     Object* New(Kind kind, const std::string& name, int refs, bool created);
-    friend struct Slots;
 };
 
 // The host's own string object, by slot number: 0 delete, 1 length, 2 maximum length, 3 text,

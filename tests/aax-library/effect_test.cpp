@@ -218,7 +218,8 @@ TEST_F(EffectParameters, LibraryChunkIsExactAndRefusesDamage) {
 TEST(ChunkParser, OverflowIsTracedToTheHost) {
     aaxhost::Host host;
     {
-        AAX_VHostServices services(reinterpret_cast<IACFUnknown*>(host.RegistrationUnknown(aaxhost::FactoryMode::kOffered)));
+        AAX_VHostServices services(
+            reinterpret_cast<IACFUnknown*>(host.RegistrationUnknown(aaxhost::FactoryMode::kOffered)));
         SetModuleHostServices(&services);
         AAX_CChunkDataParser parser;
         parser.AddText("n", "ab");
