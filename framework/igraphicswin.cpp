@@ -94,12 +94,12 @@ void IGraphicsWin::OnButtonUp(int x, int y, IMouseKeys* keys) {
 }
 
 // A double click that changes the value is a gesture of its own.
-void IGraphicsWin::OnDoubleClick(int x, int y, IMouseKeys* keys) {
+bool IGraphicsWin::OnDoubleClick(int x, int y, IMouseKeys* keys) {
     mMouseX = mMouseY = -1;
     mMouseCapture = -1;
     const int index = FindControl(x, y);
     IControl* control = mControls.Get(index);
-    if (!control) return;
+    if (!control) return false;
     const int param = mPlug ? control->ParamIdx() : -1;
     EndGesture();
     if (param >= 0) mPlug->BeginInformHostOfParamChange(param);
@@ -109,10 +109,11 @@ void IGraphicsWin::OnDoubleClick(int x, int y, IMouseKeys* keys) {
         mMouseY = y;
         control->OnMouseDown(x, y, keys);
         mGestureParam = param;  // the release ends it
-        return;
+        return true;
     }
     control->OnMouseDoubleClick(x, y, keys);
     if (param >= 0) mPlug->EndInformHostOfParamChange(param);
+    return false;
 }
 
 bool IGraphicsWin::OnMouseMove(int x, int y, IMouseKeys* keys, bool buttonHeld) {
