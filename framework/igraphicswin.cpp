@@ -48,8 +48,10 @@ void IGraphicsWin::OnMouseHover() {
     mTooltipShown = true;
 }
 
+// The tooltip's control is forgotten too, so coming back to it shows its tooltip again.
 void IGraphicsWin::OnMouseLeave() {
     HideTooltip();
+    mTooltipIndex = -1;
     for (int i = 0; i < mControls.GetSize(); ++i) mControls.Get(i)->OnMouseOut();
     mMouseOver = -1;
 }

@@ -260,3 +260,19 @@ TEST(GuiGraphics, TextIsMeasuredWhereItIsDrawnAndFontsAreShared) {
         for (int x = 0; x < 200; ++x) ink += *PIX_PixelAt(editor.DrawSurface(), x, y) != 0;
     EXPECT_GT(ink, 10);
 }
+
+TEST_F(GuiInput, MouseOverTracksTooltipsOnlyWhenAskedFor) {
+    IMouseKeys none;
+    EXPECT_FALSE(editor->OnMouseMove(5, 5, &none, false));  // mouse-over is off by default
+    editor->SetHandleMouseOver(true);
+    editor->SetEnableTooltips(true);
+    knob->SetTooltip("Drive");
+    EXPECT_TRUE(editor->OnMouseMove(5, 5, &none, false));
+    EXPECT_TRUE(editor->NextTooltip());  // a new control under the pointer: ask for a hover
+    EXPECT_TRUE(editor->OnMouseMove(6, 6, &none, false));
+    EXPECT_FALSE(editor->NextTooltip());  // still the same control
+    editor->OnMouseHover();
+    editor->OnMouseLeave();
+    EXPECT_TRUE(editor->OnMouseMove(5, 5, &none, false));
+    EXPECT_TRUE(editor->NextTooltip());  // back on the same control after leaving the window
+}
