@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "framework/fxassert.h"
 #include "framework/igraphicswin.h"
 #include "raster/bitmap.h"
 #include "test_binding.h"
@@ -25,7 +26,7 @@ public:
     explicit TestEditor(IFxBase* plug, int w = 100, int h = 100) : IGraphicsWin(plug, w, h, 0) {}
     PIX_IBitmap* LoadBitmapResource(int id, const char*) override {
         ++loads;
-        return RowNumberedBitmap(10, id - 900);
+        return id >= 900 ? RowNumberedBitmap(10, id - 900) : nullptr;  // below 900: no such image
     }
     int loads = 0;
 };
@@ -275,4 +276,22 @@ TEST_F(GuiInput, MouseOverTracksTooltipsOnlyWhenAskedFor) {
     editor->OnMouseLeave();
     EXPECT_TRUE(editor->OnMouseMove(5, 5, &none, false));
     EXPECT_TRUE(editor->NextTooltip());  // back on the same control after leaving the window
+}
+
+TEST(GuiGraphics, AMissingImageIsReportedAndDrawsNothing) {
+    static std::string reported;
+    IFxAssertHandler previous = SetAssertHandler([](const char* text, const char*, int) { reported = text; });
+    TestEditor editor(nullptr, 20, 20);
+    editor.CreateDrawSurfaces();
+    IControl* background = editor.SetBackgroundBitmap(7, "missing.png");
+    EXPECT_EQ(reported, "imgResourceFound");
+    EXPECT_TRUE(background->Rect().Empty());
+    IBounds all{0, 0, 20, 20};
+    EXPECT_TRUE(editor.PaintArea(&all));
+
+    auto* knob = new IKnobMultiControl(nullptr, {0, 0, 10, 10}, -1, IBitmapStrip{});
+    editor.AddControl(knob);
+    knob->ReceiveAuxValue(0, 0.5);  // no such binding
+    EXPECT_EQ(reported, "idx > -1 && idx < mAuxParams.GetSize()");
+    SetAssertHandler(previous);
 }
