@@ -1,8 +1,8 @@
 #pragma once
 // TavrelZel4: the distortion plug-in. Eight parameters, one circuit model per channel, and every
 // block run through both models. The class body is the same in every deliverable; its base is
-// the deliverable's binding.
-#include "effect/plugin_binding.h"
+// the binding library it is built with (see tz_plugin_library).
+#include "plugin_binding.h"  // from the include path of the binding library linked
 
 class zl4;
 
