@@ -18,6 +18,8 @@ public:
     // The chunk header: the magic 'pfft' and the format version, each a little-endian int32.
     static constexpr int32_t kChunkMagic = 0x70666674;
     static constexpr int32_t kChunkVersion = 0x00010000;
+    // The largest block size taken from the host; longer blocks are processed in pieces.
+    static constexpr int kMaxBlockSize = 1 << 20;
 
     IFxVST(Vst2::audioMasterCallback audioMaster, int nParams, const char* channelIoText, int nPresets,
            const char* effectName, const char* productName, const char* makerName, int version, int uniqueId,
@@ -109,6 +111,7 @@ private:
     void ProcessBlock(Sample** inputs, Sample** outputs, int frames, Road road);
     template <typename Sample>
     void ProcessPiece(Sample** inputs, Sample** outputs, int frames, Road road);
+    int ScratchFrames() const;
 
     // The host callback; 0 when the host gave none.
     intptr_t CallHost(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* data = nullptr, float opt = 0.0f);

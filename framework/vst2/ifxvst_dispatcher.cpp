@@ -89,7 +89,7 @@ intptr_t IFxVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, void* d
             ResetProcessing();
             return 0;
         case EffectOp::kSetBlockSize:
-            ChangeBlockSize(value > INT_MAX ? INT_MAX : ToIndex(value));
+            ChangeBlockSize(value > kMaxBlockSize ? kMaxBlockSize : ToIndex(value));
             ResetProcessing();
             return 0;
         case EffectOp::kMainsChanged:

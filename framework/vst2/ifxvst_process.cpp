@@ -72,23 +72,34 @@ int ConnectedCount(const Channels& get, int n) {
 }
 }  // namespace
 
-// A block longer than the block size the host announced is run in pieces of that size, so the
-// scratch buffers never overflow and no input is lost.
+// The frames every channel's scratch buffer holds: the block size, or less when the scratch
+// could not grow to it.
+int IFxVST::ScratchFrames() const {
+    int frames = GetBlockSize();
+    for (int i = 0; i < NInChannels(); ++i)
+        frames = std::min(frames, GetInChannel(i)->scratch.GetSize() / static_cast<int>(sizeof(double)));
+    for (int i = 0; i < NOutChannels(); ++i)
+        frames = std::min(frames, GetOutChannel(i)->scratch.GetSize() / static_cast<int>(sizeof(double)));
+    return frames;
+}
+
+// A block longer than the scratch buffers (normally the block size the host announced) is run in
+// pieces that fit, so they never overflow and no input is lost.
 template <typename Sample>
 void IFxVST::ProcessBlock(Sample** inputs, Sample** outputs, int frames, Road road) {
     ScopedPlugLock lock(GetMutex());
     if (DoesMidi()) CallHost(HostOp::kWantMidi);
-    const int blockSize = GetBlockSize();
-    if (frames <= 0 || blockSize <= 0) return;
+    const int piece = ScratchFrames();
+    if (frames <= 0 || piece <= 0) return;
     if ((!inputs && NInChannels() > 0) || (!outputs && NOutChannels() > 0)) return;
-    if (frames <= blockSize) {
+    if (frames <= piece) {
         ProcessPiece(inputs, outputs, frames, road);
         return;
     }
     const int nIn = ConnectedCount([this](int i) { return GetInChannel(i); }, NInChannels());
     const int nOut = ConnectedCount([this](int i) { return GetOutChannel(i); }, NOutChannels());
-    for (int offset = 0; offset < frames; offset += blockSize) {
-        const int n = std::min(blockSize, frames - offset);
+    for (int offset = 0; offset < frames; offset += piece) {
+        const int n = std::min(piece, frames - offset);
         ProcessPiece(Advance(inputs, nIn, mPieceIn, offset), Advance(outputs, nOut, mPieceOut, offset), n, road);
     }
 }

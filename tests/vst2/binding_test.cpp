@@ -382,7 +382,6 @@ TEST_F(BindingTest, HostCallbackMayCallTheDispatcher) {
 }
 
 TEST(Entries, DoNothingWithoutAnObject) {
-    AEffect e{};
     Host host;
     Plugin plug(TestVst::Create());
     AEffect copy = *plug.effect;
@@ -395,8 +394,23 @@ TEST(Entries, DoNothingWithoutAnObject) {
     copy.setParameter(&copy, 0, 1.0f);
     EXPECT_EQ(copy.getParameter(&copy, 0), 0.0f);
     EXPECT_EQ(out[0], 0.0f);
-    (void)e;
     plug.Close();
+}
+
+// What a careless or failing host hands over: no callback, no buffer arrays, a constructor that
+// throws. Nothing crashes and nothing throws back into the host.
+TEST(Entries, SurviveMissingHostPieces) {
+    Plugin plug(TestVst::Create(TestConfig(), nullptr));
+    plug.Open(44100, 64);
+    TestVst* p = TestVst::Of(plug.effect);
+    EXPECT_EQ(p->HostSamplePosition(), 0);
+    EXPECT_EQ(p->GetHostCode(), kHostUnknown);
+    p->SetParameterFromGUI(0, 1.0);
+    plug.effect->processReplacing(plug.effect, nullptr, nullptr, 64);
+    plug.effect->processDoubleReplacing(plug.effect, nullptr, nullptr, 64);
+    EXPECT_EQ(p->largestPiece, 0);
+    plug.Close();
+    EXPECT_EQ(IFxVST::CreateEffect(nullptr, []() -> IFxVST* { throw 1; }), nullptr);
 }
 
 // All three process entries, with blocks up to four times the announced size: the binding runs
@@ -423,6 +437,28 @@ TEST_F(BindingTest, ProcessEntriesInEveryModeAndBlockLength) {
     float* outs[2] = {out, out + 1};
     plug.effect->process(plug.effect, ins, outs, 1);
     EXPECT_FLOAT_EQ(out[0], 0.75f);
+}
+
+// A block size no scratch buffer can take: a huge one is capped, and when the scratch cannot grow
+// to the size asked, blocks are processed in pieces of what it holds.
+TEST_F(BindingTest, BlockSizesBeyondMemory) {
+    Make();
+    plug.Open(44100, 64);
+    plug.Dispatch(EffectOp::kSetBlockSize, 0, INT32_MAX);
+    EXPECT_EQ(Object()->GetBlockSize(), IFxVST::kMaxBlockSize);
+    plug.Dispatch(EffectOp::kSetBlockSize, 0, 64);
+
+    GrowBuffer::SetAllocatorForTesting([](void*, unsigned long) -> void* { return nullptr; },
+                                       [](unsigned long) -> void* { return nullptr; });
+    plug.Dispatch(EffectOp::kSetBlockSize, 0, 4096);
+    GrowBuffer::SetAllocatorForTesting(nullptr, nullptr);
+    EXPECT_EQ(Object()->GetBlockSize(), 4096);
+    const std::vector<std::vector<double>> input(2, std::vector<double>(3000, 0.5));
+    for (auto mode : {Plugin::Mode::kReplacing, Plugin::Mode::kDouble}) {
+        const auto output = plug.Run(input, 2, 3000, mode);
+        EXPECT_EQ(output[1][2999], 0.25);
+    }
+    EXPECT_EQ(Object()->largestPiece, 64);
 }
 
 TEST_F(BindingTest, WantsMidiEveryBlockOnlyWithMidi) {

@@ -32,9 +32,10 @@ public:
         if (next.namePresets) FillDefaultPresets("-", next.presets);
     }
 
-    static Vst2::AEffect* Create(const TestConfig& config = TestConfig()) {
+    static Vst2::AEffect* Create(const TestConfig& config = TestConfig(),
+                                 Vst2::audioMasterCallback audioMaster = vst2host::Host::Callback) {
         next = config;
-        return CreateEffect(vst2host::Host::Callback, [] { return static_cast<IFxVST*>(new TestVst()); });
+        return CreateEffect(audioMaster, [] { return static_cast<IFxVST*>(new TestVst()); });
     }
     static TestVst* Of(Vst2::AEffect* effect) { return static_cast<TestVst*>(static_cast<IFxVST*>(effect->object)); }
 

@@ -134,6 +134,8 @@ TEST_F(Vst2Module, AudioEqualsTheVst3Module) {
         EXPECT_GT(energy, 1.0);  // real output, not two silences
         plug.Close();
     }
+    EXPECT_TRUE(host.unexpected.empty());
+    EXPECT_EQ(host.Count(HostOp::kGetProductString), 3);  // once per instance, at open
 }
 
 TEST_F(Vst2Module, ProgramAndBankChunks) {
@@ -161,6 +163,7 @@ TEST_F(Vst2Module, ProgramAndBankChunks) {
         EXPECT_EQ(b.effect->getParameter(b.effect, 1), 0.25f);
         EXPECT_EQ(b.Text(EffectOp::kGetParamDisplay, 5), "off");
         EXPECT_EQ(b.GetChunk(true), program);
+        EXPECT_EQ(b.Text(EffectOp::kGetProgramName), "-");
         b.Close();
     }
 }
