@@ -157,6 +157,8 @@ TEST_F(BindingTest, CanDoAnswersAndRemembersHostExtensions) {
     midi.doesMidi = true;
     Make(midi);
     EXPECT_EQ(plug.Dispatch(EffectOp::kCanDo, 0, 0, const_cast<char*>("sendVstEvents")), 1);
+    plug.Run({std::vector<double>(32), std::vector<double>(32)}, 2, 32, Plugin::Mode::kDouble);
+    EXPECT_EQ(host.Count(HostOp::kWantMidi), 1);  // on every block
 }
 
 TEST_F(BindingTest, PinsAndSpeakerArrangements) {
@@ -381,26 +383,17 @@ TEST_F(BindingTest, HostCallbackMayCallTheDispatcher) {
     EXPECT_EQ(nested, 2400);
 }
 
-TEST(Entries, DoNothingWithoutAnObject) {
-    Host host;
-    Plugin plug(TestVst::Create());
-    AEffect copy = *plug.effect;
-    copy.object = nullptr;
-    float in[4] = {1, 1, 1, 1}, out[4] = {};
-    float* ins[2] = {in, in};
-    float* outs[2] = {out, out};
-    EXPECT_EQ(copy.dispatcher(&copy, EffectOp::kIdentify, 0, 0, nullptr, 0), 0);
-    copy.processReplacing(&copy, ins, outs, 4);
-    copy.setParameter(&copy, 0, 1.0f);
-    EXPECT_EQ(copy.getParameter(&copy, 0), 0.0f);
-    EXPECT_EQ(out[0], 0.0f);
-    plug.Close();
-}
-
-// What a careless or failing host hands over: no callback, no buffer arrays, a constructor that
-// throws. Nothing crashes and nothing throws back into the host.
+// What a careless or failing host hands over: a record whose object is gone, no callback, no
+// buffer arrays, a constructor that throws. Nothing crashes and nothing throws into the host.
 TEST(Entries, SurviveMissingHostPieces) {
     Plugin plug(TestVst::Create(TestConfig(), nullptr));
+    AEffect orphan = *plug.effect;
+    orphan.object = nullptr;
+    EXPECT_EQ(orphan.dispatcher(&orphan, EffectOp::kIdentify, 0, 0, nullptr, 0), 0);
+    orphan.processReplacing(&orphan, nullptr, nullptr, 4);
+    orphan.setParameter(&orphan, 0, 1.0f);
+    EXPECT_EQ(orphan.getParameter(&orphan, 0), 0.0f);
+
     plug.Open(44100, 64);
     TestVst* p = TestVst::Of(plug.effect);
     EXPECT_EQ(p->HostSamplePosition(), 0);
@@ -430,6 +423,7 @@ TEST_F(BindingTest, ProcessEntriesInEveryModeAndBlockLength) {
     }
     EXPECT_EQ(Object()->largestPiece, 64);
     EXPECT_EQ(Object()->GetBlockSize(), 64);
+    EXPECT_EQ(host.Count(HostOp::kWantMidi), 0);  // asked every block only by a plug-in with MIDI
 
     // Accumulating adds to what the outputs held.
     float in[2] = {0.5f, 0.5f}, out[2] = {0.5f, 0.5f};
@@ -459,20 +453,6 @@ TEST_F(BindingTest, BlockSizesBeyondMemory) {
         EXPECT_EQ(output[1][2999], 0.25);
     }
     EXPECT_EQ(Object()->largestPiece, 64);
-}
-
-TEST_F(BindingTest, WantsMidiEveryBlockOnlyWithMidi) {
-    TestConfig midi;
-    midi.doesMidi = true;
-    for (bool doesMidi : {false, true}) {
-        plug.Close();
-        host.calls.clear();
-        Make(doesMidi ? midi : TestConfig());
-        plug.Open(44100, 64);
-        plug.Run({std::vector<double>(100), std::vector<double>(100)}, 2, 50, Plugin::Mode::kReplacing);
-        plug.Run({std::vector<double>(100), std::vector<double>(100)}, 2, 50, Plugin::Mode::kDouble);
-        EXPECT_EQ(host.Count(HostOp::kWantMidi), doesMidi ? 4 : 0);
-    }
 }
 
 // Process blocks on one thread while the host changes parameters and asks texts on another.
