@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstring>
 
+#include <windows.h>
+
 #include "vst2_host.h"
 #include "vst3_host.h"
 
@@ -61,10 +63,17 @@ TEST_F(Vst2Module, EffectRecordBytesAtFixedOffsets) {
         for (int k = 0; k < static_cast<int>(2 * sizeof(void*)); ++k) ASSERT_EQ(bytes[resvdAt + k], 0);
         for (int k = 0; k < static_cast<int>(sizeof(void*)); ++k) ASSERT_EQ(bytes[userAt + k], 0);
 
-        // No editor yet: the editor opcodes answer that there is none.
+        // No editor yet: given a real parent window, the editor opcodes answer that there is none.
+        HWND parent = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW, 0, 0, 500, 500, nullptr, nullptr,
+                                      nullptr, nullptr);
+        ASSERT_NE(parent, nullptr);
         void* rect = nullptr;
         EXPECT_EQ(plug.Dispatch(EffectOp::kEditGetRect, 0, 0, &rect), 0);
-        EXPECT_EQ(plug.Dispatch(EffectOp::kEditOpen, 0, 0, nullptr), 0);
+        EXPECT_EQ(plug.Dispatch(EffectOp::kEditOpen, 0, 0, parent), 0);
+        plug.Dispatch(EffectOp::kEditIdle);
+        EXPECT_EQ(FindWindowExA(parent, nullptr, "IFxWndClass", nullptr), nullptr);
+        EXPECT_EQ(plug.Dispatch(EffectOp::kEditClose), 0);
+        DestroyWindow(parent);
         EXPECT_EQ(plug.Text(EffectOp::kGetEffectName), "TavrelZel4");
         EXPECT_EQ(plug.Text(EffectOp::kGetParamName, 7), "Output compensation");
         plug.Close();
