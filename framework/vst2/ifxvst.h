@@ -59,9 +59,12 @@ public:
     void HostTimeInfo(ITimeInfo* info) override;
     // Asks the host's product string and version once; later calls return the kept code.
     int GetHostCode() override;
+    // The host learns the editor's new size when it next asks for the editor rectangle.
     void RequestEditorResize(int width, int height) override;
     // From the open opcode, once per instance.
     void HostQuirksSetup() override;
+    // From the plug-in constructor: the record says there is an editor, of the editor's size.
+    void BindGraphics(IGraphics* graphics) override;
     void ChangeLatency(int samples) override;
     bool SendMidiEvent(IMidiEvent* event) override;
     bool SendSysExEvent(ISysExEvent* event) override;

@@ -115,10 +115,20 @@ intptr_t IFxVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, void* d
             ProcessEvents(static_cast<const VstEvents*>(data));
             return 1;
 
-        // ---- Editor: the plug-in has no editor window yet, so the host hears "no editor" ----
+        // ---- Editor: data is the host's parent window; the editor object owns its own window ----
         case EffectOp::kEditGetRect:
+            if (!data || !GetGraphics()) return 0;
+            *static_cast<ERect**>(data) = &mEditRect;
+            return 1;
         case EffectOp::kEditOpen:
-        case EffectOp::kEditClose: return 0;
+            if (!GetGraphics() || !GetGraphics()->OpenGuiWindow(data)) return 0;
+            EditorOpened();
+            return 1;
+        case EffectOp::kEditClose:
+            if (!GetGraphics()) return 0;
+            EditorClosed();
+            GetGraphics()->CloseGuiWindow();
+            return 1;
         case EffectOp::kEditIdle:
         case EffectOp::kIdle: OnGuiIdle(); return 0;
 

@@ -2,6 +2,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "framework/igraphics.h"
 #include "framework/vst2/ifxvst.h"
 
 using namespace Vst2;
@@ -108,9 +109,25 @@ void IFxVST::ForceExtraChannelConnections() {
     if (NOutChannels() >= 3) SetOutputsConnected(2, NOutChannels() - 2, true);
 }
 
-// The editor object owns its size; without an editor there is nothing to report.
+namespace {
+ERect EditorRect(const IGraphics* editor) {
+    return ERect{0, 0, static_cast<int16_t>(editor->Height()), static_cast<int16_t>(editor->Width())};
+}
+}  // namespace
+
+// The editor object knows its size; the arguments are not needed.
 void IFxVST::RequestEditorResize(int /*width*/, int /*height*/) {
-    if (GetGraphics()) EditorResized();
+    if (IGraphics* editor = GetGraphics()) {
+        mEditRect = EditorRect(editor);
+        EditorResized();
+    }
+}
+
+void IFxVST::BindGraphics(IGraphics* graphics) {
+    if (!graphics) return;
+    IFxBase::BindGraphics(graphics);
+    mEffect.flags |= kFlagHasEditor;
+    mEditRect = EditorRect(graphics);
 }
 
 void IFxVST::ChangeLatency(int samples) {

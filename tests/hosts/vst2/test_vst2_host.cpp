@@ -40,7 +40,7 @@ TEST_F(Vst2Module, EffectRecordBytesAtFixedOffsets) {
         uint32_t value;
     } fields[] = {
         {"magic", 0, 0, 0x56737450},      {"numPrograms", 20, 40, 1},   {"numParams", 24, 44, 8},
-        {"numInputs", 28, 48, 2},         {"numOutputs", 32, 52, 2},    {"flags", 36, 56, 0x1018},
+        {"numInputs", 28, 48, 2},         {"numOutputs", 32, 52, 2},    {"flags", 36, 56, 0x1019},
         {"initialDelay", 48, 80, 0},      {"realQualities", 52, 84, 0}, {"offQualities", 56, 88, 0},
         {"ioRatio", 60, 92, 0x3F800000},  {"uniqueID", 72, 112, 0x5A656C34}, {"version", 76, 116, 10101},
     };
@@ -63,17 +63,12 @@ TEST_F(Vst2Module, EffectRecordBytesAtFixedOffsets) {
         for (int k = 0; k < static_cast<int>(2 * sizeof(void*)); ++k) ASSERT_EQ(bytes[resvdAt + k], 0);
         for (int k = 0; k < static_cast<int>(sizeof(void*)); ++k) ASSERT_EQ(bytes[userAt + k], 0);
 
-        // No editor yet: given a real parent window, the editor opcodes answer that there is none.
-        HWND parent = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW, 0, 0, 500, 500, nullptr, nullptr,
-                                      nullptr, nullptr);
-        ASSERT_NE(parent, nullptr);
-        void* rect = nullptr;
-        EXPECT_EQ(plug.Dispatch(EffectOp::kEditGetRect, 0, 0, &rect), 0);
-        EXPECT_EQ(plug.Dispatch(EffectOp::kEditOpen, 0, 0, parent), 0);
-        plug.Dispatch(EffectOp::kEditIdle);
-        EXPECT_EQ(FindWindowExA(parent, nullptr, "IFxWndClass", nullptr), nullptr);
-        EXPECT_EQ(plug.Dispatch(EffectOp::kEditClose), 0);
-        DestroyWindow(parent);
+        // The editor rectangle {top 0, left 0, bottom 460, right 410} as bytes.
+        const unsigned char* rect = nullptr;
+        EXPECT_EQ(plug.Dispatch(EffectOp::kEditGetRect, 0, 0, &rect), 1);
+        ASSERT_NE(rect, nullptr);
+        const unsigned char rectBytes[] = {0, 0, 0, 0, 0xCC, 0x01, 0x9A, 0x01};
+        EXPECT_EQ(std::memcmp(rect, rectBytes, 8), 0);
         EXPECT_EQ(plug.Text(EffectOp::kGetEffectName), "TavrelZel4");
         EXPECT_EQ(plug.Text(EffectOp::kGetParamName, 7), "Output compensation");
         plug.Close();
@@ -145,6 +140,50 @@ TEST_F(Vst2Module, AudioEqualsTheVst3Module) {
     }
     EXPECT_TRUE(host.unexpected.empty());
     EXPECT_EQ(host.Count(HostOp::kGetProductString), 3);  // once per instance, at open
+}
+
+namespace {
+void Pump(int ms) {
+    for (DWORD end = GetTickCount() + ms; GetTickCount() < end; Sleep(5)) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    }
+}
+}  // namespace
+
+// The editor in a parent window of the host's: open, idle, a knob drag that reaches the host as
+// one begin-edit, automate, end-edit gesture, and close.
+TEST_F(Vst2Module, EditorOpensInTheHostWindowAndReportsDrags) {
+    vst2host::Plugin plug = Create();
+    plug.Open(48000, 256);
+    HWND parent = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW, 0, 0, 600, 600, nullptr, nullptr,
+                                  nullptr, nullptr);
+    ASSERT_NE(parent, nullptr);
+    ASSERT_EQ(plug.Dispatch(EffectOp::kEditOpen, 0, 0, parent), 1);
+    HWND window = FindWindowExA(parent, nullptr, "IFxWndClass", nullptr);
+    ASSERT_NE(window, nullptr);
+    RECT client{};
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right * 1000 + client.bottom, 410460);
+    plug.Dispatch(EffectOp::kEditIdle);
+    Pump(50);
+
+    // "Dist. Amount" (its knob at 70, 58) dragged 90 px up: a quarter of its range.
+    host.calls.clear();
+    PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(70, 58));
+    PostMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(70, -32));
+    PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(70, -32));
+    Pump(50);
+    EXPECT_EQ(host.Opcodes(), (std::vector<int32_t>{HostOp::kBeginEdit, HostOp::kAutomate, HostOp::kEndEdit}));
+    for (const vst2host::HostCall& call : host.calls) EXPECT_EQ(call.index, 1);
+    ASSERT_EQ(host.calls.size(), 3u);
+    EXPECT_EQ(host.calls[1].opt, 0.25f);
+    EXPECT_EQ(plug.effect->getParameter(plug.effect, 1), 0.25f);
+
+    EXPECT_EQ(plug.Dispatch(EffectOp::kEditClose), 1);
+    EXPECT_EQ(FindWindowExA(parent, nullptr, "IFxWndClass", nullptr), nullptr);
+    plug.Close();
+    DestroyWindow(parent);
 }
 
 TEST_F(Vst2Module, ProgramAndBankChunks) {
