@@ -5,10 +5,6 @@
 
 #include "framework/plugmutex.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 using namespace Vst2;
 
 namespace {
@@ -30,20 +26,6 @@ int32_t ArrangementTypeFor(int channels) {
     }
 }
 }  // namespace
-
-#ifdef _WIN32
-namespace {
-HINSTANCE gModule = nullptr;
-}
-// Loader thread. The module handle is kept for loading the editor's resources.
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD, LPVOID) {
-    gModule = instance;
-    return TRUE;
-}
-void* IFxVST::GetModuleInstance() { return gModule; }
-#else
-void* IFxVST::GetModuleInstance() { return nullptr; }
-#endif
 
 AEffect* IFxVST::CreateEffect(audioMasterCallback audioMaster, CreateFn create) {
     ScopedPlugLock lock(CreationLock());

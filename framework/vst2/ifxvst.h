@@ -37,9 +37,6 @@ public:
     using CreateFn = IFxVST* (*)();
     static Vst2::AEffect* CreateEffect(Vst2::audioMasterCallback audioMaster, CreateFn create);
 
-    // The module's instance handle as the loader gave it (null outside a Windows module).
-    static void* GetModuleInstance();
-
     Vst2::AEffect* GetEffect() { return &mEffect; }
     Vst2::audioMasterCallback GetAudioMaster() const { return mAudioMaster; }
     int GetHostFlags() const { return mHostFlags; }
