@@ -130,12 +130,21 @@ protected:
 }  // namespace
 
 TEST_F(Prompts, TextEntryCommitsFilteredTextCancelsAndLeavesNothingOnClose) {
+    ITextStyle style;
+    style.entryBackground = {255, 200, 0, 0};
+    knob->SetTextStyle(style);
     RightClick(130, 20);
     HWND edit = Entry();
     ASSERT_NE(edit, nullptr);
     char text[32] = {};
     GetWindowTextA(edit, text, sizeof text);
     EXPECT_STREQ(text, "-3.50");
+    RECT r;
+    GetClientRect(edit, &r);
+    UpdateWindow(edit);
+    HDC dc = GetDC(edit);
+    EXPECT_EQ(GetPixel(dc, r.right - 2, r.bottom - 2), RGB(200, 0, 0));  // beyond the text: the entry's colour
+    ReleaseDC(edit, dc);
     Type("12a.5 ", VK_RETURN);  // replaces the selected text; 'a' and ' ' are refused
     EXPECT_FALSE(IsWindow(edit));
     EXPECT_DOUBLE_EQ(plug.GetParam(1)->Value(), 12.5);
@@ -168,6 +177,15 @@ TEST_F(Prompts, TextEntryCommitsFilteredTextCancelsAndLeavesNothingOnClose) {
     ASSERT_NE(Entry(), nullptr);
     Type("9", VK_RETURN);
     EXPECT_DOUBLE_EQ(plug.GetParam(1)->Value(), 9.0);
+
+    // A resize replaces the controls: an open entry goes with the control it edits.
+    RightClick(130, 20);
+    edit = Entry();
+    ASSERT_NE(edit, nullptr);
+    editor->ResizeGui(220, 100);
+    EXPECT_FALSE(IsWindow(edit));
+    SendMessageA(window, WM_TIMER, 2, 0);
+    EXPECT_FALSE(editor->TextEntryOpen());
 }
 
 TEST_F(Prompts, MenuOpensAtThePointerAndItsChoiceReachesTheParameter) {
