@@ -304,11 +304,12 @@ LRESULT CALLBACK GuiWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     if (!g || g->GetWindowHandle() != window) return DefWindowProcA(window, message, wParam, lParam);
     const int x = LowWord(lParam), y = HighWord(lParam);
     IMouseKeys keys = KeysOf(wParam);
-    // A press soon after the entry took the focus cancels it; with an entry open any other press
-    // commits it, without taking the focus or the mouse.
+    // A left or right press soon after the entry took the focus cancels it (a middle one does
+    // nothing then); with an entry open any other press commits it, without taking the focus or the
+    // mouse. Timer and painting go on as usual while the entry has the focus.
     const bool pressed = message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN;
-    if (pressed && g->TextEntryEditing() && message != WM_MBUTTONDOWN) {
-        g->CancelTextEntry();
+    if (pressed && g->TextEntryEditing()) {
+        if (message != WM_MBUTTONDOWN) g->CancelTextEntry();
         return 0;
     }
     if (pressed && g->TextEntryOpen()) {

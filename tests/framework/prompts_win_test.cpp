@@ -103,22 +103,27 @@ protected:
         toggle->SetPromptDisabled(false);
         knob->SetPromptDisabled(false);
         plug.BindGraphics(editor);
-        window = static_cast<HWND>(editor->OpenGuiWindow(HostWindow()));
+        Open();
         ASSERT_NE(window, nullptr);
         plug.calls.clear();
     }
     void TearDown() override { editor->CloseGuiWindow(); }
-    void RightClick(int x, int y) {
-        PostMessageA(window, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(x, y));
-        PostMessageA(window, WM_RBUTTONUP, 0, MAKELPARAM(x, y));
-        Pump(60);
+    // Input is sent, not posted, and ticks come only from the test: focus changes from other
+    // windows on the display cannot slip in between.
+    void Open() {
+        window = static_cast<HWND>(editor->OpenGuiWindow(HostWindow()));
+        KillTimer(window, 2);
     }
+    void Click(UINT down, UINT up, int x, int y) {
+        SendMessageA(window, down, down == WM_RBUTTONDOWN ? MK_RBUTTON : MK_LBUTTON, MAKELPARAM(x, y));
+        SendMessageA(window, up, 0, MAKELPARAM(x, y));
+    }
+    void RightClick(int x, int y) { Click(WM_RBUTTONDOWN, WM_RBUTTONUP, x, y); }
     HWND Entry() { return GetDlgItem(window, 99); }
     void Type(const char* keys, WPARAM finalKey) {
         HWND edit = Entry();
-        for (const char* k = keys; *k; ++k) PostMessageA(edit, WM_CHAR, static_cast<WPARAM>(*k), 1);
-        if (finalKey) PostMessageA(edit, WM_KEYDOWN, finalKey, 1);
-        Pump(30);
+        for (const char* k = keys; *k; ++k) SendMessageA(edit, WM_CHAR, static_cast<WPARAM>(*k), 1);
+        if (finalKey) SendMessageA(edit, WM_KEYDOWN, finalKey, 1);
         SendMessageA(window, WM_TIMER, 2, 0);  // the tick that applies or drops the entry
     }
     TestBinding plug{2, "1-1 2-2", 1, kApiVST2};  // VST2: a right click reaches the control
@@ -156,11 +161,18 @@ TEST_F(Prompts, TextEntryCommitsFilteredTextCancelsAndLeavesNothingOnClose) {
     EXPECT_EQ(Entry(), nullptr);
     EXPECT_DOUBLE_EQ(plug.GetParam(1)->Value(), 12.5);
 
-    RightClick(130, 20);  // a click on the editor commits
+    RightClick(130, 20);  // the field just took the focus back: a click cancels
+    Type("6", 0);
+    SetFocus(window);
+    SetFocus(Entry());
+    Click(WM_LBUTTONDOWN, WM_LBUTTONUP, 5, 80);
+    SendMessageA(window, WM_TIMER, 2, 0);
+    EXPECT_EQ(Entry(), nullptr);
+    EXPECT_DOUBLE_EQ(plug.GetParam(1)->Value(), 12.5);
+
+    RightClick(130, 20);  // later, a click on the editor commits
     Type("4", 0);
-    PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 80));
-    PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(5, 80));
-    Pump(30);
+    Click(WM_LBUTTONDOWN, WM_LBUTTONUP, 5, 80);
     SendMessageA(window, WM_TIMER, 2, 0);
     EXPECT_EQ(Entry(), nullptr);
     EXPECT_DOUBLE_EQ(plug.GetParam(1)->Value(), 4.0);
@@ -172,11 +184,18 @@ TEST_F(Prompts, TextEntryCommitsFilteredTextCancelsAndLeavesNothingOnClose) {
     editor->CloseGuiWindow();
     EXPECT_FALSE(IsWindow(edit));
     EXPECT_FALSE(editor->TextEntryOpen());
-    window = static_cast<HWND>(editor->OpenGuiWindow(HostWindow()));
+    Open();
     RightClick(130, 20);
     ASSERT_NE(Entry(), nullptr);
     Type("9", VK_RETURN);
     EXPECT_DOUBLE_EQ(plug.GetParam(1)->Value(), 9.0);
+
+    // The host destroys the editor window itself.
+    RightClick(130, 20);
+    ASSERT_NE(Entry(), nullptr);
+    DestroyWindow(window);
+    EXPECT_FALSE(editor->TextEntryOpen());
+    Open();
 
     // A resize replaces the controls: an open entry goes with the control it edits.
     RightClick(130, 20);
@@ -223,7 +242,7 @@ TEST_F(Prompts, MenuOpensAtThePointerAndItsChoiceReachesTheParameter) {
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(plug.GetParam(0)->Value(), 0.0);
     EXPECT_EQ(Log(plug), "begin0 end0 inform0 ");  // the gesture ends with the window
-    window = static_cast<HWND>(editor->OpenGuiWindow(HostWindow()));
+    Open();
     ASSERT_NE(window, nullptr);
 }
 
