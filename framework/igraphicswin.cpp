@@ -83,6 +83,7 @@ void IGraphicsWin::OnButtonDown(int x, int y, IMouseKeys* keys) {
         mPlug->BeginInformHostOfParamChange(param);
         mGestureParam = param;
     }
+    mMenuTookMouse = false;
     control->OnMouseDown(x, y, keys);
     // A popup menu (a value prompt) took the mouse: the release goes to the menu, so the gesture
     // ends here, after the chosen value reached the host.

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "framework/igraphicswin.h"
+#include "framework/imenu.h"
 #include "test_binding.h"
 
 namespace {
@@ -231,6 +232,18 @@ TEST_F(Prompts, MenuOpensAtThePointerAndItsChoiceReachesTheParameter) {
     EXPECT_EQ(menuRect.top, at.y);
     EXPECT_EQ(plug.GetParam(0)->Value(), 0.0);
     EXPECT_EQ(Log(plug), "begin0 inform0 inform0 end0 ");  // the menu took the release
+
+    // A menu escaped outside any press chooses nothing, and leaves the next drag's gesture whole.
+    gOnMenu = [](HWND menu) { PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0); };
+    IMenu own;
+    own.AddItem("x");
+    IBounds r{0, 0, 10, 10};
+    EXPECT_EQ(editor->ShowPopupMenu(&own, &r), nullptr);
+    plug.calls.clear();
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(130, 20));
+    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(130, 10));
+    SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(130, 10));
+    EXPECT_EQ(Log(plug), "begin1 inform1 end1 ");
 
     // Closing the editor while the menu is up ends the menu; nothing is chosen.
     plug.calls.clear();
