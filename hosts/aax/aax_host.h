@@ -50,7 +50,7 @@ struct Object {
 
 enum class Kind {
     kUnknown, kFactory, kDefinition, kEffect, kComponent, kMap, kServices, kController, kTransport, kAutomation,
-    kViewContainer
+    kViewContainer, kBlockTransport
 };
 
 // How the registration host's unknown answers the factory query.
@@ -98,6 +98,15 @@ public:
     std::function<void(const char* id, double normalized)> onValueRequest;
     // Result of every recorded operation that returns a code.
     int32_t result = 0;
+
+    // What the description declared: the procedures by id (0 effect parameters, 1 GUI), each
+    // component's process procedure, and the private-data fields with their sizes.
+    std::map<uint32_t, void*> procedures;
+    std::vector<void*> processProcedures;
+    std::map<uint32_t, uint32_t> privateData;
+    // The transport handed with each rendered block: no root slots, slot 0 deletes (nothing
+    // here), then the transport's reads from slot 1.
+    Object* BlockTransport();
 
 private:
     friend Object* CreateFromFactory(Object*, const Guid&, const Guid&);

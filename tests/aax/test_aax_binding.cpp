@@ -1,0 +1,226 @@
+// The product on the AAX binding, linked in and entered through its exports by the stand-in
+// host, which calls every plug-in slot by number.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include "aax_plugin.h"
+#include "effect/aax/describe_plugin.h"
+#include "effect/tavrelzel4.h"
+#include "framework/igraphicswin.h"
+
+using namespace aaxhost;
+
+namespace {
+// Before any instance loads them: the headless editor reads the images from the source tree.
+const bool kImageFolderSet = (IGraphicsWin::SetImageFolder(TZ_SOURCE_DIR), true);
+constexpr uint32_t kChunkId = 0x5A656C34;  // 'Zel4'
+
+template <class F, class G>
+void Bind(F& slot, G function) {
+    slot = reinterpret_cast<F>(reinterpret_cast<void*>(function));
+}
+const Exports& Linked() {
+    static Exports e = [] {
+        Exports x;
+        Bind(x.registerPlugin, &ACFRegisterPlugin);
+        Bind(x.registerComponent, &ACFRegisterComponent);
+        Bind(x.getClassFactory, &ACFGetClassFactory);
+        Bind(x.canUnloadNow, &ACFCanUnloadNow);
+        Bind(x.startup, &ACFStartup);
+        Bind(x.shutdown, &ACFShutdown);
+        Bind(x.getSDKVersion, &ACFGetSDKVersion);
+        return x;
+    }();
+    return e;
+}
+
+// A registered module and one instance whose host answers every value request at once, as a
+// host echoing an edit does; the plug-in object itself is found the way the GUI object finds
+// it, through custom data 8.
+struct Fixture {
+    Fixture() {
+        host.onValueRequest = [this](const char* id, double v) { instance.Update(id, v); };
+    }
+    Host host;
+    Session session{host, Linked()};
+    int32_t registered = session.Register();
+    Instance instance{session};
+    TavrelZel4* Plug() {
+        void* found = nullptr;
+        CallSlot<int32_t>(instance.params, slot::kCustomData, uint32_t(8), &found, uint32_t(sizeof found));
+        return dynamic_cast<TavrelZel4*>(static_cast<AAX_CIFxParameters*>(found));
+    }
+    double Normalized(const char* id) {
+        double v = -1;
+        CallSlot<int32_t>(instance.params, slot::kNormalized, id, &v);
+        return v;
+    }
+};
+
+std::vector<float> Ramp(int frames, float scale) {
+    std::vector<float> x(static_cast<size_t>(frames));
+    for (int i = 0; i < frames; ++i) x[size_t(i)] = scale * std::sin(0.05f * float(i));
+    return x;
+}
+}  // namespace
+
+TEST(AaxBinding, ParametersAsTheHostSeesThem) {
+    Fixture f;
+    ASSERT_EQ(f.registered, 0);
+    ASSERT_TRUE(f.instance.Valid());
+    int32_t count = 0;
+    CallSlot<int32_t>(f.instance.params, slot::kParameterCount, &count);
+    ASSERT_EQ(count, 9);
+    const char* names[] = {"Master Bypass", "Bypass", "Dist. Amount", "Tone", "Level", "Analog Saturation",
+                           "Analog Hiss", "Dry/Wet", "Output compensation"};
+    for (int32_t i = 0; i < count; ++i) {
+        HostString id;
+        CallSlot<int32_t>(f.instance.params, slot::kIdAtIndex, i, id.Interface());
+        EXPECT_EQ(std::string(id.Text()), i == 0 ? "" : std::to_string(i));
+        EXPECT_EQ(f.instance.Text(slot::kName, id.Text()), names[i]);
+    }
+    // No parameter carries the library's bypass id, so the host is told of none.
+    HostString bypassId;
+    CallSlot<int32_t>(f.instance.params, slot::kMasterBypassId, bypassId.Interface());
+    EXPECT_STREQ(bypassId.Text(), "");
+    EXPECT_EQ(f.instance.Text(slot::kValueString, ""), "bypass");
+    EXPECT_EQ(f.instance.Update("", 1.0), 0);
+    EXPECT_EQ(f.instance.Text(slot::kValueString, ""), "on");
+    EXPECT_EQ(f.Plug()->GetHostCode(), kHostProTools);
+    EXPECT_EQ(f.Plug()->GetApiCode(), kApiAAX);
+    EXPECT_EQ(f.Plug()->GetSampleRate(), 48000.0);
+}
+
+// Host values reach the framework parameter by id; out-of-range values are clamped there.
+TEST(AaxBinding, HostUpdatesReachTheFrameworkParameter) {
+    Fixture f;
+    TavrelZel4* plug = f.Plug();
+    ASSERT_NE(plug, nullptr);
+    struct Case {
+        const char* id;
+        double value, expected;
+        int32_t result;
+    } cases[] = {
+        {"3", 0.5, 0.5, 0},
+        {"2", -3.0, 0.0, 0},
+        {"2", 7.0, 1.0, 0},
+        {"2", std::numeric_limits<double>::quiet_NaN(), 0.0, 0},
+        {"9", 0.5, -1, kAAXUnknownParameter},
+        {"x", 0.5, -1, kAAXUnknownParameter},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.id) + " " + std::to_string(c.value));
+        EXPECT_EQ(f.instance.Update(c.id, c.value), c.result);
+        if (c.result == 0) {
+            EXPECT_DOUBLE_EQ(plug->GetParam(c.id[0] - '1')->NormalizedValue(), c.expected);
+        }
+    }
+    int32_t changes = 0;
+    CallSlot<int32_t>(f.instance.params, slot::kChanges, &changes);
+    EXPECT_EQ(changes, 4);
+    // The master bypass is only stored: no framework parameter moves.
+    const double before = plug->GetParam(TavrelZel4::kBypass)->Value();
+    f.instance.Update("", 1.0);
+    EXPECT_EQ(plug->GetParam(TavrelZel4::kBypass)->Value(), before);
+}
+
+// The first block after construction is not the initial 1024 frames: the block size follows it
+// before the input is attached, so with the bypass on the input comes out unchanged, also when
+// the block is longer than any before.
+TEST(AaxBinding, BlocksOfAnySizeKeepTheirInput) {
+    Fixture f;
+    f.instance.Update("", 1.0);
+    for (int frames : {512, 512, 4096, 100, 8192}) {
+        SCOPED_TRACE(frames);
+        std::vector<float> in[2] = {Ramp(frames, 0.5f), Ramp(frames, -0.25f)};
+        std::vector<float> out[2] = {std::vector<float>(size_t(frames), 9.f), std::vector<float>(size_t(frames), 9.f)};
+        float* ip[] = {in[0].data(), in[1].data()};
+        float* op[] = {out[0].data(), out[1].data()};
+        f.instance.Render(ip, op, frames);
+        EXPECT_EQ(out[0], in[0]);
+        EXPECT_EQ(out[1], in[1]);
+        EXPECT_EQ(f.Plug()->GetBlockSize(), frames);
+    }
+}
+
+// A mono stem on the stereo plug-in: only the first channel is connected and written.
+TEST(AaxBinding, MonoStemsUseOneChannel) {
+    Fixture f;
+    f.host.inputStem = f.host.outputStem = 0x00000001;
+    f.instance.Update("6", 0.0);
+    std::vector<float> in = Ramp(256, 0.5f), out(256, 0.f), guard(4, 7.f);
+    float* ip[] = {in.data()};
+    float* op[] = {out.data(), guard.data()};  // a host that reads past the stem would touch guard
+    f.instance.Render(ip, op, 256);
+    EXPECT_NE(out, std::vector<float>(256, 0.f));
+    EXPECT_EQ(guard, std::vector<float>(4, 7.f));
+}
+
+TEST(AaxBinding, ChunkRoundTripsAndBadChunksAreRefused) {
+    Fixture a;
+    a.instance.Update("2", 0.25);
+    a.instance.Update("4", 0.75);
+    uint32_t id = 0;
+    EXPECT_EQ(CallSlot<int32_t>(a.instance.params, slot::kChunkId, int32_t(0), &id), 0);
+    EXPECT_EQ(id, kChunkId);
+    EXPECT_EQ(CallSlot<int32_t>(a.instance.params, slot::kChunkId, int32_t(1), &id), kAAXBadChunkIndex);
+    int32_t result = -1;
+    const std::vector<uint8_t> saved = a.instance.GetChunk(kChunkId, &result);
+    ASSERT_EQ(result, 0);
+    ASSERT_EQ(ChunkDataOf(saved).size(), 64u);
+
+    Fixture b;
+    b.instance.Update("", 1.0);
+    bool equal = true;
+    CallSlot<int32_t>(b.instance.params, slot::kCompareChunk, static_cast<const void*>(saved.data()), &equal);
+    EXPECT_FALSE(equal);
+    EXPECT_EQ(b.instance.SetChunk(kChunkId, saved), 0);
+    CallSlot<int32_t>(b.instance.params, slot::kCompareChunk, static_cast<const void*>(saved.data()), &equal);
+    EXPECT_TRUE(equal);
+    EXPECT_DOUBLE_EQ(b.Normalized("2"), 0.25);
+    EXPECT_DOUBLE_EQ(b.Normalized("4"), 0.75);
+    EXPECT_DOUBLE_EQ(b.Normalized(""), 1.0);  // the master bypass is not part of the chunk
+
+    // Refusals: another id, a negative size, data too short for every parameter.
+    const std::vector<uint8_t> data = ChunkDataOf(saved);
+    const std::vector<uint8_t> foreign = ChunkRecord(0x61626364, data, 64);
+    CallSlot<int32_t>(b.instance.params, slot::kCompareChunk, static_cast<const void*>(foreign.data()), &equal);
+    EXPECT_TRUE(equal);
+    EXPECT_EQ(b.instance.SetChunk(0x61626364, foreign), kAAXBadChunkId);
+    int32_t size = 5;
+    EXPECT_EQ(CallSlot<int32_t>(b.instance.params, slot::kChunkSize, uint32_t(0x61626364), &size), kAAXBadChunkId);
+    EXPECT_EQ(size, 0);
+
+    b.instance.Update("3", 0.9);
+    EXPECT_EQ(b.instance.SetChunk(kChunkId, ChunkRecord(kChunkId, data, -8)), kAAXBadChunkSize);
+    EXPECT_DOUBLE_EQ(b.Normalized("3"), 0.9);  // refused untouched
+
+    std::vector<uint8_t> shortData(data.begin(), data.begin() + 16);
+    const double amount = 40.0;  // Dist. Amount, the second value
+    std::memcpy(shortData.data() + 8, &amount, 8);
+    const std::vector<uint8_t> truncated = ChunkRecord(kChunkId, shortData, 16);
+    CallSlot<int32_t>(b.instance.params, slot::kCompareChunk, static_cast<const void*>(truncated.data()), &equal);
+    EXPECT_FALSE(equal);
+    EXPECT_EQ(b.instance.SetChunk(kChunkId, truncated), kAAXBadChunkSize);
+    EXPECT_DOUBLE_EQ(b.Plug()->GetParam(TavrelZel4::kDistAmount)->Value(), 40.0);  // applied as far as it goes
+}
+
+// The GUI object finds the plug-in's editor through the instance's own interface.
+TEST(AaxBinding, GuiReportsTheEditorSize) {
+    Fixture f;
+    EXPECT_EQ(ACFCanUnloadNow(nullptr), 1);
+    {
+        Gui gui(f.session, f.instance);
+        ASSERT_TRUE(gui.Valid());
+        EXPECT_EQ(ACFCanUnloadNow(nullptr), 2);
+        float size[2] = {0, 0};
+        EXPECT_EQ(CallSlot<int32_t>(gui.gui, slot::kReportViewSize, size), 0);
+        EXPECT_EQ(size[0], 460.f);
+        EXPECT_EQ(size[1], 410.f);
+    }
+    EXPECT_EQ(ACFCanUnloadNow(nullptr), 1);
+}
