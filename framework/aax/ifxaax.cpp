@@ -8,6 +8,7 @@
 #include "aax-library/aax_display.h"
 #include "aax-library/aax_number.h"
 #include "aax-library/aax_taper.h"
+#include "aax-library/host_interface.h"
 #include "framework/igraphics.h"
 
 namespace {
@@ -18,6 +19,13 @@ constexpr double kTicksPerQuarter = 960000.0;
 
 // Host values are meant to be 0..1; anything else (a NaN too) is brought back into range.
 double ClampUnit(double v) { return v > 0.0 ? (v < 1.0 ? v : 1.0) : 0.0; }
+
+// The block's transport is the host's object, reached by slot number as host strings are.
+enum TransportSlot { kReadTempo = 1, kReadMeter = 2, kReadPlaying = 3, kReadTicks = 4, kReadLoop = 5, kReadSamples = 6 };
+template <class... A>
+void ReadTransport(AAX_ITransport* transport, TransportSlot slot, A... out) {
+    HostCall<int32_t>(reinterpret_cast<IACFUnknown*>(transport), slot, out...);
+}
 
 // "7" -> 6: the framework index of an AAX id; -1 when the text does not start with a digit.
 int IndexOfId(const char* id) {
@@ -167,35 +175,35 @@ void IFxAAX::EndInformHostOfParamChange(int paramIdx) { ReleaseParameter(ParamId
 
 int IFxAAX::HostSamplePosition() {
     int64_t position = 0;
-    if (mCurrentTransport) mCurrentTransport->ReadSamplePosition(&position);
+    if (mCurrentTransport) ReadTransport(mCurrentTransport, kReadSamples, &position);
     return int(uint32_t(uint64_t(position)));
 }
 
 double IFxAAX::HostTempo() {
     double tempo = 0.0;
-    if (mCurrentTransport) mCurrentTransport->ReadTempo(&tempo);
+    if (mCurrentTransport) ReadTransport(mCurrentTransport, kReadTempo, &tempo);
     return tempo;
 }
 
 void IFxAAX::HostTimeSignature(int* numerator, int* denominator) {
     if (!mCurrentTransport || !numerator || !denominator) return;
     int32_t n = *numerator, d = *denominator;
-    mCurrentTransport->ReadMeter(&n, &d);
+    ReadTransport(mCurrentTransport, kReadMeter, &n, &d);
     *numerator = n, *denominator = d;
 }
 
 void IFxAAX::HostTimeInfo(ITimeInfo* info) {
     if (!mCurrentTransport || !info) return;
     AAX_ITransport* transport = mCurrentTransport;
-    transport->ReadTempo(&info->tempo);
-    transport->ReadPlaying(&info->playing);
-    transport->ReadMeter(&info->numerator, &info->denominator);
+    ReadTransport(transport, kReadTempo, &info->tempo);
+    ReadTransport(transport, kReadPlaying, &info->playing);
+    ReadTransport(transport, kReadMeter, &info->numerator, &info->denominator);
     int64_t ticks = 0, samples = 0, loopStart = 0, loopEnd = 0;
-    transport->ReadTickPosition(&ticks);
+    ReadTransport(transport, kReadTicks, &ticks);
     info->ppqPos = double(ticks) / kTicksPerQuarter;
-    transport->ReadSamplePosition(&samples);
+    ReadTransport(transport, kReadSamples, &samples);
     info->samplePos = double(samples);
-    transport->ReadLoop(&info->looping, &loopStart, &loopEnd);
+    ReadTransport(transport, kReadLoop, &info->looping, &loopStart, &loopEnd);
     info->cycleStart = double(loopStart) / kTicksPerQuarter;
     info->cycleEnd = double(loopEnd) / kTicksPerQuarter;
 }

@@ -86,13 +86,13 @@ std::vector<uint8_t> ChunkDataOf(const std::vector<uint8_t>& record) {
     return std::vector<uint8_t>(record.begin() + 56, record.begin() + 56 + size);
 }
 
-Instance::Instance(Session& s) : session(s) {
+Instance::Instance(Session& s, const std::vector<Guid>& offered) : session(s) {
     using Factory = void*(HOST_CALL*)();
     auto factory = reinterpret_cast<Factory>(s.EffectParametersFactory());
     void* made = factory ? factory() : nullptr;
     if (!made) return;
     if (CallSlot<int32_t>(made, 0, &id::kEffectParameters, &params) != 0) return;
-    unknown = s.host.InstanceUnknown({id::kController, id::kTransport, id::kAutomation});
+    unknown = s.host.InstanceUnknown(offered);
     CallSlot<int32_t>(params, slot::kInitialize, static_cast<void*>(unknown));
     // The private data blocks the description declared, filled by the plug-in.
     mPrivate.resize(10);

@@ -77,7 +77,9 @@ std::vector<uint8_t> ChunkDataOf(const std::vector<uint8_t>& record);
 // process procedure with a context whose private data the plug-in filled.
 class Instance {
 public:
-    explicit Instance(Session& session);
+    // offered: the interfaces the instance host answers (ids from namespace id).
+    explicit Instance(Session& session,
+                      const std::vector<Guid>& offered = {id::kController, id::kTransport, id::kAutomation});
     ~Instance();
     Instance(const Instance&) = delete;
     Instance& operator=(const Instance&) = delete;

@@ -224,3 +224,84 @@ TEST(AaxBinding, GuiReportsTheEditorSize) {
     }
     EXPECT_EQ(ACFCanUnloadNow(nullptr), 1);
 }
+
+// The transport queries read the block being rendered; before the first block they answer
+// nothing and leave their outputs alone.
+TEST(AaxBinding, TransportOfTheRenderedBlock) {
+    Fixture f;
+    TavrelZel4* plug = f.Plug();
+    ITimeInfo info;
+    info.tempo = -1;
+    plug->HostTimeInfo(&info);
+    EXPECT_EQ(info.tempo, -1);
+    EXPECT_EQ(plug->HostTempo(), 0.0);
+    EXPECT_EQ(plug->HostSamplePosition(), 0);
+
+    std::vector<float> in(64, 0.f), out(64, 0.f);
+    float* io[] = {in.data(), in.data()};
+    float* oo[] = {out.data(), out.data()};
+    f.host.samplePosition = (int64_t(1) << 32) + 4096;  // only the low 32 bits reach the plug-in
+    f.instance.Render(io, oo, 64);
+    plug->HostTimeInfo(&info);
+    EXPECT_EQ(info.tempo, 120.0);
+    EXPECT_TRUE(info.playing);
+    EXPECT_EQ(info.numerator, 3);
+    EXPECT_EQ(info.denominator, 4);
+    EXPECT_EQ(info.ppqPos, 1.0);
+    EXPECT_TRUE(info.looping);
+    EXPECT_EQ(info.cycleStart, 0.0);
+    EXPECT_EQ(info.cycleEnd, 2.0);
+    EXPECT_EQ(plug->HostSamplePosition(), 4096);
+    int n = 0, d = 0;
+    plug->HostTimeSignature(&n, &d);
+    EXPECT_EQ(n * 10 + d, 34);
+}
+
+// A host without a controller: the sample rate stays the plug-in's own, no channel is connected,
+// and rendering writes nothing. Custom data 8 needs room for a pointer.
+TEST(AaxBinding, HostWithoutControllerOrRoom) {
+    Host host;
+    Session session(host, Linked());
+    ASSERT_EQ(session.Register(), 0);
+    Instance instance(session, {id::kAutomation});
+    ASSERT_TRUE(instance.Valid());
+    std::vector<float> in(128, 0.5f), out(128, 3.f);
+    float* io[] = {in.data(), in.data()};
+    float* oo[] = {out.data(), out.data()};
+    instance.Render(io, oo, 128);
+    EXPECT_EQ(out, std::vector<float>(128, 3.f));
+
+    uint8_t small[4] = {1, 2, 3, 4};
+    EXPECT_EQ(CallSlot<int32_t>(instance.params, slot::kCustomData, uint32_t(8), static_cast<void*>(small),
+                                uint32_t(sizeof small)),
+              0);
+    EXPECT_EQ(small[0] | small[1] | small[2] | small[3], 0);
+}
+
+// The exports' own answers: startup keeps its first host services, a null host deletes them,
+// a registration host without the component factory gets -20004, one whose factory query
+// succeeds with a null pointer gets the catch-all's code.
+TEST(AaxBinding, ExportsAnswerAsSpecifiedForTheHost) {
+    Host host;
+    auto* registration = reinterpret_cast<IACFUnknown*>(host.RegistrationUnknown(FactoryMode::kOffered));
+    EXPECT_EQ(ACFShutdown(nullptr), 0);
+    EXPECT_EQ(ACFStartup(registration), 0);
+    EXPECT_EQ(ACFStartup(registration), 0);
+    EXPECT_EQ(host.Calls("factory.Create").size(), 1u);
+    EXPECT_EQ(ACFStartup(nullptr), 0);
+    EXPECT_TRUE(host.Balanced());
+    EXPECT_EQ(ACFShutdown(nullptr), 0);
+
+    struct Case {
+        FactoryMode mode;
+        int32_t result;
+    } cases[] = {{FactoryMode::kAbsent, kAAXNoHostInterface}, {FactoryMode::kNullPointer, kACFUnexpected}};
+    for (const Case& c : cases) {
+        Host other;
+        void* definition = &other;
+        EXPECT_EQ(ACFRegisterPlugin(reinterpret_cast<IACFUnknown*>(other.RegistrationUnknown(c.mode)),
+                                    reinterpret_cast<IACFUnknown**>(&definition)),
+                  c.result);
+        EXPECT_TRUE(other.Balanced());
+    }
+}
