@@ -11,9 +11,18 @@ constexpr int kQueryCustomDataSlot = 32;
 AAX_CEffectGUI_IFX::AAX_CEffectGUI_IFX() = default;
 
 // The editor window must not outlive this object: a host that releases the GUI without first
-// withdrawing the container still gets the window closed.
-AAX_CEffectGUI_IFX::~AAX_CEffectGUI_IFX() {
+// withdrawing the container still gets the window closed (the plug-in is still referenced here).
+AAX_CEffectGUI_IFX::~AAX_CEffectGUI_IFX() { Forget(); }
+
+int32_t ACF_CALL AAX_CEffectGUI_IFX::Uninitialize() {
+    Forget();
+    return AAX_CEffectGUI::Uninitialize();
+}
+
+void AAX_CEffectGUI_IFX::Forget() {
     if (mPlugin && mPlugin->ViewContainer()) CloseEditorWindow();
+    mPlugin = nullptr;
+    mGraphics = nullptr;
 }
 
 int32_t ACF_CALL AAX_CEffectGUI_IFX::ReportViewSize(float* size) const {

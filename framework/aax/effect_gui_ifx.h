@@ -12,6 +12,9 @@ public:
     AAX_CEffectGUI_IFX();
     ~AAX_CEffectGUI_IFX() override;
 
+    // Closes an open editor and forgets the plug-in before the library lets go of its interface
+    // (after which the host may release the plug-in).
+    int32_t ACF_CALL Uninitialize() override;
     // {height, width} of the editor when it is known; 0 in every case.
     int32_t ACF_CALL ReportViewSize(float* size) const override;
     // Finds the plug-in behind the effect-parameters interface the host gave and its editor.
@@ -22,6 +25,8 @@ public:
     int32_t ACF_CALL CloseEditorWindow() override;
 
 private:
+    void Forget();
+
     IFxAAX* mPlugin = nullptr;      // not owned; the host keeps it alive while the GUI is
     IGraphics* mGraphics = nullptr;  // the plug-in's
 };

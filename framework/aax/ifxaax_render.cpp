@@ -29,6 +29,7 @@ void IFxAAX::RenderBlock(const AAX_CIFxContext* context) {
         }
     }
     mCurrentTransport = context->transport;
+    if (frames <= 0) return;  // nothing to render; the block size stays
     if (frames != GetBlockSize()) {
         ChangeBlockSize(frames);
         ResetProcessing();

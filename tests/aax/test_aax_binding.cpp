@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <vector>
 
 #include "aax_plugin.h"
@@ -304,4 +305,22 @@ TEST(AaxBinding, ExportsAnswerAsSpecifiedForTheHost) {
                   c.result);
         EXPECT_TRUE(other.Balanced());
     }
+}
+
+// A host that ends the GUI object's use (Uninitialize) and releases the plug-in before it
+// releases the GUI object: the editor is closed while the plug-in still lives, and the GUI
+// object's end touches nothing of it.
+TEST(AaxBinding, GuiOutlivingItsPlugin) {
+    Host host;
+    Session session(host, Linked());
+    ASSERT_EQ(session.Register(), 0);
+    auto instance = std::make_unique<Instance>(session);
+    auto gui = std::make_unique<Gui>(session, *instance);
+    ASSERT_TRUE(gui->Valid());
+    EXPECT_EQ(gui->Open(reinterpret_cast<void*>(uintptr_t(0x1234))), 0);
+    CallSlot<int32_t>(gui->gui, slot::kGuiUninitialize);
+    instance.reset();
+    EXPECT_EQ(ACFCanUnloadNow(nullptr), 1);
+    gui.reset();
+    EXPECT_EQ(ACFCanUnloadNow(nullptr), 0);
 }
