@@ -73,28 +73,36 @@ public:
 
     // ---- Set-up and parameters (ifxaax.cpp), host thread ----
     // Called by the library's initialization: the master bypass, then one AAX parameter per
-    // framework parameter, then the host's sample rate.
+    // framework parameter, then the host's sample rate; preset 0 is then applied so processing
+    // follows the values the host sees. The library's registry owns the parameters.
     int32_t ACF_CALL SetUpParameters() override;
-    // Stores the host's value and, for ids "1" to "N", applies it to the framework parameter
-    // under the plug-in mutex (clamped to 0..1).
+    // Any host thread, possibly re-entered from an editor edit: stores the host's value and, for
+    // ids "1" to "N", applies it (clamped to 0..1) to the framework parameter, holding the
+    // plug-in mutex only for that.
     int32_t ACF_CALL UpdateParameterFromHost(const char* id, double value, int32_t source) override;
 
     // ---- Render and chunk (ifxaax_render.cpp) ----
+    // Host audio thread, under the plug-in mutex for the whole block; the host owns the context.
     void RenderBlock(const AAX_CIFxContext* context) override;
-    // One chunk under the plug-in's unique id holding the parameter block.
+    // Any host thread; no lock of their own (the core's WriteState and ReadState lock). One chunk
+    // under the plug-in's unique id holding the parameter block; the host owns every record.
     int32_t ACF_CALL GetStateChunkId(int32_t index, uint32_t* out) const override;
     int32_t ACF_CALL GetStateChunkSize(uint32_t chunkId, int32_t* out) override;
     int32_t ACF_CALL GetStateChunk(uint32_t chunkId, AAX_ChunkRecord* out) override;
     int32_t ACF_CALL SetStateChunk(uint32_t chunkId, const AAX_ChunkRecord* chunk) override;
     int32_t ACF_CALL CompareStateChunk(const AAX_ChunkRecord* chunk, bool* out) override;
 
-    // ---- Editor (ifxaax_editor.cpp), host GUI thread ----
+    // ---- Editor, host GUI thread ----
     // The GUI object hands over the view container it opened the editor in (null when closed).
     void SetViewContainer(AAX_IViewContainer* container) { mViewContainer = container; }
     AAX_IViewContainer* ViewContainer() const { return mViewContainer; }
+    // Editor thread: asks the container the editor is open in for {height, width}, then tells the
+    // plug-in; nothing while no container holds the editor.
     void RequestEditorResize(int width, int height) override;
 
     // ---- Core slots answered for the host (ifxaax.cpp) ----
+    // Editor gestures, on the editor's thread: touch, value and release through the library,
+    // which asks the host; the host answers through UpdateParameterFromHost.
     void BeginInformHostOfParamChange(int paramIdx) override;
     void InformHostOfParamChange(int paramIdx, double normalized) override;
     void EndInformHostOfParamChange(int paramIdx) override;
@@ -105,6 +113,7 @@ public:
     double HostTempo() override;
     void HostTimeSignature(int* numerator, int* denominator) override;
     void HostTimeInfo(ITimeInfo* info) override;
+    // Tells the host controller the new latency, then the core.
     void ChangeLatency(int samples) override;
     bool SendMidiEvent(IMidiEvent*) override { return false; }
     bool SendSysExEvent(ISysExEvent*) override { return false; }

@@ -222,6 +222,13 @@ TEST(AaxBinding, GuiReportsTheEditorSize) {
         EXPECT_EQ(CallSlot<int32_t>(gui.gui, slot::kReportViewSize, size), 0);
         EXPECT_EQ(size[0], 460.f);
         EXPECT_EQ(size[1], 410.f);
+
+        // Resize requests go to the container the editor is open in, and nowhere once closed.
+        gui.Open(reinterpret_cast<void*>(uintptr_t(0x1234)));
+        f.Plug()->RequestEditorResize(500, 300);
+        gui.Close();
+        f.Plug()->RequestEditorResize(600, 400);
+        EXPECT_EQ(f.host.Calls("view.ResizeView"), std::vector<std::string>{"view.ResizeView(300,500)"});
     }
     EXPECT_EQ(ACFCanUnloadNow(nullptr), 1);
 }
@@ -323,4 +330,21 @@ TEST(AaxBinding, GuiOutlivingItsPlugin) {
     EXPECT_EQ(ACFCanUnloadNow(nullptr), 1);
     gui.reset();
     EXPECT_EQ(ACFCanUnloadNow(nullptr), 0);
+}
+
+// The description's line per configuration and the render's lines per block.
+TEST(AaxBinding, DiagnosticsOnStandardOutput) {
+    Host host;
+    Session session(host, Linked());
+    testing::internal::CaptureStdout();
+    ASSERT_EQ(session.Register(), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "***** inputs 1 *****\n***** inputs 2 *****\n");
+    Instance instance(session);
+    std::vector<float> in(32, 0.f), out(32, 0.f);
+    float* io[] = {in.data(), in.data()};
+    float* oo[] = {out.data(), out.data()};
+    testing::internal::CaptureStdout();
+    instance.Render(io, oo, 32);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "attach input buffers: 0 - 2\nattaching channel 0 ...attaching channel 1 ...done\n");
 }
