@@ -8,16 +8,18 @@ trap 'rm -rf "$out"' EXIT
 status=0
 
 sox -n -r 44100 -b 24 -c 2 "$out/in.wav" synth 0.3 pluck A2 pluck E3 gain -3
-for format in vst3 aax; do
+for format in vst3 vst2 aax; do
     "$top/scripts/render" --format $format "$out/in.wav" "$out/$format.wav" "Analog Hiss=off" "Dist. Amount=70" \
         >"$out/$format.log" 2>&1 || { echo "FAIL render --format $format:"; cat "$out/$format.log"; status=1; }
 done
-peak=$(sox -m "$out/vst3.wav" -v -1 "$out/aax.wav" -n stat 2>&1 | sed -n 's/^Maximum amplitude: *//p')
-if [ -z "$peak" ] || ! awk -v p="$peak" 'BEGIN { exit !(p < 1e-5) }'; then
-    echo "FAIL the AAX render differs from the VST3 render by ${peak:-?}"; status=1
-else
-    echo "ok   vst3 and aax renders agree (difference peak $peak)"
-fi
+for format in vst2 aax; do
+    peak=$(sox -m "$out/vst3.wav" -v -1 "$out/$format.wav" -n stat 2>&1 | sed -n 's/^Maximum amplitude: *//p')
+    if [ -z "$peak" ] || ! awk -v p="$peak" 'BEGIN { exit !(p < 1e-5) }'; then
+        echo "FAIL the $format render differs from the VST3 render by ${peak:-?}"; status=1
+    else
+        echo "ok   $format and vst3 renders agree (difference peak $peak)"
+    fi
+done
 
 text=$("$top/scripts/render" --format aax --arch x86 "$out/in.wav" "$out/x.wav" 2>&1)
 if [ $? -eq 0 ] || ! grep -q "AAX plug-in is built for x86_64 only" <<<"$text" || [ -e "$out/x.wav" ]; then
