@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -83,7 +84,11 @@ public:
     std::vector<std::string> Calls(const std::string& prefix) const;
     // The same without the root slots (QueryInterface, AddRef, Release) and the factory.
     std::vector<std::string> Operations(const std::string& prefix = "") const;
-    void Record(const Object* self, const std::string& call) { log.push_back(self->name + "." + call); }
+    // Any thread: the audio thread's calls and the host thread's may interleave.
+    void Record(const Object* self, const std::string& call) {
+        std::lock_guard<std::mutex> lock(mLogLock);
+        log.push_back(self->name + "." + call);
+    }
 
     // References: host-owned objects back at 1 and created objects at 0.
     bool Balanced(std::string* report = nullptr) const;
@@ -110,6 +115,7 @@ public:
 
 private:
     friend Object* CreateFromFactory(Object*, const Guid&, const Guid&);
+    std::mutex mLogLock;
     std::vector<std::unique_ptr<Object>> mObjects;
     bool mSecondInterfaces = true;
     Object* New(Kind kind, const std::string& name, int refs, bool created);

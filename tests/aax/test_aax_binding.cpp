@@ -6,6 +6,7 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "aax_plugin.h"
@@ -347,4 +348,30 @@ TEST(AaxBinding, DiagnosticsOnStandardOutput) {
     instance.Render(io, oo, 32);
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               "attach input buffers: 0 - 2\nattaching channel 0 ...attaching channel 1 ...done\n");
+}
+
+// The audio thread renders while the host thread automates and restores chunks (its value
+// requests answered at once): every call returns and the chunk last restored is in force.
+TEST(AaxBinding, RenderWhileTheHostAutomatesAndRestores) {
+    Fixture f;
+    int32_t result = -1;
+    const std::vector<uint8_t> chunk = f.instance.GetChunk(kChunkId, &result);
+    ASSERT_EQ(result, 0);
+    std::thread audio([&] {
+        std::vector<float> in = Ramp(256, 0.5f), out(256);
+        float* io[] = {in.data(), in.data()};
+        float* oo[] = {out.data(), out.data()};
+        for (int b = 0; b < 300; ++b) f.instance.Render(io, oo, 128 + (b % 3) * 64);
+    });
+    for (int i = 0; i < 300; ++i) {
+        f.instance.Update(std::to_string(1 + i % 8).c_str(), (i % 10) / 10.0);
+        if (i % 25 == 0) {
+            EXPECT_EQ(f.instance.SetChunk(kChunkId, chunk), 0);
+        }
+    }
+    audio.join();
+    EXPECT_EQ(f.instance.SetChunk(kChunkId, chunk), 0);
+    bool equal = false;
+    CallSlot<int32_t>(f.instance.params, slot::kCompareChunk, static_cast<const void*>(chunk.data()), &equal);
+    EXPECT_TRUE(equal);
 }
