@@ -15,6 +15,10 @@ public:
     bool StateIsFinite() const;
     void ClearState();
 
+    // The memories of channel ch: four doubles per stage.
+    double* ChannelState(int ch) { return mState + ch * mMaxStages * 4; }
+    const double* ChannelState(int ch) const { return mState + ch * mMaxStages * 4; }
+
 protected:
     CascadeFilter() = default;
     ~CascadeFilter() = default;
