@@ -25,9 +25,10 @@ public:
 
 private:
     void DefineParameters();
-    // The editor and its bypass LED come with the GUI framework; these are where they join.
-    void BuildEditor() {}
-    void ShowActiveOnLed(bool /*active*/) {}
+    // The editor with its images and ten controls (tavrelzel4_editor.cpp); then BindGraphics.
+    void BuildEditor();
+    // The bypass LED: lit while the effect is active.
+    void ShowActiveOnLed(bool active);
 
     zl4* mLeft;
     zl4* mRight;
