@@ -39,8 +39,8 @@ Features Probe()
     if ((xcr0 & 0x6) != 0x6 || !__get_cpuid_count(7, 0, &a, &b, &c, &d))
         return f;
     f.avx2 = (b & (1u << 5)) != 0;
-    // Opmask, upper 256 bits of zmm0-15 and zmm16-31.
-    f.avx512 = f.avx2 && (b & (1u << 16)) != 0 && (xcr0 & 0xE0) == 0xE0;
+    // F and VL (EBX bits 16 and 31); opmask, upper 256 bits of zmm0-15 and zmm16-31 enabled.
+    f.avx512 = f.avx2 && (b & (1u << 16)) != 0 && (b & (1u << 31)) != 0 && (xcr0 & 0xE0) == 0xE0;
     return f;
 }
 #else

@@ -10,7 +10,7 @@ void ProbeCpuFeatures();
 bool HasSse3();
 // AVX2 with the 256-bit register state enabled by the system.
 bool HasAvx2();
-// AVX-512 F with the 512-bit register state enabled by the system.
+// AVX-512 F and VL with the 512-bit register state enabled by the system.
 bool HasAvx512();
 
 } // namespace Dsp
