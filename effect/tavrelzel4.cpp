@@ -19,8 +19,8 @@ bool AtLeastHalf(double v) { return v >= 0.5; }
 TavrelZel4::TavrelZel4()
     : PluginBinding(kNumParams, kChannelIo, 1, "TavrelZel4", "", "Tavrel", kVersion, FourCC("Zel4"),
                     FourCC("TvRl"), 0, false, false, false),
-      mLeft(new zl4()),
-      mRight(new zl4()) {
+      mLeft(std::make_unique<zl4>()),
+      mRight(std::make_unique<zl4>()) {
     DefineParameters();
     BuildEditor();
     FillDefaultPresets("-", 1);
@@ -28,10 +28,7 @@ TavrelZel4::TavrelZel4()
     ResetProcessing();
 }
 
-TavrelZel4::~TavrelZel4() {
-    delete mLeft;
-    delete mRight;
-}
+TavrelZel4::~TavrelZel4() = default;
 
 void TavrelZel4::DefineParameters() {
     GetParam(kBypass)->DefineToggle("Bypass", false, "", "");
@@ -53,7 +50,7 @@ void TavrelZel4::ParameterChanged(int paramIdx, int /*source*/) {
     const IFxParam* param = GetParam(paramIdx);
     const double plain = param->Value();
     const double normalized = param->NormalizedValue();
-    for (zl4* model : {mLeft, mRight}) {
+    for (zl4* model : {LeftModel(), RightModel()}) {
         switch (paramIdx) {
             case kBypass: model->SetBypass(AtLeastHalf(plain)); break;
             case kDistAmount: model->SetDistortion(normalized); break;
@@ -74,10 +71,11 @@ void TavrelZel4::ResetProcessing() {
     // A rate that no int holds (or no number at all) is not passed on; the models keep theirs.
     const int hz = fs >= 1.0 && fs < 2147483648.0 ? static_cast<int>(fs) : 0;
     const int factor = OversamplingForSampleRate(fs);
-    for (zl4* model : {mLeft, mRight}) model->SetSampleRate(hz);
-    for (zl4* model : {mLeft, mRight}) model->SetOversampling(factor);
-    for (zl4* model : {mLeft, mRight}) model->SetChannels(1);
-    for (zl4* model : {mLeft, mRight}) {
+    zl4* const models[] = {LeftModel(), RightModel()};
+    for (zl4* model : models) model->SetSampleRate(hz);
+    for (zl4* model : models) model->SetOversampling(factor);
+    for (zl4* model : models) model->SetChannels(1);
+    for (zl4* model : models) {
         model->ResetFilters();
         model->Reserve(GetBlockSize());  // so the audio thread need not allocate
     }
@@ -86,7 +84,7 @@ void TavrelZel4::ResetProcessing() {
 // Each channel is processed in its output buffer: the host's input buffers are read-only.
 void TavrelZel4::ProcessDoubles(double** inputs, double** outputs, int frames) {
     if (frames < 1) return;
-    zl4* models[] = {mLeft, mRight};
+    zl4* const models[] = {LeftModel(), RightModel()};
     for (int c = 0; c < 2; ++c) {
         if (outputs[c] != inputs[c]) std::memcpy(outputs[c], inputs[c], sizeof(double) * static_cast<size_t>(frames));
         models[c]->ProcessBlock(outputs[c], frames);
