@@ -1,10 +1,10 @@
 #pragma once
 // TavrelZel4: the distortion plug-in. Eight parameters, one circuit model per channel, and every
 // block run through both models. The class body is the same in every deliverable; its base is
-// the deliverable's binding.
+// the binding library it is built with (see tz_plugin_library).
 #include <memory>
 
-#include "effect/plugin_binding.h"
+#include "plugin_binding.h"  // from the include path of the binding library linked
 
 class zl4;
 
@@ -27,9 +27,10 @@ public:
 
 private:
     void DefineParameters();
-    // The editor and its bypass LED come with the GUI framework; these are where they join.
-    void BuildEditor() {}
-    void ShowActiveOnLed(bool /*active*/) {}
+    // The editor with its images and ten controls (tavrelzel4_editor.cpp); then BindGraphics.
+    void BuildEditor();
+    // The bypass LED: lit while the effect is active.
+    void ShowActiveOnLed(bool active);
 
     // Owned here, so a failed construction frees whichever model already exists.
     std::unique_ptr<zl4> mLeft;

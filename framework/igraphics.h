@@ -1,13 +1,147 @@
 #pragma once
-// The editor object as the plug-in core sees it: the core pushes parameter values to its
-// controls, has it create its drawing surfaces when it is bound, and deletes it. The GUI
-// framework's full declaration of this class takes the place of this one.
+// IGraphics: the editor of one plug-in instance. It owns the controls (index 0 is the background)
+// and the off-screen surface of the whole editor, loads images through the process-wide caches,
+// pushes parameter values into the controls and repaints dirty areas before they are copied to
+// the window. The window itself is IGraphicsWin's.
+//
+// Threads: painting, input and the timer run on the editor window's thread; PushParamToControls
+// runs on its caller's (BindGraphics and state restore under the plug-in mutex, the VST3 process
+// call on the audio thread). Controls are not locked: a value written on one thread is drawn on
+// the other at the next tick.
+#include "framework/growstring.h"
+#include "framework/guitypes.h"
+#include "framework/icontrol.h"
+#include "framework/plugmutex.h"
+#include "framework/pointerlist.h"
+
+class IFxBase;
+class IFxParam;
+class IMenu;
+class PIX_MemBitmap;
+
+using IWindowHandle = void*;  // HWND, kept opaque so portable code needs no system headers
 
 class IGraphics {
 public:
-    virtual ~IGraphics();
-    // Plug-in-to-editor value path; value is normalized (0..1) or plain as the flag says.
-    void PushParamToControls(int paramIdx, double value, bool normalized);
-    // Creates the draw surface (editor width x height) and the scratch surface.
-    void CreateDrawSurfaces();
+    IGraphics(IFxBase* plug, int width, int height, int fps);
+    IGraphics(const IGraphics&) = delete;
+    IGraphics& operator=(const IGraphics&) = delete;
+
+    // ---- Virtual operations, in slot order (g++ gives the destructor two table entries) ----
+    /* 0 */ virtual bool PaintToScreen(IBounds* area) = 0;
+    /* 1 */ virtual bool MeasureText(ITextStyle* style, const char* text, IBounds* rect) {
+        return DrawStyledText(style, text, rect, true);
+    }
+    /* 2 */ virtual void CancelTextEntry() = 0;
+    /* 3 */ virtual void ResizeGui(int width, int height);
+    /* 4 */ virtual bool IsWindowOpen() { return GetWindowHandle() != nullptr; }
+    /* 5 */ virtual const char* GetDrawingApiName() { return ""; }
+    /* 6 */ virtual int ShowMessageBox(const char* text, const char* caption, int type) = 0;
+    /* 7 */ virtual IMenu* ShowPopupMenu(IMenu* menu, IBounds* rect) = 0;
+    /* 8 */ virtual void OpenTextEntry(IControl* control, ITextStyle* style, IBounds* rect, const char* text,
+                                       IFxParam* param) = 0;
+    /* 9 */ virtual void GetHostFolder(GrowString* path) = 0;
+    /* 10 */ virtual void GetPluginFolder(GrowString* path) = 0;
+    /* 11 */ virtual void GetDesktopFolder(GrowString* path) = 0;
+    /* 12 */ virtual void GetAppDataFolder(GrowString* path, bool allUsers) = 0;
+    /* 13 */ virtual void GetUserAppDataFolder(GrowString* path) = 0;
+    /* 14 */ virtual void AskForFile(GrowString* fileName, int action, GrowString* folder, const char* extensions) = 0;
+    /* 15 */ virtual bool AskForColour(IArgb* start, const char* prompt) = 0;
+    /* 16 */ virtual bool OpenUrl(const char* url, const char* caption, const char* confirm, const char* failure) = 0;
+    /* 17 */ virtual void* SpareQuery(void*, void*, void*, void*) { return nullptr; }
+    /* 18 */ virtual IWindowHandle OpenGuiWindow(IWindowHandle parent) = 0;
+    /* 19 */ virtual void SpareHookA(void*) {}
+    /* 20 */ virtual void SpareHookB() {}
+    /* 21 */ virtual void CloseGuiWindow() = 0;
+    /* 22 */ virtual IWindowHandle GetWindowHandle() = 0;
+    /* 23 */ virtual bool GetClipboardText(GrowString* text) = 0;
+    /* 24 */ virtual ~IGraphics();
+    /* 25 */ virtual void HidePointer() {}
+    /* 26 */ virtual void ShowPointer() {}
+    /* 27 */ virtual void SpareHookC() = 0;
+    /* 28 */ virtual void OnGuiIdle();
+    /* 29 */ virtual PIX_IBitmap* LoadBitmapResource(int id, const char* fileName) = 0;
+    // The plug-in core reaches the editor only through virtual operations, so it links without the
+    // GUI framework: these two follow the table above.
+    // Plug-in-to-editor value path, on the caller's thread; nothing is sent back to the plug-in.
+    virtual void PushParamToControls(int paramIdx, double value, bool normalized);
+    // The editor-sized surface and the (empty) spare bitmap; BindGraphics calls it once.
+    virtual void CreateDrawSurfaces();
+
+    // ---- Building the editor (plug-in constructor) ----
+    // Takes ownership of control; returns its index.
+    int AddControl(IControl* control);
+    // Inserts the background at index 0: the image as one opaque frame at (0, 0).
+    IControl* SetBackgroundBitmap(int resourceId, const char* fileName);
+    IBitmapStrip LoadBitmapStrip(int resourceId, const char* fileName, int frames, bool horizontal);
+    int NControls() const { return mControls.GetSize(); }
+    IControl* GetControl(int i) const { return mControls.Get(i); }
+    void SetKeyCatcher(IControl* control);
+    void SetStrictDraw(bool strict) { mStrictDraw = strict; }
+    void SetShowControlBounds(bool show) { mShowControlBounds = show; }
+    void SetHandleMouseOver(bool handle) { mHandleMouseOver = handle; }
+    void SetEnableTooltips(bool enable) { mEnableTooltips = enable; }
+
+    // ---- Drawing into the surface, for the controls' Draw (clipped to the paint in progress) ----
+    bool DrawBitmapPart(IBitmapStrip* strip, IBounds* dest, int srcX, int srcY, IBlend* blend);
+    bool DrawBitmapFrame(IBitmapStrip* strip, IBounds* dest, int frame, IBlend* blend);
+    bool DrawStyledText(ITextStyle* style, const char* text, IBounds* rect, bool measure);
+    void DrawOutline(IBounds* rect);
+    PIX_CachedFont* GetCachedFont(ITextStyle* style);
+
+    // Redraws area into the surface (strict: every control touching it) and copies it to the
+    // window. Window thread.
+    bool PaintArea(IBounds* area);
+    // Mouse-over tracking; true when the caller should ask for a leave notification.
+    bool TrackMouseOver(int x, int y, IMouseKeys* keys);
+    // The value prompt of a control's parameter (text entry or menu; not offered by this editor).
+    void PromptForParamValue(IControl* control, IFxParam* param, IBounds* rect);
+    // The union of the rectangles of every dirty control (empty when none is dirty).
+    IBounds DirtyArea();
+
+    IFxBase* GetPlug() const { return mPlug; }
+    PIX_IBitmap* DrawSurface() const { return mDrawSurface; }
+    int Width() const { return mWidth; }
+    int Height() const { return mHeight; }
+    int Fps() const { return mFps; }
+
+protected:
+    // Index of the topmost control under (x, y) that is shown, not greyed and hit; -1 for none.
+    int FindControl(int x, int y);
+    void ResetMouseState();
+
+    PlugMutex mLock;
+    IArgb mChosenColour{255, 0, 0, 0};
+    PointerList<IControl> mControls;
+    IFxBase* mPlug;
+    IBounds mDrawRect;
+    bool mCursorHidden = false;
+    int mCursorX = -1, mCursorY = -1;
+    PIX_IBitmap* mDrawSurface = nullptr;
+    PIX_MemBitmap* mTempBitmap = nullptr;
+    int mWidth, mHeight;
+    int mFps;
+    int mIdleTicks = 0;
+    int mMouseCapture = -1;
+    int mMouseOver = -1;
+    int mMouseX = 0, mMouseY = 0;
+    bool mHandleMouseOver = false;
+    bool mStrictDraw = true;
+    bool mEnableTooltips = false;
+    bool mShowControlBounds = false;
+    IControl* mKeyCatcher = nullptr;
 };
+
+// ---- Process-wide caches of decoded images and fonts, shared by every editor of the module ----
+// Each has a lock of its own; entries are never removed before FreeGuiCaches (module unload).
+PIX_IBitmap* FindCachedBitmap(int resourceId, bool* found);
+void CacheBitmap(int resourceId, PIX_IBitmap* bitmap);
+void FreeGuiCaches();
+int CachedBitmapCount();
+int CachedFontCount();
+
+// ---- What the platform supplies (the Win32 files, or the headless stand-in elsewhere) ----
+// The editor's surface: a window-system bitmap on Windows, a heap bitmap elsewhere.
+PIX_IBitmap* CreateSurfaceBitmap(int width, int height);
+// A window-system font for the style; null when none can be made.
+void* CreateStyleFont(const ITextStyle& style);

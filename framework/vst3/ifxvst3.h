@@ -13,6 +13,8 @@
 #include "sdk/vst3/singlecomponenteffect.h"
 #include "sdk/vst3/unitinfo.h"
 
+class IFxVST3View;
+
 class IFxVST3 : public IFxBase,
                 public Sdk::Vst::IUnitInfo,
                 public Sdk::Vst::SingleComponentEffect,
@@ -46,6 +48,15 @@ public:
     // Keeps the host name, exports buses and parameters, then restores preset 0. The SDK part's
     // terminate drops them again (the plug-in owns its core state, the SDK part its exports).
     tresult PLUGIN_API initialize(Sdk::FUnknown* context) override;
+    // Forgets the open views (without destroying them), then the SDK part's terminate.
+    tresult PLUGIN_API terminate() override;
+
+    // ---- Editor views (ifxvst3_editor.cpp), host's editor thread ----
+    // "editor" (exactly): a new view holding a reference on the plug-in; anything else null.
+    Sdk::IEditorView* PLUGIN_API createView(Sdk::FIDString name) override;
+    void AddView(IFxVST3View* view) { mOpenViews.push_back(view); }
+    void RemoveView(IFxVST3View* view);
+    int NOpenViews() const { return static_cast<int>(mOpenViews.size()); }
 
     // ---- Processing (ifxvst3_process.cpp): set-up on the host's main thread, process on its
     // audio thread under the plug-in mutex; the host owns every buffer and record it hands in ----
@@ -109,8 +120,10 @@ public:
     double HostTempo() override;
     void HostTimeSignature(int* numerator, int* denominator) override;
     void HostTimeInfo(ITimeInfo* info) override;
-    // Resizing needs an open editor view; there is none until the editor joins the binding.
-    void RequestEditorResize(int /*width*/, int /*height*/) override {}
+    // Editor's thread: the host's parameter menu at (x, y) of the oldest open view.
+    void OpenHostParamMenu(int paramIdx, int x, int y) override;
+    // Editor's thread: asks the host's frame of the oldest open view for the new size.
+    void RequestEditorResize(int width, int height) override;
     // Tells the host through restartComponent when it gave a component handler.
     void ChangeLatency(int samples) override;
     bool SendMidiEvent(IMidiEvent* /*event*/) override { return false; }
@@ -129,6 +142,7 @@ private:
     template <typename Sample>
     void RunAudio(int frames);
 
+    std::vector<IFxVST3View*> mOpenViews;  // not owned; the oldest first
     int mSidechainChannels;
     bool mSidechainConnected = false;
     Sdk::Vst::ProcessContext mContext{};

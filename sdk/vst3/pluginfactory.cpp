@@ -7,10 +7,12 @@
 namespace Sdk {
 
 IClassFactory* gPluginFactory = nullptr;
+std::mutex gPluginFactoryLock;
 
 CPluginFactory::CPluginFactory(const PFactoryInfo& info) : factoryInfo(info) {}
 
 CPluginFactory::~CPluginFactory() {
+    std::lock_guard<std::mutex> guard(gPluginFactoryLock);
     if (gPluginFactory == this) gPluginFactory = nullptr;
 }
 
@@ -68,6 +70,13 @@ tresult PLUGIN_API CPluginFactory::queryInterface(const TUID iid, void** obj) {
 }
 
 uint32 PLUGIN_API CPluginFactory::addRef() { return static_cast<uint32>(++refCount); }
+
+bool CPluginFactory::addRefIfAlive() {
+    int32 count = refCount.load();
+    while (count > 0)
+        if (refCount.compare_exchange_weak(count, count + 1)) return true;
+    return false;
+}
 
 uint32 PLUGIN_API CPluginFactory::release() {
     int32 count = --refCount;

@@ -4,6 +4,7 @@
 #include "sdk/vst3/pluginbase.h"
 
 #include <atomic>
+#include <mutex>
 #include <vector>
 
 namespace Sdk {
@@ -16,7 +17,7 @@ public:
     explicit CPluginFactory(const PFactoryInfo& info);
     CPluginFactory(const CPluginFactory&) = delete;
     CPluginFactory& operator=(const CPluginFactory&) = delete;
-    // Clears gPluginFactory when it points here.
+    // Clears gPluginFactory when it points here, under gPluginFactoryLock.
     virtual ~CPluginFactory();
 
     // Each form is also offered in the others (8-bit texts read as UTF-8 for the wide record);
@@ -31,6 +32,8 @@ public:
     uint32 PLUGIN_API addRef() override;
     // The last release deletes the factory.
     uint32 PLUGIN_API release() override;
+    // A reference unless the last release has already begun (the count reached 0).
+    bool addRefIfAlive();
 
     // A null record is accepted and left untouched.
     tresult PLUGIN_API getFactoryInfo(PFactoryInfo* info) override;
@@ -58,7 +61,9 @@ private:
     std::vector<ClassEntry> classes;
 };
 
-// The module's factory while it lives; the module entry keeps it here and hands it out.
+// The module's factory while it lives; the module entry keeps it here and hands it out. Read and
+// written only under gPluginFactoryLock, which the factory's destructor also takes.
 extern IClassFactory* gPluginFactory;
+extern std::mutex gPluginFactoryLock;
 
 }  // namespace Sdk

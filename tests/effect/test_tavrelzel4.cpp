@@ -3,14 +3,19 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "effect/oversampling.h"
 #include "effect/tavrelzel4.h"
 #include "effect/zl4.h"
+#include "framework/igraphicswin.h"
 
 namespace {
+// Before any instance loads them: the headless editor reads the images from the source tree.
+const bool kImageFolderSet = (IGraphicsWin::SetImageFolder(TZ_SOURCE_DIR), true);
+
 void SetNormalized(TavrelZel4& plug, int idx, double normalized) {
     plug.GetParam(idx)->AssignNormalized(normalized);
     plug.ParameterChanged(idx, kSourceHost);
@@ -112,4 +117,30 @@ TEST(TavrelZel4, BlocksRunThroughBothModelsAndLeaveInputsAlone) {
     plug.ProcessDoubles(ins, quiet, 0);
     plug.ProcessDoubles(ins, quiet, -3);
     EXPECT_EQ(untouched, std::vector<double>(256, 7.0));
+}
+
+TEST(TavrelZel4Editor, LayoutImagesAndBypassLed) {
+    TavrelZel4 plug;
+    IGraphics* editor = plug.GetGraphics();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->Width(), 410);
+    EXPECT_EQ(editor->Height(), 460);
+    ASSERT_EQ(editor->NControls(), 11);
+    EXPECT_EQ(editor->GetControl(0)->Rect(), (IBounds{0, 0, 410, 460}));
+    EXPECT_EQ(editor->GetControl(2)->Rect(), (IBounds{25, 13, 115, 103}));   // 100 frames of 90 x 90
+    EXPECT_EQ(editor->GetControl(4)->Rect(), (IBounds{314, 64, 350, 120}));  // 2 frames of 36 x 56
+    EXPECT_EQ(editor->GetControl(7)->Rect(), (IBounds{342, 281, 390, 329}));
+    EXPECT_EQ(editor->GetControl(9)->Rect(), (IBounds{148, 17, 166, 35}));
+    EXPECT_EQ(static_cast<ITextControl*>(editor->GetControl(10))->GetText(), std::string("v1.1.1"));
+    EXPECT_DOUBLE_EQ(editor->GetControl(1)->Value(), 0.5);  // Tone 25 on a square-root shape
+    EXPECT_EQ(editor->GetControl(4)->Value(), 1.0);         // saturation on
+
+    // A fresh instance is active: the LED is lit, and a bypass change is drawn.
+    IControl* led = editor->GetControl(9);
+    EXPECT_EQ(led->Value(), 1.0);
+    for (int i = 0; i < 2; ++i) led->MarkClean();
+    plug.GetParam(TavrelZel4::kBypass)->SetValue(1.0);
+    plug.ParameterChanged(TavrelZel4::kBypass, kSourceHost);
+    EXPECT_EQ(led->Value(), 0.0);
+    EXPECT_TRUE(led->IsDirty());
 }

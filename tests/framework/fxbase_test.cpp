@@ -95,7 +95,7 @@ TEST(FxBase, BindGraphicsPushesNormalizedValuesAndOwnsTheEditor) {
         plug.GetParam(1)->DefineRange("x", 5, 0, 10, 1, "", "", 1);
         plug.BindGraphics(nullptr);
         EXPECT_EQ(plug.GetGraphics(), nullptr);
-        plug.BindGraphics(new IGraphics());
+        plug.BindGraphics(new GraphicsDouble());
         ASSERT_EQ(gGraphicsLog.pushed.size(), 2u);
         EXPECT_EQ(gGraphicsLog.pushed[1].value, 0.5);
         EXPECT_TRUE(gGraphicsLog.pushed[1].normalized);

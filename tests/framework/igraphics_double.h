@@ -1,6 +1,8 @@
 #pragma once
-// What the test double of the editor object records.
+// A test double of the editor object: records what the plug-in core asks of it.
 #include <vector>
+
+#include "framework/igraphicswin.h"
 
 struct PushedValue {
     int paramIdx;
@@ -15,3 +17,13 @@ struct GraphicsLog {
 };
 
 extern GraphicsLog gGraphicsLog;
+
+class GraphicsDouble : public IGraphicsWin {
+public:
+    GraphicsDouble() : IGraphicsWin(nullptr, 10, 10, 0) {}
+    ~GraphicsDouble() override { ++gGraphicsLog.deleted; }
+    void PushParamToControls(int paramIdx, double value, bool normalized) override {
+        gGraphicsLog.pushed.push_back({paramIdx, value, normalized});
+    }
+    void CreateDrawSurfaces() override { ++gGraphicsLog.surfacesCreated; }
+};

@@ -6,10 +6,13 @@
 #include <cmath>
 #include <limits>
 #include <thread>
+#include <vector>
 
-#include "framework/vst3/module_entry.h"
+#include "effect/vst3/module_entry.h"
 #include "host_doubles.h"
+#include "sdk/vst3/contextmenu.h"
 #include "sdk/vst3/pluginfactory.h"
+#include "sdk/vst3/plugview.h"
 #include "sdk/vst3/processcontext.h"
 
 using namespace testhost;
@@ -70,6 +73,22 @@ TEST(Vst3Factory, SharedWhileAliveRebuiltAfterLastReleaseAndCreatesOnlyItsClass)
     factory->release();
 }
 
+// Threads getting and releasing the factory at once: a release that brings the count to 0 must
+// never let another thread pick up the factory it is deleting (ASan catches the use after free).
+TEST(Vst3Factory, ConcurrentGetAndReleaseNeverHandOutAFreedFactory) {
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([] {
+            for (int i = 0; i < 5000; ++i) {
+                IClassFactory* f = GetPluginFactory();
+                ASSERT_NE(f, nullptr);
+                EXPECT_EQ(f->countClasses(), 1);
+                f->release();
+            }
+        });
+    for (auto& t : threads) t.join();
+}
+
 // Defaults and conversions follow each parameter's own shape ("Tone" and "Level" are squared).
 TEST(Vst3Controller, ShapedDefaultsAndConversions) {
     Plugin p;
@@ -98,7 +117,6 @@ TEST(Vst3Controller, ShapedDefaultsAndConversions) {
 
     EXPECT_EQ(c->setParamNormalized(TavrelZel4::kLevel, 1.0), kResultOk);
     EXPECT_DOUBLE_EQ(p.plug->GetParam(TavrelZel4::kLevel)->Value(), 100.0);
-    EXPECT_EQ(c->setParamNormalized(IFxVST3::kBypassTag, 1.0), kResultFalse);
 }
 
 TEST(Vst3Controller, UnitsProgramsAndMidiMapping) {
@@ -256,6 +274,20 @@ TEST(Vst3Process, HugeBlockSizesAndMismatchedSampleSizes) {
             p.Process<double>(nullptr, in, out, 64);
         EXPECT_EQ(foa, std::vector<float>(64, 7.0f));
         EXPECT_EQ(oa, std::vector<double>(64, 7.0));
+    }
+}
+
+// A host that sets the bypass on the controller reads back what it set, and the audio follows,
+// on both sample sizes.
+TEST(Vst3Controller, BypassSetOnTheControllerReadsBack) {
+    for (int32 size : {kSample32, kSample64}) {
+        Plugin p;
+        p.Setup(size);
+        for (double v : {1.0, 0.0, 1.0}) {
+            EXPECT_EQ(p.plug->setParamNormalized(IFxVST3::kBypassTag, v), kResultOk);
+            EXPECT_EQ(p.plug->getParamNormalized(IFxVST3::kBypassTag), v) << size;
+            EXPECT_EQ(p.plug->IsBypassed(), v > 0.5);
+        }
     }
 }
 
@@ -440,4 +472,91 @@ TEST(Vst3Threads, ProcessStateAndFactoryTogether) {
     factory->release();
     audio.join();
     state.join();
+}
+
+namespace {
+// A component handler that also offers parameter menus, recording what the plug-in asks.
+class MenuHandler : public Stub<IComponentHandler>, public IComponentHandler3, public IContextMenu {
+public:
+    tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override {
+        if (iidEqual(iid, IComponentHandler3::iid)) {
+            *obj = static_cast<IComponentHandler3*>(this);
+            return kResultOk;
+        }
+        return Stub<IComponentHandler>::queryInterface(iid, obj);
+    }
+    uint32 PLUGIN_API addRef() override { return 1; }
+    uint32 PLUGIN_API release() override { return ++releases; }
+    tresult PLUGIN_API beginEdit(ParamID id) override { return Log("begin", id); }
+    tresult PLUGIN_API performEdit(ParamID id, ParamValue) override { return Log("perform", id); }
+    tresult PLUGIN_API endEdit(ParamID id) override { return Log("end", id); }
+    tresult PLUGIN_API restartComponent(int32 flags) override { return Log("restart", flags); }
+    IContextMenu* PLUGIN_API createContextMenu(IEditorView* view, const ParamID* id) override {
+        menuView = view;
+        Log("menu", *id);
+        return this;
+    }
+    int32 PLUGIN_API getItemCount() override { return 0; }
+    tresult PLUGIN_API getItem(int32, Item&, IContextMenuTarget**) override { return kResultFalse; }
+    tresult PLUGIN_API addItem(const Item&, IContextMenuTarget*) override { return kResultFalse; }
+    tresult PLUGIN_API removeItem(const Item&, IContextMenuTarget*) override { return kResultFalse; }
+    tresult PLUGIN_API popup(UCoord x, UCoord y) override { return Log("popup", x * 1000 + y); }
+
+    tresult Log(const char* what, int64 value) {
+        log += what + std::to_string(value) + " ";
+        return kResultOk;
+    }
+    std::string log;
+    IEditorView* menuView = nullptr;
+    int releases = 0;
+};
+
+// Answers a resize request at once, as hosts do.
+class Frame : public Stub<IEditorFrame> {
+public:
+    tresult PLUGIN_API resizeView(IEditorView* view, ViewRect* rect) override { return view->onSize(rect); }
+};
+
+}  // namespace
+
+TEST(Vst3View, EditorViewAndHostNotifications) {
+    Plugin p;
+    MenuHandler handler;
+    p.plug->setComponentHandler(&handler);
+    EXPECT_EQ(p.plug->createView("Editor"), nullptr);
+    EXPECT_EQ(p.plug->createView(nullptr), nullptr);
+    p.plug->OpenHostParamMenu(2, 5, 6);  // no view open: no menu
+    IEditorView* view = p.plug->createView("editor");
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(p.plug->NOpenViews(), 1);
+    EXPECT_EQ(view->isPlatformTypeSupported("HWND"), kResultOk);
+    EXPECT_EQ(view->isPlatformTypeSupported("NSView"), kResultFalse);
+    ViewRect size;
+    EXPECT_EQ(view->getSize(&size), kResultOk);
+    EXPECT_EQ(size.getWidth(), 410);
+    EXPECT_EQ(size.getHeight(), 460);
+    EXPECT_EQ(view->attached(nullptr, "HWND"), kResultFalse);  // no window could open: not attached
+    EXPECT_EQ(view->attached(nullptr, "X11EmbedWindowID"), kResultOk);  // no window for other types
+    EXPECT_EQ(view->removed(), kResultOk);
+
+    p.plug->OpenHostParamMenu(2, 5, 6);
+    EXPECT_EQ(handler.menuView, view);
+    p.plug->BeginInformHostOfParamChange(3);
+    p.plug->SetParameterFromGUI(3, 0.25);
+    p.plug->EndInformHostOfParamChange(3);
+    p.plug->ChangeLatency(64);
+    EXPECT_EQ(handler.log, "menu2 popup5006 begin3 perform3 end3 restart8 ");
+    EXPECT_EQ(p.plug->GetLatency(), 64);
+
+    Frame frame;
+    view->setFrame(&frame);
+    p.plug->RequestEditorResize(300, 200);
+    ViewRect unasked{0, 0, 10, 10};
+    EXPECT_EQ(view->onSize(&unasked), kResultOk);
+    EXPECT_EQ(view->onSize(nullptr), kResultOk);
+    view->setFrame(nullptr);
+
+    view->release();
+    EXPECT_EQ(p.plug->NOpenViews(), 0);
+    p.plug->setComponentHandler(nullptr);
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "effect/tavrelzel4.h"
+#include "test_module.h"
 #include "vst3_host.h"
 
 using namespace tzhost;
@@ -16,18 +17,6 @@ namespace {
 constexpr double kRate = 48000;
 constexpr int kBlock = 128;
 constexpr double kPi = 3.14159265358979323846;
-
-Module& TheModule() {
-    static Module module;
-    static bool loaded = [] {
-        std::string error;
-        bool ok = module.Load(TZ_VST3_MODULE, &error);
-        EXPECT_TRUE(ok) << error;
-        return ok;
-    }();
-    (void)loaded;
-    return module;
-}
 
 // A fresh, initialized instance with active buses.
 struct Instance {

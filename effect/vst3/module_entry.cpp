@@ -1,10 +1,10 @@
-#include "framework/vst3/module_entry.h"
+// The product's VST3 module: its factory and class records and the three exports.
+#include "effect/vst3/module_entry.h"
 
 #include <cstdio>
-#include <mutex>
 
 #include "effect/tavrelzel4.h"
-#include "sdk/vst3/pluginfactory.h"
+#include "framework/vst3/module_factory.h"
 
 using namespace Sdk;
 
@@ -43,18 +43,9 @@ FUnknown* CreatePlugin(void*) {
 }  // namespace
 
 IClassFactory* PLUGIN_API GetPluginFactory() {
-    static std::mutex lock;
-    std::lock_guard<std::mutex> guard(lock);
-    if (gPluginFactory) {
-        gPluginFactory->addRef();
-        return gPluginFactory;
-    }
     static const PFactoryInfo factoryInfo = MakeFactoryInfo();
     static const PClassInfo2 classInfo = MakeClassInfo();
-    auto* factory = new CPluginFactory(factoryInfo);
-    factory->registerClass(&classInfo, CreatePlugin, nullptr);
-    gPluginFactory = factory;
-    return factory;
+    return AcquireModuleFactory(factoryInfo, classInfo, CreatePlugin);
 }
 
 bool InitDll() { return true; }

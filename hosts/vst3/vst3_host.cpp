@@ -222,7 +222,7 @@ bool Plugin::FindParameter(const std::string& title, ParameterInfo* info) {
     return false;
 }
 
-void Plugin::Shutdown() {
+bool Plugin::Shutdown() {
     if (active) {
         processor->setProcessing(false);
         component->setActive(false);
@@ -234,10 +234,11 @@ void Plugin::Shutdown() {
     }
     if (controller) controller->release();
     if (processor) processor->release();
-    if (component) component->release();
+    const bool freed = !component || component->release() == 0;
     controller = nullptr;
     processor = nullptr;
     component = nullptr;
+    return freed;
 }
 
 Plugin::~Plugin() { Shutdown(); }

@@ -139,8 +139,8 @@ public:
     bool Initialize(FUnknown* context);
     // setupProcessing, setActive(true) and setProcessing(true).
     tresult Prepare(int32 sampleSize, double rate, int32 maxBlock);
-    // Ends processing, terminates and releases everything.
-    void Shutdown();
+    // Ends processing, terminates and releases everything; true when that freed the instance.
+    bool Shutdown();
 
     // One block on the 64-bit or 32-bit road, each bus with `channels` channels.
     tresult Process64(double** in, double** out, int channels, int frames, IParameterChanges* changes = nullptr);

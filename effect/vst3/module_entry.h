@@ -1,5 +1,5 @@
 #pragma once
-// The module's exports: the host loads the DLL, calls InitDll, GetPluginFactory, creates
+// The VST3 module's exports: the host loads the DLL, calls InitDll, GetPluginFactory, creates
 // instances through the factory, and calls ExitDll before unloading.
 #include "sdk/vst3/pluginbase.h"
 
@@ -7,8 +7,8 @@
 extern const Sdk::FUID kTavrelZel4ClassId;
 
 extern "C" {
-// Host's loading thread. The process-wide factory with one class; every call hands the caller one
-// reference. After the last release the next call builds a new factory.
+// Host's loading thread (any thread is safe). The process-wide factory with one class; every
+// call hands the caller one reference. After the last release the next call builds a new one.
 Sdk::IClassFactory* PLUGIN_API GetPluginFactory();
 bool InitDll();
 bool ExitDll();

@@ -1,0 +1,222 @@
+#include "framework/icontrol.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "framework/fxassert.h"
+#include "framework/fxbase.h"
+#include "framework/igraphics.h"
+
+IBounds IntersectBounds(const IBounds& a, const IBounds& b) {
+    if (a.Empty() || b.Empty() || !BoundsTouch(a, b)) return {};
+    return {a.L > b.L ? a.L : b.L, a.T > b.T ? a.T : b.T, a.R < b.R ? a.R : b.R, a.B < b.B ? a.B : b.B};
+}
+
+IBounds UnionBounds(const IBounds& a, const IBounds& b) {
+    if (a.Empty()) return b;
+    if (b.Empty()) return a;
+    return {a.L < b.L ? a.L : b.L, a.T < b.T ? a.T : b.T, a.R > b.R ? a.R : b.R, a.B > b.B ? a.B : b.B};
+}
+
+int BlendModeWord(const IBlend* blend) {
+    if (!blend) return 0x10000;
+    switch (blend->method) {
+        case 1: return 0x00000;
+        case 2: return 0x10001;
+        case 3: return 0x10002;
+        default: return 0x10000;
+    }
+}
+
+int FrameForValue(int frames, double value) {
+    if (frames < 2) return 1;
+    const double product = (frames - 1) * value;
+    if (!(product >= 0.0)) return 1;  // negative or not a number
+    // Clamped in double first, so a huge pushed value cannot overflow the conversion.
+    const double frame = std::floor((product > frames ? frames : product) + 0.5) + 1;
+    return frame > frames ? frames : static_cast<int>(frame);
+}
+
+IControl::IControl(IFxBase* plug, const IBounds& rect, int paramIdx, const IBlend* blend)
+    : mPlug(plug), mRect(rect), mTargetRect(rect), mParamIdx(paramIdx) {
+    if (blend) mBlend = *blend;
+}
+
+IControl::~IControl() { mAuxParams.Free(); }
+
+IAuxParam* IControl::GetAuxParam(int i) const {
+    if (i < 0 || i >= NAuxParams()) return nullptr;
+    return static_cast<IAuxParam*>(mAuxParams.Get()) + i;
+}
+
+void IControl::AddAuxParam(int paramIdx) {
+    const int n = NAuxParams();
+    mAuxParams.Resize((n + 1) * static_cast<int>(sizeof(IAuxParam)), false);
+    if (NAuxParams() == n + 1) *GetAuxParam(n) = {0.0, paramIdx};
+}
+
+void IControl::OnMouseDown(int, int, IMouseKeys* keys) {
+    if (keys && keys->R) PromptForValue();
+}
+
+void IControl::OnMouseDoubleClick(int, int, IMouseKeys*) {
+    if (!(mDefaultValue >= 0.0)) return;  // negative or not a number: no default known
+    mValue = mDefaultValue;
+    MarkDirty(true);
+}
+
+// The first value a control receives is its default and is not drawn as a change.
+void IControl::ReceiveValue(double value) {
+    if (mDefaultValue < 0.0) {
+        mDefaultValue = mValue = value;
+        return;
+    }
+    if (!ValueChanged(value, mValue)) return;
+    mValue = value;
+    MarkDirty(false);
+    mRedraw = true;
+}
+
+void IControl::SetHidden(bool hidden) {
+    mHidden = hidden;
+    mRedraw = true;
+    mBlend.weight = hidden ? 0.0f : 1.0f;
+    MarkDirty(false);
+}
+
+void IControl::SetGreyedOut(bool greyed) {
+    mGreyed = greyed;
+    mBlend.weight = greyed ? 0.25f : 1.0f;
+    MarkDirty(false);
+}
+
+void IControl::MarkDirty(bool pushToPlug) {
+    mValue = mValue < mClampLo ? mClampLo : (mClampHi < mValue ? mClampHi : mValue);
+    mDirty = true;
+    if (!pushToPlug || !mPlug || mParamIdx < 0) return;
+    mPlug->SetParameterFromGUI(mParamIdx, mValue);
+    RefreshDisplays();
+}
+
+// The value and name displays follow user changes only.
+void IControl::RefreshDisplays() {
+    const IFxParam* param = mPlug->GetParam(mParamIdx);
+    if (!param) return;
+    if (mValueDisplay) {
+        char text[kParamTextSize];
+        param->FormatForHost(param->Value(), false, text, true);
+        mValueDisplay->SetText(text);
+    }
+    if (mNameDisplay) mNameDisplay->SetText(param->ParamNameText());
+}
+
+void IControl::MarkClean() {
+    mDirty = mRedraw;
+    mRedraw = false;
+}
+
+void IControl::ReceiveAuxValue(int auxIdx, double value) {
+    IAuxParam* aux = GetAuxParam(auxIdx);
+    if (!aux) {
+        IFxAssert("idx > -1 && idx < mAuxParams.GetSize()", "icontrol", 156);
+        return;
+    }
+    if (!ValueChanged(value, aux->value)) return;
+    aux->value = value;
+    MarkDirty(false);
+    mRedraw = true;
+}
+
+void IControl::MoveTo(int x, int y) {
+    mRect.R += x - mRect.L;
+    mRect.L = x;
+    mRect.B = y + (mRect.B - mRect.T);
+    mRect.T = y;
+    mTargetRect = mRect;
+}
+
+void IControl::PromptForValue() {
+    if (mParamIdx < 0 || mPromptDisabled || !mPlug) return;
+    IFxParam* param = mPlug->GetParam(mParamIdx);
+    IGraphics* graphics = mPlug->GetGraphics();
+    if (!param || !graphics) return;
+    IBounds rect = mRect;
+    if (param->GetValueTextCount() == 0) {
+        const int cx = static_cast<int>((mRect.L + mRect.R) * 0.5), cy = static_cast<int>((mRect.T + mRect.B) * 0.5);
+        rect = {cx - 20, cy - 8, cx + 20, cy + 8};
+    }
+    graphics->PromptForParamValue(this, param, &rect);
+    mRedraw = true;
+}
+
+void IControl::ApplyUserValue(double normalized) {
+    if (!ValueChanged(normalized, mValue)) return;
+    mValue = normalized;
+    MarkDirty(true);
+    mRedraw = true;
+}
+
+bool IBitmapControl::Draw(IGraphics* graphics) {
+    return graphics->DrawBitmapFrame(&mBitmap, &mRect, FrameForValue(mBitmap.frames, mValue), &mBlend);
+}
+
+void ISwitchControl::OnMouseDown(int, int, IMouseKeys* keys) {
+    if (keys && keys->R) {
+        PromptForValue();
+    } else {
+        mValue += mBitmap.frames < 2 ? 1.0 : 1.0 / (mBitmap.frames - 1);
+        if (mValue > 1.001) mValue = 0.0;
+    }
+    MarkDirty(true);
+}
+
+IInvisibleSwitchControl::IInvisibleSwitchControl(IFxBase* plug, const IBounds& rect, int paramIdx)
+    : IControl(plug, rect, paramIdx) {
+    mBlend = {1, 1.0f};
+    mPromptDisabled = true;
+}
+
+void IInvisibleSwitchControl::OnMouseDown(int, int, IMouseKeys*) {
+    mValue = mValue < 0.5 ? 1.0 : 0.0;
+    MarkDirty(true);
+}
+
+void IKnobControl::OnMouseDrag(int, int, int dx, int dy, IMouseKeys* keys) {
+    double gearing = mGearing;
+    if (keys && (keys->C || keys->S)) gearing *= 10.0;
+    const int extent = mDirection == kHorizontal ? mRect.R - mRect.L : mRect.T - mRect.B;
+    if (extent == 0 || gearing == 0.0) return;  // no travel to map the movement onto
+    mValue += (mDirection == kHorizontal ? dx : dy) / static_cast<double>(extent) / gearing;
+    MarkDirty(true);
+}
+
+void IKnobControl::OnMouseWheel(int, int, IMouseKeys* keys, int steps) {
+    mValue += steps * (keys && (keys->C || keys->S) ? 0.001 : 0.01);
+    MarkDirty(true);
+}
+
+bool IKnobMultiControl::Draw(IGraphics* graphics) {
+    return graphics->DrawBitmapFrame(&mBitmap, &mRect, FrameForValue(mBitmap.frames, mValue), &mBlend);
+}
+
+ITextControl::ITextControl(IFxBase* plug, const IBounds& rect, const ITextStyle& style, const char* text,
+                           const IBlend* blend)
+    : IControl(plug, rect, -1, blend), mString(text) {
+    mTextStyle = style;
+}
+
+ITextControl::~ITextControl() { mString.Free(); }
+
+bool ITextControl::Draw(IGraphics* graphics) {
+    const char* text = mString.Get();
+    if (!text[0]) return true;
+    IBounds rect = mRect;
+    return graphics->DrawStyledText(&mTextStyle, text, &rect, false);
+}
+
+void ITextControl::SetText(const char* text) {
+    if (!text) text = "";
+    if (std::strcmp(text, mString.Get()) == 0) return;
+    MarkDirty(false);
+    mString.Set(0, text, static_cast<int>(std::strlen(text)));
+}

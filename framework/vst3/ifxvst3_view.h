@@ -1,0 +1,34 @@
+#pragma once
+// IFxVST3View: the editor view through which a VST3 host embeds the plug-in's editor window in a
+// window of its own ("HWND" only). The view holds one reference on the plug-in for its life and
+// is listed in the plug-in's open views while it lives.
+//
+// Threads: every view call runs on the host's editor (user-interface) thread; none takes the
+// plug-in mutex.
+#include "sdk/vst3/pluginview.h"
+
+class IFxVST3;
+
+class IFxVST3View : public Sdk::CPluginView {
+public:
+    explicit IFxVST3View(IFxVST3* plug);
+    ~IFxVST3View() override;
+
+    // "HWND" with an editor object: kResultOk; anything else kResultFalse.
+    Sdk::tresult PLUGIN_API isPlatformTypeSupported(Sdk::FIDString type) override;
+    // Opens the editor window in parent; kResultFalse without an editor or when no window opened.
+    Sdk::tresult PLUGIN_API attached(void* parent, Sdk::FIDString type) override;
+    // Closes the editor window.
+    Sdk::tresult PLUGIN_API removed() override;
+    Sdk::tresult PLUGIN_API getSize(Sdk::ViewRect* size) override;
+    // Keeps the rectangle; a resize the plug-in asked for ends here (EditorResized).
+    Sdk::tresult PLUGIN_API onSize(Sdk::ViewRect* newSize) override;
+
+    // The plug-in asked the host to resize this view and waits for its onSize.
+    void ExpectResize() { mExpectingResize = true; }
+
+private:
+    IFxVST3* mPlug;
+    bool mExpectingResize = false;
+    bool mWindowOpen = false;
+};

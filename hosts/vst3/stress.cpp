@@ -1,0 +1,210 @@
+// Stress host for the VST3 deliverable: one instance driven as a busy host would, for a given
+// time, from three threads at once.
+//   process thread: random block sizes (0, 1, the announced size, up to four times larger),
+//                   random automation of every parameter at random offsets, bypass and preset
+//                   switches, and now and then a new set-up (sample rate, sample size, block size);
+//   state thread:   saves the state and restores an earlier one, again and again;
+//   editor thread:  creates the editor view, attaches it to a window and removes it, where the
+//                   module offers one.
+// It fails on a non-finite output sample from finite input, on a refused call, on a reference
+// left over at the end, or when a round takes more than ten seconds (a deadlock). It prints what
+// it did on standard error.
+//   tz_vst3_stress_host MODULE [SECONDS] [SEED]
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <thread>
+#include <vector>
+
+#include "sdk/vst3/plugview.h"
+#include "vst3_host.h"
+
+using namespace tzhost;
+
+namespace {
+constexpr int kParams = 8;
+constexpr int kMaxChannels = 2;
+const double kRates[] = {22050, 44100, 48000, 88200, 96000, 192000};
+const int32 kBlockSizes[] = {32, 64, 256, 512, 1024};
+
+struct Counts {
+    std::atomic<long> blocks{0}, frames{0}, automation{0}, setups{0}, states{0}, views{0}, failures{0};
+    std::atomic<long> nonFinite{0};
+};
+
+std::atomic<long long> gLastProgress{0};
+long long NowMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+void Progress() { gLastProgress = NowMs(); }
+
+void Fail(Counts& counts, const char* what) {
+    if (counts.failures++ < 10) std::fprintf(stderr, "stress: %s\n", what);
+}
+
+// A new set-up between blocks, as a host does when the user changes the rate or the engine.
+void Reconfigure(Plugin& plugin, std::mt19937& rng, int32* sampleSize, int32* maxBlock, Counts& counts) {
+    plugin.processor->setProcessing(false);
+    plugin.component->setActive(false);
+    *sampleSize = rng() % 2 ? kSample64 : kSample32;
+    *maxBlock = kBlockSizes[rng() % 5];
+    ProcessSetup setup{kRealtime, *sampleSize, *maxBlock, kRates[rng() % 6]};
+    if (plugin.processor->setupProcessing(setup) != kResultOk) Fail(counts, "setupProcessing refused");
+    plugin.component->setActive(true);
+    plugin.processor->setProcessing(true);
+    ++counts.setups;
+}
+
+template <typename Sample>
+void RunBlock(Plugin& plugin, std::vector<Sample> (&in)[kMaxChannels], std::vector<Sample> (&out)[kMaxChannels],
+              int frames, ParameterChanges* changes, long position, Counts& counts) {
+    Sample* ip[kMaxChannels];
+    Sample* op[kMaxChannels];
+    for (int c = 0; c < kMaxChannels; ++c) {
+        for (int k = 0; k < frames; ++k) in[c][k] = static_cast<Sample>(0.9 * std::sin(0.013 * (position + k) * (c + 1)));
+        ip[c] = in[c].data();
+        op[c] = out[c].data();
+    }
+    tresult r;
+    if constexpr (sizeof(Sample) == 8)
+        r = plugin.Process64(ip, op, kMaxChannels, frames, changes);
+    else
+        r = plugin.Process32(ip, op, kMaxChannels, frames, changes);
+    if (r != kResultOk) Fail(counts, "process refused a block");
+    for (int c = 0; c < kMaxChannels; ++c)
+        for (int k = 0; k < frames; ++k) counts.nonFinite += !std::isfinite(out[c][k]);
+}
+
+void ProcessLoop(Plugin& plugin, std::mt19937 rng, const std::atomic<bool>& stop, Counts& counts) {
+    int32 sampleSize = kSample64, maxBlock = 256;
+    Reconfigure(plugin, rng, &sampleSize, &maxBlock, counts);
+    std::vector<double> in64[kMaxChannels], out64[kMaxChannels];
+    std::vector<float> in32[kMaxChannels], out32[kMaxChannels];
+    for (int c = 0; c < kMaxChannels; ++c) {
+        in64[c].resize(4 * 1024), out64[c].resize(4 * 1024);
+        in32[c].resize(4 * 1024), out32[c].resize(4 * 1024);
+    }
+    ParameterChanges changes;
+    long position = 0;
+    while (!stop) {
+        if (rng() % 200 == 0) Reconfigure(plugin, rng, &sampleSize, &maxBlock, counts);
+        const int pick = rng() % 4;
+        const int frames = pick == 0 ? static_cast<int>(rng() % 2)
+                           : pick == 1 ? maxBlock
+                                       : 1 + static_cast<int>(rng() % (4 * maxBlock));
+        changes.Clear();
+        for (int n = rng() % 6; n > 0; --n) {
+            const ParamID id = rng() % kParams;
+            changes.Add(id, frames ? static_cast<int32>(rng() % frames) : 0, (rng() % 1001) / 1000.0);
+            ++counts.automation;
+        }
+        if (rng() % 50 == 0) changes.Add(kBypassId, 0, rng() % 2 ? 1.0 : 0.0);
+        if (rng() % 100 == 0) changes.Add(kPresetId, 0, 0.0);
+        if (sampleSize == kSample64)
+            RunBlock(plugin, in64, out64, frames, &changes, position, counts);
+        else
+            RunBlock(plugin, in32, out32, frames, &changes, position, counts);
+        position += frames;
+        ++counts.blocks;
+        counts.frames += frames;
+        Progress();
+    }
+}
+
+void StateLoop(Plugin& plugin, const std::atomic<bool>& stop, Counts& counts) {
+    std::vector<char> earlier;
+    while (!stop) {
+        MemoryStream saved;
+        if (plugin.component->getState(&saved) != kResultOk) Fail(counts, "getState refused");
+        if (!earlier.empty()) {
+            MemoryStream restore(earlier);
+            if (plugin.component->setState(&restore) != kResultOk) Fail(counts, "setState refused a saved state");
+            MemoryStream again(earlier);
+            if (plugin.controller->setComponentState(&again) != kResultOk) Fail(counts, "setComponentState refused");
+        }
+        earlier = saved.data;
+        ++counts.states;
+        Progress();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+// The editor's window thread: a parent window of its own, a view attached and removed, with
+// the messages pumped in between so the editor's timer runs.
+void EditorLoop(Plugin& plugin, const std::atomic<bool>& stop, Counts& counts) {
+    HWND parent = CreateWindowExA(0, "STATIC", "stress host", WS_OVERLAPPEDWINDOW, 0, 0, 500, 560, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    while (!stop) {
+        IEditorView* view = plugin.controller->createView("editor");
+        if (!view) break;  // a module without an editor
+        if (parent && view->attached(parent, kPlatformTypeHWND) != kResultOk) Fail(counts, "the view refused its parent");
+        for (int i = 0; i < 5; ++i) {
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        if (parent) view->removed();
+        if (view->release() != 0) Fail(counts, "the view outlived its last release");
+        ++counts.views;
+        Progress();
+    }
+    if (parent) DestroyWindow(parent);
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: tz_vst3_stress_host MODULE [SECONDS] [SEED]\n");
+        return 2;
+    }
+    const double seconds = argc > 2 ? std::atof(argv[2]) : 10.0;
+    const unsigned seed = argc > 3 ? static_cast<unsigned>(std::strtoul(argv[3], nullptr, 10)) : 1;
+
+    Module module;
+    std::string error;
+    if (!module.Load(argv[1], &error)) {
+        std::fprintf(stderr, "stress: %s\n", error.c_str());
+        return 2;
+    }
+    HostApplication host("TavrelZel4 stress");
+    Plugin plugin;
+    if (!plugin.Create(module.Factory(), &error) || !plugin.Initialize(&host)) {
+        std::fprintf(stderr, "stress: could not create the plug-in: %s\n", error.c_str());
+        return 2;
+    }
+
+    Counts counts;
+    std::atomic<bool> stop{false};
+    Progress();
+    const long long start = NowMs();
+    std::thread process(ProcessLoop, std::ref(plugin), std::mt19937(seed), std::cref(stop), std::ref(counts));
+    std::thread state(StateLoop, std::ref(plugin), std::cref(stop), std::ref(counts));
+    std::thread editor(EditorLoop, std::ref(plugin), std::cref(stop), std::ref(counts));
+    while (NowMs() - start < seconds * 1000) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        if (NowMs() - gLastProgress > 10000) {
+            std::fprintf(stderr, "stress: no progress for 10 s after %ld blocks: deadlock\n", counts.blocks.load());
+            std::fflush(stderr);
+            std::_Exit(3);
+        }
+    }
+    stop = true;
+    process.join();
+    state.join();
+    editor.join();
+    if (!plugin.Shutdown()) Fail(counts, "the plug-in outlived its last release");
+    if (host.References() != 1) Fail(counts, "the plug-in kept a reference to the host application");
+
+    std::fprintf(stderr, "stress: %.1f s, %ld blocks (%ld frames), %ld automation points, %ld set-ups, %ld state rounds, "
+                "%ld editor opens, %ld non-finite samples, %ld failures\n",
+                (NowMs() - start) / 1000.0, counts.blocks.load(), counts.frames.load(), counts.automation.load(),
+                counts.setups.load(), counts.states.load(), counts.views.load(), counts.nonFinite.load(),
+                counts.failures.load());
+    return counts.nonFinite == 0 && counts.failures == 0 ? 0 : 1;
+}

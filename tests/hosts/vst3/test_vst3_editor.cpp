@@ -1,0 +1,396 @@
+// The editor of the built module, opened by the stand-in host in a window of its own (Wine with
+// Xvfb): its window, its pixels against a reference composited here from the five PNG files, and
+// posted mouse input turned into balanced host gestures that the parameters and audio follow.
+#include <gtest/gtest.h>
+#include <png.h>
+#include <windows.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "raster/png.h"
+#include "sdk/vst3/contextmenu.h"
+#include "sdk/vst3/plugview.h"
+#include "test_module.h"
+#include "vst3_host.h"
+
+using namespace tzhost;
+
+namespace {
+constexpr int kW = 410, kH = 460;
+constexpr const char* kClass = "IFxWndClass";
+
+// The host's parameter menu: records where it pops up.
+class Menu : public HostObject<IContextMenu> {
+public:
+    explicit Menu(std::string& log) : log(log) {}
+    int32 PLUGIN_API getItemCount() override { return 0; }
+    tresult PLUGIN_API getItem(int32, Item&, IContextMenuTarget**) override { return kResultFalse; }
+    tresult PLUGIN_API addItem(const Item&, IContextMenuTarget*) override { return kResultFalse; }
+    tresult PLUGIN_API removeItem(const Item&, IContextMenuTarget*) override { return kResultFalse; }
+    tresult PLUGIN_API popup(UCoord x, UCoord y) override {
+        log += "popup" + std::to_string(x) + "," + std::to_string(y) + " ";
+        return kResultOk;
+    }
+    std::string& log;
+};
+
+class Menus : public HostObject<IComponentHandler3> {
+public:
+    explicit Menus(std::string& log) : log(log), menu(log) {}
+    IContextMenu* PLUGIN_API createContextMenu(IEditorView* view, const ParamID* id) override {
+        log += std::string(view ? "menu" : "menu-without-view") + std::to_string(*id) + " ";
+        menu.addRef();
+        return &menu;
+    }
+    std::string& log;
+    Menu menu;
+};
+
+// Records the edit calls the plug-in makes, as "begin1 perform1 end1 ", and the menus it asks for.
+class Handler : public HostObject<IComponentHandler> {
+public:
+    tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override {
+        if (!iidEqual(iid, IComponentHandler3::iid)) return HostObject<IComponentHandler>::queryInterface(iid, obj);
+        menus.addRef();
+        *obj = static_cast<IComponentHandler3*>(&menus);
+        return kResultOk;
+    }
+    tresult PLUGIN_API beginEdit(ParamID id) override { return Log("begin", id); }
+    tresult PLUGIN_API performEdit(ParamID id, ParamValue) override { return Log("perform", id); }
+    tresult PLUGIN_API endEdit(ParamID id) override { return Log("end", id); }
+    tresult PLUGIN_API restartComponent(int32) override { return kResultOk; }
+    // Repeated performs of one gesture count once.
+    tresult Log(const char* what, ParamID id) {
+        const std::string entry = what + std::to_string(id) + " ";
+        if (log.size() < entry.size() || log.compare(log.size() - entry.size(), entry.size(), entry) != 0) log += entry;
+        return kResultOk;
+    }
+    std::string log;
+    Menus menus{log};
+};
+
+HWND HostWindow() {
+    static ATOM atom = [] {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "TzHostWindow";
+        return RegisterClassA(&wc);
+    }();
+    (void)atom;
+    RECT r{0, 0, kW, kH};
+    AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
+    return CreateWindowExA(0, "TzHostWindow", "host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0,
+                           r.right - r.left, r.bottom - r.top, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+void Pump(int ms) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    do {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        Sleep(5);
+    } while (std::chrono::steady_clock::now() < end);
+}
+
+HWND gWatched;
+int gTicks;
+LRESULT CALLBACK CountTicks(int code, WPARAM remove, LPARAM lParam) {
+    const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+    if (code >= 0 && remove == PM_REMOVE && msg->hwnd == gWatched && msg->message == WM_TIMER && msg->wParam == 2)
+        ++gTicks;
+    return CallNextHookEx(nullptr, code, remove, lParam);
+}
+
+bool ClassRegistered() {
+    WNDCLASSA wc;
+    return GetClassInfoA(static_cast<HINSTANCE>(GetModuleHandleA("TavrelZel4.vst3")), kClass, &wc) != 0;
+}
+
+// One instance with its editor open in a host window of its own.
+struct Editor {
+    Plugin plugin;
+    HostApplication app;
+    Handler handler;
+    HWND host = nullptr;
+    IEditorView* view = nullptr;
+    HWND window = nullptr;
+
+    Editor() {
+        std::string error;
+        EXPECT_TRUE(plugin.Create(TheModule().Factory(), &error)) << error;
+        EXPECT_TRUE(plugin.Initialize(&app));
+        EXPECT_EQ(plugin.Prepare(1, 48000, 256), kResultOk);
+        plugin.controller->setComponentHandler(&handler);
+        host = HostWindow();
+        view = plugin.controller->createView("editor");
+        EXPECT_NE(view, nullptr);
+        Attach();
+    }
+    ~Editor() {
+        Detach();
+        if (view) view->release();
+        plugin.controller->setComponentHandler(nullptr);
+        plugin.Shutdown();
+        DestroyWindow(host);
+    }
+    void Attach() {
+        EXPECT_EQ(view->attached(host, "HWND"), kResultOk);
+        window = FindWindowExA(host, nullptr, kClass, nullptr);
+        SendMessageA(window, WM_TIMER, 2, 0);  // one tick: paints what opening marked dirty
+    }
+    void Detach() {
+        if (window) {
+            EXPECT_EQ(view->removed(), kResultOk);
+        }
+        window = nullptr;
+    }
+    void Click(int x, int y, int dy = 0) {
+        PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+        if (dy) PostMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y + dy));
+        PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y + dy));
+        Pump(20);
+        SendMessageA(window, WM_TIMER, 2, 0);
+    }
+    double Normalized(int id) { return plugin.controller->getParamNormalized(static_cast<ParamID>(id)); }
+    // One block of a fixed tone; returns the left output.
+    std::vector<double> Block(IParameterChanges* changes = nullptr) {
+        std::vector<double> in(256), out0(256), out1(256);
+        for (int i = 0; i < 256; ++i) in[i] = 0.5 * std::sin(0.05 * i);
+        double* ins[2] = {in.data(), in.data()};
+        double* outs[2] = {out0.data(), out1.data()};
+        EXPECT_EQ(plugin.Process64(ins, outs, 2, 256, changes), kResultOk);
+        return out0;
+    }
+};
+
+// The window's pixels (0xAARRGGBB words, alpha ignored), captured from its device context.
+std::vector<uint32_t> Capture(HWND window) {
+    HDC dc = GetDC(window);
+    HDC mem = CreateCompatibleDC(dc);
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), kW, -kH, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, dib);
+    BitBlt(mem, 0, 0, kW, kH, dc, 0, 0, SRCCOPY);
+    GdiFlush();
+    std::vector<uint32_t> pixels(static_cast<const uint32_t*>(bits), static_cast<const uint32_t*>(bits) + kW * kH);
+    for (uint32_t& p : pixels) p |= 0xFF000000u;
+    SelectObject(mem, old);
+    DeleteObject(dib);
+    DeleteDC(mem);
+    ReleaseDC(window, dc);
+    return pixels;
+}
+
+void WritePng(const std::vector<uint32_t>& pixels, const std::string& path) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = kW;
+    image.height = kH;
+    image.format = PNG_FORMAT_BGRA;
+    EXPECT_TRUE(png_image_write_to_file(&image, WindowsPath(path).c_str(), 0, pixels.data(), 0, nullptr));
+}
+
+// The editor composited from the image files: each control's frame, chosen from the parameter's
+// normalized value, blended over the background by its alpha.
+class Reference {
+public:
+    Reference() {
+        for (const char* name : {"bkg", "knob", "onoff", "led", "line-knob"}) {
+            const std::string path = std::string(TZ_SOURCE_DIR) + "/resources/img/" + name + ".png";
+            images.emplace_back(PIX_ReadPngFile(WindowsPath(path).c_str(), nullptr));
+            EXPECT_NE(images.back(), nullptr) << path;
+        }
+    }
+    // values: normalized parameters 0..7; led: 1 lit.
+    std::vector<uint32_t> Compose(const double* v, double led) const {
+        std::vector<uint32_t> out(kW * kH);
+        for (int y = 0; y < kH; ++y)
+            for (int x = 0; x < kW; ++x) out[y * kW + x] = *PIX_PixelAt(images[0].get(), x, y) | 0xFF000000u;
+        const struct {
+            int image, frames, x, y;
+            double value;
+        } placed[] = {
+            {1, 100, 116, 60, v[2]}, {1, 100, 25, 13, v[1]}, {1, 100, 209, 13, v[3]},  {2, 2, 314, 64, v[4]},
+            {2, 2, 314, 139, v[5]},  {2, 2, 314, 210, v[7]}, {4, 100, 342, 281, v[6]}, {3, 2, 148, 17, led},
+        };
+        for (const auto& c : placed) Blend(out, images[c.image].get(), c.frames, c.x, c.y, c.value);
+        return out;
+    }
+
+private:
+    static void Blend(std::vector<uint32_t>& out, PIX_IBitmap* strip, int frames, int x0, int y0, double value) {
+        const int h = strip->Height() / frames, frame = int(std::lround((frames - 1) * value));
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < strip->Width(); ++x) {
+                const uint32_t s = *PIX_PixelAt(strip, x, frame * h + y);
+                uint32_t& d = out[(y0 + y) * kW + x0 + x];
+                const int a = s >> 24;
+                uint32_t mixed = 0xFF000000u;
+                for (int shift = 0; shift < 24; shift += 8) {
+                    const int sc = (s >> shift) & 255, dc = (d >> shift) & 255;
+                    mixed |= static_cast<uint32_t>((sc * a + dc * (255 - a) + 127) / 255) << shift;
+                }
+                d = mixed;
+            }
+    }
+    std::vector<std::unique_ptr<PIX_IBitmap>> images;
+};
+
+// Pixels of rect {l, t, r, b} whose channels differ by more than 2; the caption's rectangle,
+// drawn with whatever font the system substitutes, is left out.
+int Mismatches(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b, RECT r = {0, 0, kW, kH}) {
+    int bad = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) {
+            if (x >= 225 && x < 267 && y >= 431 && y < 443) continue;
+            const uint32_t p = a[y * kW + x], q = b[y * kW + x];
+            for (int shift = 0; shift < 24; shift += 8)
+                if (std::abs(int((p >> shift) & 255) - int((q >> shift) & 255)) > 2) {
+                    ++bad;
+                    break;
+                }
+        }
+    return bad;
+}
+}  // namespace
+
+TEST(Vst3Editor, OpensInTheHostWindowWithItsClassSizeAndTimer) {
+    Editor editor;
+    ASSERT_NE(editor.window, nullptr);
+    char name[64] = {};
+    GetClassNameA(editor.window, name, sizeof name);
+    EXPECT_STREQ(name, kClass);
+    GetWindowTextA(editor.window, name, sizeof name);
+    EXPECT_STREQ(name, "IFx");
+    RECT client;
+    GetClientRect(editor.window, &client);
+    EXPECT_EQ(client.right, kW);
+    EXPECT_EQ(client.bottom, kH);
+    EXPECT_TRUE(GetWindowLongA(editor.window, GWL_STYLE) & WS_CHILD);
+    ViewRect size;
+    EXPECT_EQ(editor.view->getSize(&size), kResultOk);
+    EXPECT_EQ(size.getWidth(), kW);
+    EXPECT_EQ(size.getHeight(), kH);
+
+    // The timer: id 2 every 40 ms, about 25 ticks a second.
+    gWatched = editor.window;
+    gTicks = 0;
+    HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, CountTicks, nullptr, GetCurrentThreadId());
+    Pump(1000);
+    UnhookWindowsHookEx(hook);
+    EXPECT_GE(gTicks, 15);
+    EXPECT_LE(gTicks, 27);
+}
+
+TEST(Vst3Editor, PixelsMatchTheImagesAndFollowInput) {
+    Reference reference;
+    Editor editor;
+    ASSERT_NE(editor.window, nullptr);
+    double values[8];
+    for (int i = 0; i < 8; ++i) values[i] = editor.Normalized(i);
+    const std::vector<uint32_t> shot = Capture(editor.window);
+    WritePng(shot, "editor.png");  // in the test's folder of the build tree, for a person to look at
+    EXPECT_EQ(Mismatches(shot, reference.Compose(values, 1.0)), 0);
+    int captionInk = 0;
+    for (int y = 431; y < 443; ++y)
+        for (int x = 225; x < 267; ++x) captionInk += (shot[y * kW + x] & 0xFFFFFF) < 0x404040;
+    EXPECT_GT(captionInk, 10);  // the version caption is drawn
+
+    // Dragging "Dist. Amount" 90 px up over its 90 px knob at gearing 4: a quarter of the range.
+    const std::vector<double> before = editor.Block();
+    editor.Click(70, 58, -90);
+    EXPECT_EQ(editor.handler.log, "begin1 perform1 end1 ");
+    EXPECT_DOUBLE_EQ(editor.Normalized(1), 0.25);
+    EXPECT_NE(editor.Block(), before);  // the audio follows
+
+    editor.handler.log.clear();
+    editor.Click(332, 92);  // "Analog Saturation" off
+    EXPECT_EQ(editor.handler.log, "begin4 perform4 end4 ");
+    EXPECT_EQ(editor.Normalized(4), 0.0);
+
+    editor.handler.log.clear();
+    editor.Click(150, 350);  // the invisible bypass switch over the nameplate
+    EXPECT_EQ(editor.handler.log, "begin0 perform0 end0 ");
+    EXPECT_EQ(editor.Normalized(0), 1.0);
+    values[1] = 0.25, values[4] = 0.0, values[0] = 1.0;
+    EXPECT_EQ(Mismatches(Capture(editor.window), reference.Compose(values, 0.0)), 0);  // LED dark
+
+    // A right click on a knob opens the host's menu for its parameter and leaves the knob alone.
+    editor.handler.log.clear();
+    PostMessageA(editor.window, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(160, 100));
+    PostMessageA(editor.window, WM_RBUTTONUP, 0, MAKELPARAM(160, 100));
+    Pump(20);
+    EXPECT_EQ(editor.handler.log, "menu2 popup160,100 ");
+    EXPECT_EQ(editor.Normalized(2), values[2]);
+    EXPECT_EQ(editor.handler.menus.References(), 1);  // every interface handed over was released
+    EXPECT_EQ(editor.handler.menus.menu.References(), 1);
+
+    // A double click on a knob restores its default in a gesture of its own.
+    editor.handler.log.clear();
+    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+        PostMessageA(editor.window, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(70, 58));
+    Pump(20);
+    EXPECT_EQ(editor.handler.log, "begin1 end1 begin1 perform1 end1 ");
+    EXPECT_EQ(editor.Normalized(1), 0.0);
+}
+
+TEST(Vst3Editor, HostChangesShowOnTheNextTick) {
+    Reference reference;
+    Editor editor;
+    ASSERT_NE(editor.window, nullptr);
+    ParameterChanges changes;
+    changes.Add(3, 0, 1.0);  // "Level" to its maximum, on the audio thread
+    std::thread audio([&] { editor.Block(&changes); });
+    audio.join();
+    double values[8];
+    for (int i = 0; i < 8; ++i) values[i] = editor.Normalized(i);
+    EXPECT_EQ(values[3], 1.0);
+    const RECT level{209, 13, 299, 103};
+    EXPECT_GT(Mismatches(Capture(editor.window), reference.Compose(values, 1.0), level), 100);
+    SendMessageA(editor.window, WM_TIMER, 2, 0);
+    EXPECT_EQ(Mismatches(Capture(editor.window), reference.Compose(values, 1.0)), 0);
+}
+
+TEST(Vst3Editor, ReopeningAndSeveralInstancesShareOneClass) {
+    EXPECT_FALSE(ClassRegistered());
+    {
+        Editor first;
+        EXPECT_TRUE(ClassRegistered());
+        for (int i = 0; i < 5; ++i) {
+            first.Detach();
+            EXPECT_EQ(FindWindowExA(first.host, nullptr, kClass, nullptr), nullptr);
+            first.Attach();
+            ASSERT_NE(first.window, nullptr);
+        }
+        {
+            Editor second, third;
+            ASSERT_NE(second.window, nullptr);
+            ASSERT_NE(third.window, nullptr);
+        }
+        EXPECT_TRUE(ClassRegistered());  // the first editor's window still holds it
+        RECT client;
+        GetClientRect(first.window, &client);
+        EXPECT_EQ(client.right, kW);
+    }
+    EXPECT_FALSE(ClassRegistered());  // unregistered with the last window
+
+    // A host that destroys its window before removing the view: the editor lets go of its
+    // window, opens again, and the class still goes with the last window.
+    {
+        Editor orphan;
+        DestroyWindow(orphan.host);
+        orphan.host = HostWindow();
+        orphan.Attach();
+        EXPECT_NE(orphan.window, nullptr);
+    }
+    EXPECT_FALSE(ClassRegistered());
+}
