@@ -48,8 +48,10 @@ void IGraphicsWin::OnMouseHover() {
     mTooltipShown = true;
 }
 
+// The tooltip's control is forgotten too, so coming back to it shows its tooltip again.
 void IGraphicsWin::OnMouseLeave() {
     HideTooltip();
+    mTooltipIndex = -1;
     for (int i = 0; i < mControls.GetSize(); ++i) mControls.Get(i)->OnMouseOut();
     mMouseOver = -1;
 }
@@ -94,12 +96,12 @@ void IGraphicsWin::OnButtonUp(int x, int y, IMouseKeys* keys) {
 }
 
 // A double click that changes the value is a gesture of its own.
-void IGraphicsWin::OnDoubleClick(int x, int y, IMouseKeys* keys) {
+bool IGraphicsWin::OnDoubleClick(int x, int y, IMouseKeys* keys) {
     mMouseX = mMouseY = -1;
     mMouseCapture = -1;
     const int index = FindControl(x, y);
     IControl* control = mControls.Get(index);
-    if (!control) return;
+    if (!control) return false;
     const int param = mPlug ? control->ParamIdx() : -1;
     EndGesture();
     if (param >= 0) mPlug->BeginInformHostOfParamChange(param);
@@ -109,10 +111,11 @@ void IGraphicsWin::OnDoubleClick(int x, int y, IMouseKeys* keys) {
         mMouseY = y;
         control->OnMouseDown(x, y, keys);
         mGestureParam = param;  // the release ends it
-        return;
+        return true;
     }
     control->OnMouseDoubleClick(x, y, keys);
     if (param >= 0) mPlug->EndInformHostOfParamChange(param);
+    return false;
 }
 
 bool IGraphicsWin::OnMouseMove(int x, int y, IMouseKeys* keys, bool buttonHeld) {

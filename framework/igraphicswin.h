@@ -54,7 +54,8 @@ public:
     // Portable, so tests drive them directly.
     void OnButtonDown(int x, int y, IMouseKeys* keys);
     void OnButtonUp(int x, int y, IMouseKeys* keys);
-    void OnDoubleClick(int x, int y, IMouseKeys* keys);
+    // True when the control took the mouse (a double click delivered as a press).
+    bool OnDoubleClick(int x, int y, IMouseKeys* keys);
     // True when the window should ask for a mouse-leave notification.
     bool OnMouseMove(int x, int y, IMouseKeys* keys, bool buttonHeld);
     void OnWheel(int x, int y, IMouseKeys* keys, int delta);

@@ -332,8 +332,7 @@ LRESULT CALLBACK GuiWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
             g->OnButtonUp(x, y, &keys);
             return 0;
         case WM_LBUTTONDBLCLK:
-            g->OnDoubleClick(x, y, &keys);
-            if (GetCapture() != window && keys.L) SetCapture(window);
+            if (g->OnDoubleClick(x, y, &keys)) SetCapture(window);
             return 0;
         case WM_MOUSEWHEEL: return HandleWheel(g, window, wParam, lParam);
         case WM_CTLCOLOREDIT: return 0;  // no text entry is open in this editor

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "framework/fxassert.h"
 #include "framework/igraphicswin.h"
 #include "raster/bitmap.h"
 #include "test_binding.h"
@@ -25,7 +26,7 @@ public:
     explicit TestEditor(IFxBase* plug, int w = 100, int h = 100) : IGraphicsWin(plug, w, h, 0) {}
     PIX_IBitmap* LoadBitmapResource(int id, const char*) override {
         ++loads;
-        return RowNumberedBitmap(10, id - 900);
+        return id >= 900 ? RowNumberedBitmap(10, id - 900) : nullptr;  // below 900: no such image
     }
     int loads = 0;
 };
@@ -259,4 +260,38 @@ TEST(GuiGraphics, TextIsMeasuredWhereItIsDrawnAndFontsAreShared) {
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 200; ++x) ink += *PIX_PixelAt(editor.DrawSurface(), x, y) != 0;
     EXPECT_GT(ink, 10);
+}
+
+TEST_F(GuiInput, MouseOverTracksTooltipsOnlyWhenAskedFor) {
+    IMouseKeys none;
+    EXPECT_FALSE(editor->OnMouseMove(5, 5, &none, false));  // mouse-over is off by default
+    editor->SetHandleMouseOver(true);
+    editor->SetEnableTooltips(true);
+    knob->SetTooltip("Drive");
+    EXPECT_TRUE(editor->OnMouseMove(5, 5, &none, false));
+    EXPECT_TRUE(editor->NextTooltip());  // a new control under the pointer: ask for a hover
+    EXPECT_TRUE(editor->OnMouseMove(6, 6, &none, false));
+    EXPECT_FALSE(editor->NextTooltip());  // still the same control
+    editor->OnMouseHover();
+    editor->OnMouseLeave();
+    EXPECT_TRUE(editor->OnMouseMove(5, 5, &none, false));
+    EXPECT_TRUE(editor->NextTooltip());  // back on the same control after leaving the window
+}
+
+TEST(GuiGraphics, AMissingImageIsReportedAndDrawsNothing) {
+    static std::string reported;
+    IFxAssertHandler previous = SetAssertHandler([](const char* text, const char*, int) { reported = text; });
+    TestEditor editor(nullptr, 20, 20);
+    editor.CreateDrawSurfaces();
+    IControl* background = editor.SetBackgroundBitmap(7, "missing.png");
+    EXPECT_EQ(reported, "imgResourceFound");
+    EXPECT_TRUE(background->Rect().Empty());
+    IBounds all{0, 0, 20, 20};
+    EXPECT_TRUE(editor.PaintArea(&all));
+
+    auto* knob = new IKnobMultiControl(nullptr, {0, 0, 10, 10}, -1, IBitmapStrip{});
+    editor.AddControl(knob);
+    knob->ReceiveAuxValue(0, 0.5);  // no such binding
+    EXPECT_EQ(reported, "idx > -1 && idx < mAuxParams.GetSize()");
+    SetAssertHandler(previous);
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "effect/vst3/module_entry.h"
+#include "framework/igraphics.h"
 #include "host_doubles.h"
 #include "sdk/vst3/contextmenu.h"
 #include "sdk/vst3/pluginfactory.h"
@@ -514,7 +515,11 @@ public:
 // Answers a resize request at once, as hosts do.
 class Frame : public Stub<IEditorFrame> {
 public:
-    tresult PLUGIN_API resizeView(IEditorView* view, ViewRect* rect) override { return view->onSize(rect); }
+    tresult PLUGIN_API resizeView(IEditorView* view, ViewRect* rect) override {
+        asked.push_back(*rect);
+        return view->onSize(rect);
+    }
+    std::vector<ViewRect> asked;
 };
 
 }  // namespace
@@ -550,7 +555,17 @@ TEST(Vst3View, EditorViewAndHostNotifications) {
 
     Frame frame;
     view->setFrame(&frame);
-    p.plug->RequestEditorResize(300, 200);
+    IGraphics* editor = p.plug->GetGraphics();
+    editor->ResizeGui(410, 460);  // the size it has: nothing happens
+    EXPECT_TRUE(frame.asked.empty());
+    EXPECT_EQ(editor->NControls(), 11);
+    editor->ResizeGui(300, 200);  // the editor starts over empty, and the host is asked
+    ASSERT_EQ(frame.asked.size(), 1u);
+    EXPECT_EQ(frame.asked[0].getWidth(), 300);
+    EXPECT_EQ(frame.asked[0].getHeight(), 200);
+    EXPECT_EQ(editor->NControls(), 0);
+    EXPECT_EQ(view->getSize(&size), kResultOk);
+    EXPECT_EQ(size.getWidth(), 300);
     ViewRect unasked{0, 0, 10, 10};
     EXPECT_EQ(view->onSize(&unasked), kResultOk);
     EXPECT_EQ(view->onSize(nullptr), kResultOk);
