@@ -159,6 +159,16 @@ public:
     bool RestorePresetSlot(int index);
     const char* GetPresetSlotName(int index) const;
 
+    // ---- Preset banks (the VST2 binding's bank chunk) ----
+    // Re-captures the current values into the current slot; a non-empty name renames it.
+    void ModifyCurrentPreset(const char* name);
+    // Appends every slot: int32 name length, the name's bytes, a flag byte, and when the flag is
+    // set the slot's parameter block. False when the block could not grow.
+    bool SerializePresets(IByteBlock* block);
+    // Reads slots written by SerializePresets from pos into the slots and the live parameters,
+    // then restores the current slot; returns the position after them, or -1.
+    int UnserializePresets(IByteBlock* block, int pos);
+
 private:
     void ParseChannelIo(const char* text);
     void CreateChannels(int nIn, int nOut);

@@ -1,4 +1,9 @@
-# Fails unless the export table of MODULE names exactly ExitDll, GetPluginFactory and InitDll.
+# Fails unless the export table of MODULE names exactly EXPECTED (sorted names separated by
+# commas; by default ExitDll, GetPluginFactory and InitDll).
+if(NOT DEFINED EXPECTED)
+    set(EXPECTED "ExitDll,GetPluginFactory,InitDll")
+endif()
+string(REPLACE "," ";" EXPECTED "${EXPECTED}")
 execute_process(COMMAND ${OBJDUMP} -p ${MODULE} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
     message(FATAL_ERROR "objdump failed on ${MODULE}")
@@ -11,6 +16,6 @@ foreach(line IN LISTS lines)
     list(APPEND names "${name}")
 endforeach()
 list(SORT names)
-if(NOT names STREQUAL "ExitDll;GetPluginFactory;InitDll")
+if(NOT names STREQUAL EXPECTED)
     message(FATAL_ERROR "unexpected exports: '${names}'")
 endif()

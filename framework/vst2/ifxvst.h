@@ -1,0 +1,130 @@
+#pragma once
+// IFxVST: the plug-in core behind a VST 2.4 effect record. The host gets the record from the
+// module entry and drives the plug-in through its entries: the dispatcher for everything but
+// audio and parameters, the three process entries, and the parameter read and write. Each entry
+// holds the instance's plug-in mutex for its whole call. In the other direction the core's
+// host-facing operations become calls of the host callback audioMaster.
+//
+// Files: ifxvst.cpp (entry, construction), ifxvst_dispatcher.cpp (the opcode table),
+// ifxvst_process.cpp (process entries, parameters), ifxvst_host.cpp (host callback queries),
+// ifxvst_chunks.cpp (program and bank chunks).
+#include <vector>
+
+#include "framework/fxbase.h"
+#include "sdk/vst2/aeffect.h"
+
+class IFxVST : public IFxBase {
+public:
+    // The chunk header: the magic 'pfft' and the format version, each a little-endian int32.
+    static constexpr int32_t kChunkMagic = 0x70666674;
+    static constexpr int32_t kChunkVersion = 0x00010000;
+
+    IFxVST(Vst2::audioMasterCallback audioMaster, int nParams, const char* channelIoText, int nPresets,
+           const char* effectName, const char* productName, const char* makerName, int version, int uniqueId,
+           int makerId, int latency, bool doesMidi, bool doesChunks, bool isInstrument);
+    // The shape every binding's constructor has: the host callback is the one the module entry is
+    // creating this instance for (CreateEffect).
+    IFxVST(int nParams, const char* channelIoText, int nPresets, const char* effectName, const char* productName,
+           const char* makerName, int version, int uniqueId, int makerId, int latency, bool doesMidi,
+           bool doesChunks, bool isInstrument);
+    ~IFxVST() override;
+
+    // The module entry's work, on the host's loading thread: under a process-wide lock, create
+    // one plug-in for audioMaster, fill its empty presets and hand out its effect record, which
+    // lives inside the plug-in until the host closes it. Null when no plug-in could be made.
+    using CreateFn = IFxVST* (*)();
+    static Vst2::AEffect* CreateEffect(Vst2::audioMasterCallback audioMaster, CreateFn create);
+
+    Vst2::AEffect* GetEffect() { return &mEffect; }
+    Vst2::audioMasterCallback GetAudioMaster() const { return mAudioMaster; }
+    int GetHostFlags() const { return mHostFlags; }
+    const Vst2::ERect& GetEditRect() const { return mEditRect; }
+
+    // ---- Core operations answered through the host callback (ifxvst_host.cpp) ----
+    // Edit gestures, on the editor's thread (the middle one under the plug-in mutex).
+    void BeginInformHostOfParamChange(int paramIdx) override;
+    void InformHostOfParamChange(int paramIdx, double normalized) override;
+    void EndInformHostOfParamChange(int paramIdx) override;
+    void RequestHostRefresh() override;
+    // Transport queries, normally from the audio thread inside ProcessDoubles.
+    bool IsOfflineProcessing() override;
+    int HostSamplePosition() override;
+    double HostTempo() override;
+    void HostTimeSignature(int* numerator, int* denominator) override;
+    void HostTimeInfo(ITimeInfo* info) override;
+    // Asks the host's product string and version once; later calls return the kept code.
+    int GetHostCode() override;
+    // The host learns the editor's new size when it next asks for the editor rectangle.
+    void RequestEditorResize(int width, int height) override;
+    // From the open opcode, once per instance.
+    void HostQuirksSetup() override;
+    // From the plug-in constructor: the record says there is an editor, of the editor's size.
+    void BindGraphics(IGraphics* graphics) override;
+    void ChangeLatency(int samples) override;
+    bool SendMidiEvent(IMidiEvent* event) override;
+    bool SendSysExEvent(ISysExEvent* event) override;
+
+    // Some hosts connect only the first two inputs: the others read silence, and with three or
+    // more outputs every output from the third on is connected.
+    void ForceExtraChannelConnections();
+    // The float blocks' attach step: host buffers to the channel records.
+    void AttachHostBuffers(float** inputs, float** outputs, int frames);
+
+    // ---- Chunks (ifxvst_chunks.cpp), under the plug-in mutex ----
+    static void WriteChunkHeader(IByteBlock* block);
+    // The version after a header at *pos (advancing it), or 0 for a chunk without one.
+    static int ReadChunkHeader(IByteBlock* block, int* pos);
+    // Builds the program (isProgram) or bank chunk; *data points at it until the next chunk
+    // call of the same kind. Returns its size, 0 on failure.
+    int GetChunk(void** data, bool isProgram);
+    // Applies size host bytes as a program or bank chunk; true when every value was read.
+    bool SetChunk(const void* data, intptr_t size, bool isProgram);
+
+private:
+    // The effect record's entries. Each finds its plug-in through the record's object field and
+    // does nothing (returns 0) when that is null.
+    static intptr_t VST2_CALL VSTDispatcher(Vst2::AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
+                                            void* data, float opt);
+    static void VST2_CALL VSTProcess(Vst2::AEffect* effect, float** inputs, float** outputs, int32_t frames);
+    static void VST2_CALL VSTProcessReplacing(Vst2::AEffect* effect, float** inputs, float** outputs,
+                                              int32_t frames);
+    static void VST2_CALL VSTProcessDoubleReplacing(Vst2::AEffect* effect, double** inputs, double** outputs,
+                                                    int32_t frames);
+    static void VST2_CALL VSTSetParameter(Vst2::AEffect* effect, int32_t index, float value);
+    static float VST2_CALL VSTGetParameter(Vst2::AEffect* effect, int32_t index);
+    static IFxVST* FromEffect(Vst2::AEffect* effect);
+
+    // The opcode table (ifxvst_dispatcher.cpp), under the plug-in mutex.
+    intptr_t Dispatch(int32_t opcode, int32_t index, intptr_t value, void* data, float opt);
+    intptr_t StringToParameter(int index, const char* text);
+    intptr_t PinProperties(int index, void* data, bool isInput);
+    intptr_t VendorSpecific(int32_t index, intptr_t value, void* data, float opt);
+    intptr_t CanDo(const char* text);
+    void ProcessEvents(const Vst2::VstEvents* events);
+    void SetSpeakerArrangement(const Vst2::VstSpeakerArrangement* in, const Vst2::VstSpeakerArrangement* out);
+
+    // Audio in pieces of at most the block size (ifxvst_process.cpp).
+    enum class Road { kFloatReplacing, kFloatAccumulating, kDouble };
+    template <typename Sample>
+    void ProcessBlock(Sample** inputs, Sample** outputs, int frames, Road road);
+    template <typename Sample>
+    void ProcessPiece(Sample** inputs, Sample** outputs, int frames, Road road);
+    int ScratchFrames() const;
+
+    // The host callback; 0 when the host gave none.
+    intptr_t CallHost(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* data = nullptr, float opt = 0.0f);
+    const Vst2::VstTimeInfo* HostTime(int32_t request);
+    void SetArrangement(Vst2::VstSpeakerArrangement* arrangement, int channels);
+
+    Vst2::ERect mEditRect{};
+    Vst2::audioMasterCallback mAudioMaster;
+    Vst2::VstSpeakerArrangement mInArrangement{};
+    Vst2::VstSpeakerArrangement mOutArrangement{};
+    bool mHostSetupDone = false;
+    int32_t mHostFlags = 0;  // bit 0: asked "hasHostExtensions"; bit 1: asked "hasHostViewAsConfig"
+    IByteBlock mStateChunk;
+    IByteBlock mBankChunk;
+    Vst2::AEffect mEffect{};
+    // Host channel pointers advanced to the current piece of a long block; sized at construction.
+    std::vector<void*> mPieceIn, mPieceOut;
+};

@@ -1,0 +1,126 @@
+// Renders raw audio through a VST2 module:
+//   tz_vst2_render MODULE IN.raw OUT.raw RATE CHANNELS [NAME=VALUE ...]
+// Samples are 64-bit little-endian floats, interleaved. Parameters are found by their names and
+// given in plain units (toggles also take on/off); the plug-in reads them as typed-in text.
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "vst2_host.h"
+
+using namespace vst2host;
+
+namespace {
+constexpr int kBlock = 512;
+
+int Fail(const std::string& message) {
+    std::fprintf(stderr, "render: %s\n", message.c_str());
+    return 2;
+}
+
+std::string Lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+bool ParseNumber(const std::string& text, double* value) {
+    char* end = nullptr;
+    *value = std::strtod(text.c_str(), &end);
+    return !text.empty() && end && *end == 0 && std::isfinite(*value);
+}
+
+double PeakDb(const std::vector<double>& x) {
+    double peak = 0;
+    for (double v : x) peak = std::max(peak, std::fabs(v));
+    return peak > 0 ? 20 * std::log10(peak) : -INFINITY;
+}
+
+// Sets one parameter from NAME=VALUE; an error message, or "" when it was set.
+std::string Apply(Plugin& plug, const std::string& arg) {
+    const size_t eq = arg.find('=');
+    if (eq == std::string::npos || eq == 0) return "expected NAME=VALUE, got \"" + arg + "\"";
+    const std::string name = arg.substr(0, eq), text = arg.substr(eq + 1);
+    std::string names;
+    for (int i = 0; i < plug.effect->numParams; ++i) {
+        const std::string title = plug.Text(EffectOp::kGetParamName, i);
+        names += (names.empty() ? "\"" : ", \"") + title + "\"";
+        if (Lower(title) != Lower(name)) continue;
+        const bool toggle = plug.Dispatch(EffectOp::kVendorSpecific, 8, i) != 0;
+        std::string typed = Lower(text);
+        double plain = 0;
+        if (toggle && (typed == "1" || typed == "0")) typed = typed == "1" ? "on" : "off";
+        if (!(toggle && (typed == "on" || typed == "off")) && !ParseNumber(text, &plain))
+            return "\"" + text + "\" is not a value for \"" + name + "\"" + (toggle ? " (use on/off or 1/0)" : "");
+        if (!plug.Dispatch(EffectOp::kString2Parameter, i, 0, const_cast<char*>(typed.c_str())))
+            return "\"" + name + "\" does not take \"" + text + "\"";
+        // The plug-in clamps into range: a value that did not stay as given was outside it.
+        double shown = 0;
+        if (!toggle && (!ParseNumber(plug.Text(EffectOp::kGetParamDisplay, i), &shown) || std::fabs(shown - plain) > 0.051))
+            return "\"" + name + "\" " + text + " is outside its range";
+        return "";
+    }
+    return "unknown parameter \"" + name + "\"; the parameters are " + names;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 6) return Fail("usage: tz_vst2_render MODULE IN.raw OUT.raw RATE CHANNELS [NAME=VALUE ...]");
+    const std::string modulePath = argv[1], inPath = argv[2], outPath = argv[3];
+    double rate = 0;
+    const int channels = std::atoi(argv[5]);
+    if (!ParseNumber(argv[4], &rate) || rate <= 0) return Fail(std::string("bad sample rate ") + argv[4]);
+    if (channels < 1 || channels > 2) return Fail("only mono and stereo audio can be rendered, not " + std::string(argv[5]) + " channels");
+
+    std::vector<double> interleaved;
+    FILE* f = std::fopen(WindowsPath(inPath).c_str(), "rb");
+    if (!f) return Fail("cannot read " + inPath);
+    double buffer[4096];
+    for (size_t n; (n = std::fread(buffer, sizeof(double), 4096, f)) > 0;) interleaved.insert(interleaved.end(), buffer, buffer + n);
+    std::fclose(f);
+    const size_t frames = interleaved.size() / channels;
+
+    Host host;
+    host.productString = "TavrelZel4 render";
+    Module module;
+    std::string error;
+    if (!module.Load(modulePath, &error)) return Fail(error);
+    Plugin plug(module.entry(Host::Callback));
+    if (!plug.effect) return Fail("VSTPluginMain made no plug-in");
+    plug.Open(static_cast<float>(rate), kBlock);
+    if (channels == 1) {
+        VstSpeakerArrangement mono{};
+        mono.type = kArrangementMono;
+        mono.numChannels = 1;
+        plug.Dispatch(EffectOp::kSetSpeakerArrangement, 0, reinterpret_cast<intptr_t>(&mono), &mono);
+    }
+    for (int i = 6; i < argc; ++i) {
+        const std::string message = Apply(plug, argv[i]);
+        if (!message.empty()) return Fail(message);
+    }
+
+    std::vector<std::vector<double>> input(channels, std::vector<double>(frames));
+    for (size_t k = 0; k < frames; ++k)
+        for (int c = 0; c < channels; ++c) input[c][k] = interleaved[k * channels + c];
+    const auto output = plug.Run(input, channels, kBlock, Plugin::Mode::kDouble);
+    std::vector<double> result(interleaved.size());
+    for (size_t k = 0; k < frames; ++k)
+        for (int c = 0; c < channels; ++c) result[k * channels + c] = output[c][k];
+
+    std::printf("rendered %zu frames, %d channel%s at %g Hz through %s\nsettings:", frames, channels,
+                channels > 1 ? "s" : "", rate, modulePath.c_str());
+    for (int i = 0; i < plug.effect->numParams; ++i)
+        std::printf("%s%s=%s", i ? ", " : " ", plug.Text(EffectOp::kGetParamName, i).c_str(),
+                    plug.Text(EffectOp::kGetParamDisplay, i).c_str());
+    std::printf("\npeak in %.1f dBFS, peak out %.1f dBFS\n", PeakDb(interleaved), PeakDb(result));
+    plug.Close();
+
+    f = std::fopen(WindowsPath(outPath).c_str(), "wb");
+    if (!f || std::fwrite(result.data(), sizeof(double), result.size(), f) != result.size()) return Fail("cannot write " + outPath);
+    std::fclose(f);
+    return 0;
+}
