@@ -45,7 +45,7 @@ bool operator==(const acfUID& a, const acfUID& b);
 inline bool operator!=(const acfUID& a, const acfUID& b) { return !(a == b); }
 
 // Four-character codes: the first character in the most significant byte.
-constexpr uint32_t FourCC(const char (&c)[5]) {
+constexpr uint32_t ACFFourCC(const char (&c)[5]) {
     return uint32_t(uint8_t(c[0])) << 24 | uint32_t(uint8_t(c[1])) << 16 | uint32_t(uint8_t(c[2])) << 8 |
            uint32_t(uint8_t(c[3]));
 }

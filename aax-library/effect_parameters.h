@@ -14,8 +14,8 @@
 #include "aax-library/packet_queue.h"
 #include "aax-library/parameter_registry.h"
 
-constexpr uint32_t kAAXLibraryChunkId = FourCC("elck");
-constexpr uint32_t kAAXPreviewNotification = FourCC("ASPv");
+constexpr uint32_t kAAXLibraryChunkId = ACFFourCC("elck");
+constexpr uint32_t kAAXPreviewNotification = ACFFourCC("ASPv");
 
 // The interfaces the host sees: the three root slots, then slots 3 to 48 in this order. No
 // virtual destructor: the object goes away through Release.

@@ -153,7 +153,8 @@ struct Slots {
     static int32_t HOST_CALL DeclareCategory(Object* self, uint32_t category) {
         return Done(self, "DeclareCategory" + Args(Num(int64_t(category))));
     }
-    static int32_t HOST_CALL DeclareProcedure(Object* self, void*, uint32_t procId) {
+    static int32_t HOST_CALL DeclareProcedure(Object* self, void* proc, uint32_t procId) {
+        H(self).procedures[procId] = proc;
         return Done(self, "DeclareProcedure" + Args(Num(int64_t(procId))));
     }
 
@@ -171,13 +172,15 @@ struct Slots {
         return Done(self, "WordsAndPointer" + Args(Num(int64_t(a)), Num(int64_t(b))));
     }
     static int32_t HOST_CALL DeclarePrivateData(Object* self, uint32_t f, uint32_t size, uint32_t options) {
+        H(self).privateData[f] = size;
         return Done(self, "DeclarePrivateData" + Args(Num(int64_t(f)), Num(int64_t(size)), Num(int64_t(options))));
     }
     static int32_t HOST_CALL DeclareMidiNode(Object* self, uint32_t f, uint32_t type, const char* name, uint32_t mask) {
         return Done(self,
                     "DeclareMidiNode" + Args(Num(int64_t(f)), Num(int64_t(type)), Text(name), Num(int64_t(mask))));
     }
-    static int32_t HOST_CALL DeclareProcessProcedure(Object* self, void*, void* map, void*, void*, void*) {
+    static int32_t HOST_CALL DeclareProcessProcedure(Object* self, void* proc, void* map, void*, void*, void*) {
+        H(self).processProcedures.push_back(proc);
         return Done(self, "DeclareProcessProcedure" + Args(Name(map)));
     }
     static int32_t HOST_CALL DeclareMeterField(Object* self, uint32_t f, const uint32_t*, uint32_t count) {
@@ -258,6 +261,8 @@ struct Slots {
         return Done(self, "ReadSamplePosition()");
     }
 
+    static void HOST_CALL DeleteBlockTransport(Object*, uint32_t) {}
+
     // Automation.
     static int32_t HOST_CALL AddParameterId(Object* self, const char* id) {
         return Done(self, "AddParameterId" + Args(Text(id)));
@@ -322,6 +327,11 @@ const void* const kControllerTable[] = {ROOT, U(3), P(&Slots::ReadSampleRate), P
 const void* const kTransportTable[] = {ROOT, P(&Slots::ReadTempo), P(&Slots::ReadMeter), P(&Slots::ReadPlaying),
                                        P(&Slots::ReadTickPosition), P(&Slots::ReadLoop), P(&Slots::ReadSamplePosition),
                                        U(9), U(10), U(11), U(12), U(13), U(14), U(15), U(16)};
+const void* const kBlockTransportTable[] = {P(&Slots::DeleteBlockTransport), P(&Slots::ReadTempo),
+                                            P(&Slots::ReadMeter), P(&Slots::ReadPlaying),
+                                            P(&Slots::ReadTickPosition), P(&Slots::ReadLoop),
+                                            P(&Slots::ReadSamplePosition), U(9), U(10), U(11), U(12), U(13), U(14),
+                                            U(15), U(16)};
 const void* const kAutomationTable[] = {ROOT, P(&Slots::AddParameterId), P(&Slots::RemoveParameterId),
                                         P(&Slots::RequestValueChange), P(&Slots::ReportCurrentValue),
                                         P(&Slots::RequestTouch), P(&Slots::RequestRelease), U(9)};
@@ -342,6 +352,7 @@ const void* const* TableOf(Kind kind) {
     case Kind::kTransport: return kTransportTable;
     case Kind::kAutomation: return kAutomationTable;
     case Kind::kViewContainer: return kViewTable;
+    case Kind::kBlockTransport: return kBlockTransportTable;
     }
     return kUnknownTable;
 }
@@ -451,6 +462,11 @@ Object* Host::InstanceUnknown(const std::vector<Guid>& offered) {
         Answer(unknown, *o.iid, target);
     }
     return unknown;
+}
+
+Object* Host::BlockTransport() {
+    Object* transport = Find("blockTransport");
+    return transport ? transport : Make(Kind::kBlockTransport, "blockTransport");
 }
 
 Object* Host::Find(const std::string& name) const {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -50,7 +51,7 @@ struct Object {
 
 enum class Kind {
     kUnknown, kFactory, kDefinition, kEffect, kComponent, kMap, kServices, kController, kTransport, kAutomation,
-    kViewContainer
+    kViewContainer, kBlockTransport
 };
 
 // How the registration host's unknown answers the factory query.
@@ -83,7 +84,11 @@ public:
     std::vector<std::string> Calls(const std::string& prefix) const;
     // The same without the root slots (QueryInterface, AddRef, Release) and the factory.
     std::vector<std::string> Operations(const std::string& prefix = "") const;
-    void Record(const Object* self, const std::string& call) { log.push_back(self->name + "." + call); }
+    // Any thread: the audio thread's calls and the host thread's may interleave.
+    void Record(const Object* self, const std::string& call) {
+        std::lock_guard<std::mutex> lock(mLogLock);
+        log.push_back(self->name + "." + call);
+    }
 
     // References: host-owned objects back at 1 and created objects at 0.
     bool Balanced(std::string* report = nullptr) const;
@@ -99,8 +104,18 @@ public:
     // Result of every recorded operation that returns a code.
     int32_t result = 0;
 
+    // What the description declared: the procedures by id (0 effect parameters, 1 GUI), each
+    // component's process procedure, and the private-data fields with their sizes.
+    std::map<uint32_t, void*> procedures;
+    std::vector<void*> processProcedures;
+    std::map<uint32_t, uint32_t> privateData;
+    // The transport handed with each rendered block: no root slots, slot 0 deletes (nothing
+    // here), then the transport's reads from slot 1.
+    Object* BlockTransport();
+
 private:
     friend Object* CreateFromFactory(Object*, const Guid&, const Guid&);
+    std::mutex mLogLock;
     std::vector<std::unique_ptr<Object>> mObjects;
     bool mSecondInterfaces = true;
     Object* New(Kind kind, const std::string& name, int refs, bool created);

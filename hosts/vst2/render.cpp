@@ -11,34 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "render_support.h"
 #include "vst2_host.h"
 
 using namespace vst2host;
+using namespace render;
 
 namespace {
 constexpr int kBlock = 512;
-
-int Fail(const std::string& message) {
-    std::fprintf(stderr, "render: %s\n", message.c_str());
-    return 2;
-}
-
-std::string Lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
-bool ParseNumber(const std::string& text, double* value) {
-    char* end = nullptr;
-    *value = std::strtod(text.c_str(), &end);
-    return !text.empty() && end && *end == 0 && std::isfinite(*value);
-}
-
-double PeakDb(const std::vector<double>& x) {
-    double peak = 0;
-    for (double v : x) peak = std::max(peak, std::fabs(v));
-    return peak > 0 ? 20 * std::log10(peak) : -INFINITY;
-}
 
 // Sets one parameter from NAME=VALUE; an error message, or "" when it was set.
 std::string Apply(Plugin& plug, const std::string& arg) {
@@ -77,11 +57,7 @@ int main(int argc, char** argv) {
     if (channels < 1 || channels > 2) return Fail("only mono and stereo audio can be rendered, not " + std::string(argv[5]) + " channels");
 
     std::vector<double> interleaved;
-    FILE* f = std::fopen(WindowsPath(inPath).c_str(), "rb");
-    if (!f) return Fail("cannot read " + inPath);
-    double buffer[4096];
-    for (size_t n; (n = std::fread(buffer, sizeof(double), 4096, f)) > 0;) interleaved.insert(interleaved.end(), buffer, buffer + n);
-    std::fclose(f);
+    if (!ReadFile(WindowsPath(inPath), &interleaved)) return Fail("cannot read " + inPath);
     const size_t frames = interleaved.size() / channels;
 
     Host host;
@@ -119,8 +95,6 @@ int main(int argc, char** argv) {
     std::printf("\npeak in %.1f dBFS, peak out %.1f dBFS\n", PeakDb(interleaved), PeakDb(result));
     plug.Close();
 
-    f = std::fopen(WindowsPath(outPath).c_str(), "wb");
-    if (!f || std::fwrite(result.data(), sizeof(double), result.size(), f) != result.size()) return Fail("cannot write " + outPath);
-    std::fclose(f);
+    if (!WriteFile(WindowsPath(outPath), result)) return Fail("cannot write " + outPath);
     return 0;
 }

@@ -11,38 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "render_support.h"
 #include "vst3_host.h"
 
 using namespace tzhost;
+using namespace render;
 
 namespace {
 constexpr int kBlock = 512;
-
-int Fail(const std::string& message) {
-    std::fprintf(stderr, "render: %s\n", message.c_str());
-    return 2;
-}
-
-bool ReadFile(const std::string& path, std::vector<double>* samples) {
-    FILE* f = std::fopen(WindowsPath(path).c_str(), "rb");
-    if (!f) return false;
-    double buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, sizeof(double), 4096, f)) > 0) samples->insert(samples->end(), buffer, buffer + n);
-    std::fclose(f);
-    return true;
-}
-
-bool ParseNumber(const std::string& text, double* value) {
-    char* end = nullptr;
-    *value = std::strtod(text.c_str(), &end);
-    return !text.empty() && end && *end == 0 && std::isfinite(*value);
-}
-
-std::string Lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
 
 // The plug-in's own parameter of that title before the host's program and bypass ones.
 bool FindByTitle(IEditController* controller, const std::string& title, ParameterInfo* found) {
@@ -69,11 +45,6 @@ std::string Titles(IEditController* controller) {
     return out;
 }
 
-double PeakDb(const std::vector<double>& x) {
-    double peak = 0;
-    for (double v : x) peak = std::max(peak, std::fabs(v));
-    return peak > 0 ? 20 * std::log10(peak) : -INFINITY;
-}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -85,7 +56,7 @@ int main(int argc, char** argv) {
     if (channels < 1 || channels > 2) return Fail("only mono and stereo audio can be rendered, not " + std::string(argv[5]) + " channels");
 
     std::vector<double> input;
-    if (!ReadFile(inPath, &input)) return Fail("cannot read " + inPath);
+    if (!ReadFile(WindowsPath(inPath), &input)) return Fail("cannot read " + inPath);
     const int frames = static_cast<int>(input.size() / channels);
 
     Module module;
@@ -160,8 +131,6 @@ int main(int argc, char** argv) {
     std::printf("\npeak in %.1f dBFS, peak out %.1f dBFS\n", PeakDb(input), PeakDb(output));
     plugin.Shutdown();
 
-    FILE* f = std::fopen(WindowsPath(outPath).c_str(), "wb");
-    if (!f || std::fwrite(output.data(), sizeof(double), output.size(), f) != output.size()) return Fail("cannot write " + outPath);
-    std::fclose(f);
+    if (!WriteFile(WindowsPath(outPath), output)) return Fail("cannot write " + outPath);
     return 0;
 }

@@ -28,7 +28,7 @@ TEST(Acf, IdBytesMatchTheHostsTextForm) {
     for (const auto& c : cases) EXPECT_EQ(0, std::memcmp(c.library, c.host->bytes, 16));
     EXPECT_EQ(0x8000FFFFu, uint32_t(kACFUnexpected));
     EXPECT_EQ(0x80000004u, uint32_t(kACFNoInterface));
-    EXPECT_EQ(0x656C636Bu, FourCC("elck"));
+    EXPECT_EQ(0x656C636Bu, ACFFourCC("elck"));
     acfUID other = kIID_EffectGUI;
     other.Data4[7] ^= 1;
     EXPECT_FALSE(other == kIID_EffectGUI);

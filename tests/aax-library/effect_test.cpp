@@ -142,7 +142,7 @@ TEST_F(EffectParameters, QueriesAnswerTheirCodes) {
     uint32_t id = 1;
     EXPECT_EQ(kAAXBadChunkIndex, CallSlot<int32_t>(ep, kChunkId, 1, &id));
     EXPECT_EQ(0u, id);
-    EXPECT_EQ(kAAXBadChunkId, CallSlot<int32_t>(ep, kChunkSize, FourCC("xxxx"), &n));
+    EXPECT_EQ(kAAXBadChunkId, CallSlot<int32_t>(ep, kChunkSize, ACFFourCC("xxxx"), &n));
     std::vector<uint8_t> chunk(64);
     EXPECT_EQ(kAAXBadChunkSize, CallSlot<int32_t>(ep, kGetChunk, kAAXLibraryChunkId, chunk.data()));
     HostString typed;

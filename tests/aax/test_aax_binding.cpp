@@ -1,0 +1,377 @@
+// The product on the AAX binding, linked in and entered through its exports by the stand-in
+// host, which calls every plug-in slot by number.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "aax_plugin.h"
+#include "effect/aax/describe_plugin.h"
+#include "effect/tavrelzel4.h"
+#include "framework/igraphicswin.h"
+
+using namespace aaxhost;
+
+namespace {
+// Before any instance loads them: the headless editor reads the images from the source tree.
+const bool kImageFolderSet = (IGraphicsWin::SetImageFolder(TZ_SOURCE_DIR), true);
+constexpr uint32_t kChunkId = 0x5A656C34;  // 'Zel4'
+
+template <class F, class G>
+void Bind(F& slot, G function) {
+    slot = reinterpret_cast<F>(reinterpret_cast<void*>(function));
+}
+const Exports& Linked() {
+    static Exports e = [] {
+        Exports x;
+        Bind(x.registerPlugin, &ACFRegisterPlugin);
+        Bind(x.registerComponent, &ACFRegisterComponent);
+        Bind(x.getClassFactory, &ACFGetClassFactory);
+        Bind(x.canUnloadNow, &ACFCanUnloadNow);
+        Bind(x.startup, &ACFStartup);
+        Bind(x.shutdown, &ACFShutdown);
+        Bind(x.getSDKVersion, &ACFGetSDKVersion);
+        return x;
+    }();
+    return e;
+}
+
+// A registered module and one instance whose host answers every value request at once, as a
+// host echoing an edit does; the plug-in object itself is found the way the GUI object finds
+// it, through custom data 8.
+struct Fixture {
+    Fixture() {
+        host.onValueRequest = [this](const char* id, double v) { instance.Update(id, v); };
+    }
+    Host host;
+    Session session{host, Linked()};
+    int32_t registered = session.Register();
+    Instance instance{session};
+    TavrelZel4* Plug() {
+        void* found = nullptr;
+        CallSlot<int32_t>(instance.params, slot::kCustomData, uint32_t(8), &found, uint32_t(sizeof found));
+        return dynamic_cast<TavrelZel4*>(static_cast<AAX_CIFxParameters*>(found));
+    }
+    double Normalized(const char* id) {
+        double v = -1;
+        CallSlot<int32_t>(instance.params, slot::kNormalized, id, &v);
+        return v;
+    }
+};
+
+std::vector<float> Ramp(int frames, float scale) {
+    std::vector<float> x(static_cast<size_t>(frames));
+    for (int i = 0; i < frames; ++i) x[size_t(i)] = scale * std::sin(0.05f * float(i));
+    return x;
+}
+}  // namespace
+
+TEST(AaxBinding, ParametersAsTheHostSeesThem) {
+    Fixture f;
+    ASSERT_EQ(f.registered, 0);
+    ASSERT_TRUE(f.instance.Valid());
+    int32_t count = 0;
+    CallSlot<int32_t>(f.instance.params, slot::kParameterCount, &count);
+    ASSERT_EQ(count, 9);
+    const char* names[] = {"Master Bypass", "Bypass", "Dist. Amount", "Tone", "Level", "Analog Saturation",
+                           "Analog Hiss", "Dry/Wet", "Output compensation"};
+    for (int32_t i = 0; i < count; ++i) {
+        HostString id;
+        CallSlot<int32_t>(f.instance.params, slot::kIdAtIndex, i, id.Interface());
+        EXPECT_EQ(std::string(id.Text()), i == 0 ? "" : std::to_string(i));
+        EXPECT_EQ(f.instance.Text(slot::kName, id.Text()), names[i]);
+    }
+    // No parameter carries the library's bypass id, so the host is told of none.
+    HostString bypassId;
+    CallSlot<int32_t>(f.instance.params, slot::kMasterBypassId, bypassId.Interface());
+    EXPECT_STREQ(bypassId.Text(), "");
+    EXPECT_EQ(f.instance.Text(slot::kValueString, ""), "bypass");
+    EXPECT_EQ(f.instance.Update("", 1.0), 0);
+    EXPECT_EQ(f.instance.Text(slot::kValueString, ""), "on");
+    EXPECT_EQ(f.Plug()->GetHostCode(), kHostProTools);
+    EXPECT_EQ(f.Plug()->GetApiCode(), kApiAAX);
+    EXPECT_EQ(f.Plug()->GetSampleRate(), 48000.0);
+}
+
+// Host values reach the framework parameter by id; out-of-range values are clamped there.
+TEST(AaxBinding, HostUpdatesReachTheFrameworkParameter) {
+    Fixture f;
+    TavrelZel4* plug = f.Plug();
+    ASSERT_NE(plug, nullptr);
+    struct Case {
+        const char* id;
+        double value, expected;
+        int32_t result;
+    } cases[] = {
+        {"3", 0.5, 0.5, 0},
+        {"2", -3.0, 0.0, 0},
+        {"2", 7.0, 1.0, 0},
+        {"2", std::numeric_limits<double>::quiet_NaN(), 0.0, 0},
+        {"9", 0.5, -1, kAAXUnknownParameter},
+        {"x", 0.5, -1, kAAXUnknownParameter},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.id) + " " + std::to_string(c.value));
+        EXPECT_EQ(f.instance.Update(c.id, c.value), c.result);
+        if (c.result == 0) {
+            EXPECT_DOUBLE_EQ(plug->GetParam(c.id[0] - '1')->NormalizedValue(), c.expected);
+        }
+    }
+    int32_t changes = 0;
+    CallSlot<int32_t>(f.instance.params, slot::kChanges, &changes);
+    EXPECT_EQ(changes, 4);
+    // The master bypass is only stored: no framework parameter moves.
+    const double before = plug->GetParam(TavrelZel4::kBypass)->Value();
+    f.instance.Update("", 1.0);
+    EXPECT_EQ(plug->GetParam(TavrelZel4::kBypass)->Value(), before);
+}
+
+// The first block after construction is not the initial 1024 frames: the block size follows it
+// before the input is attached, so with the bypass on the input comes out unchanged, also when
+// the block is longer than any before.
+TEST(AaxBinding, BlocksOfAnySizeKeepTheirInput) {
+    Fixture f;
+    f.instance.Update("", 1.0);
+    for (int frames : {512, 512, 4096, 100, 8192}) {
+        SCOPED_TRACE(frames);
+        std::vector<float> in[2] = {Ramp(frames, 0.5f), Ramp(frames, -0.25f)};
+        std::vector<float> out[2] = {std::vector<float>(size_t(frames), 9.f), std::vector<float>(size_t(frames), 9.f)};
+        float* ip[] = {in[0].data(), in[1].data()};
+        float* op[] = {out[0].data(), out[1].data()};
+        f.instance.Render(ip, op, frames);
+        EXPECT_EQ(out[0], in[0]);
+        EXPECT_EQ(out[1], in[1]);
+        EXPECT_EQ(f.Plug()->GetBlockSize(), frames);
+    }
+}
+
+// A mono stem on the stereo plug-in: only the first channel is connected and written.
+TEST(AaxBinding, MonoStemsUseOneChannel) {
+    Fixture f;
+    f.host.inputStem = f.host.outputStem = 0x00000001;
+    f.instance.Update("6", 0.0);
+    std::vector<float> in = Ramp(256, 0.5f), out(256, 0.f), guard(4, 7.f);
+    float* ip[] = {in.data()};
+    float* op[] = {out.data(), guard.data()};  // a host that reads past the stem would touch guard
+    f.instance.Render(ip, op, 256);
+    EXPECT_NE(out, std::vector<float>(256, 0.f));
+    EXPECT_EQ(guard, std::vector<float>(4, 7.f));
+}
+
+TEST(AaxBinding, ChunkRoundTripsAndBadChunksAreRefused) {
+    Fixture a;
+    a.instance.Update("2", 0.25);
+    a.instance.Update("4", 0.75);
+    uint32_t id = 0;
+    EXPECT_EQ(CallSlot<int32_t>(a.instance.params, slot::kChunkId, int32_t(0), &id), 0);
+    EXPECT_EQ(id, kChunkId);
+    EXPECT_EQ(CallSlot<int32_t>(a.instance.params, slot::kChunkId, int32_t(1), &id), kAAXBadChunkIndex);
+    int32_t result = -1;
+    const std::vector<uint8_t> saved = a.instance.GetChunk(kChunkId, &result);
+    ASSERT_EQ(result, 0);
+    ASSERT_EQ(ChunkDataOf(saved).size(), 64u);
+
+    Fixture b;
+    b.instance.Update("", 1.0);
+    bool equal = true;
+    CallSlot<int32_t>(b.instance.params, slot::kCompareChunk, static_cast<const void*>(saved.data()), &equal);
+    EXPECT_FALSE(equal);
+    EXPECT_EQ(b.instance.SetChunk(kChunkId, saved), 0);
+    CallSlot<int32_t>(b.instance.params, slot::kCompareChunk, static_cast<const void*>(saved.data()), &equal);
+    EXPECT_TRUE(equal);
+    EXPECT_DOUBLE_EQ(b.Normalized("2"), 0.25);
+    EXPECT_DOUBLE_EQ(b.Normalized("4"), 0.75);
+    EXPECT_DOUBLE_EQ(b.Normalized(""), 1.0);  // the master bypass is not part of the chunk
+
+    // Refusals: another id, a negative size, data too short for every parameter.
+    const std::vector<uint8_t> data = ChunkDataOf(saved);
+    const std::vector<uint8_t> foreign = ChunkRecord(0x61626364, data, 64);
+    CallSlot<int32_t>(b.instance.params, slot::kCompareChunk, static_cast<const void*>(foreign.data()), &equal);
+    EXPECT_TRUE(equal);
+    EXPECT_EQ(b.instance.SetChunk(0x61626364, foreign), kAAXBadChunkId);
+    int32_t size = 5;
+    EXPECT_EQ(CallSlot<int32_t>(b.instance.params, slot::kChunkSize, uint32_t(0x61626364), &size), kAAXBadChunkId);
+    EXPECT_EQ(size, 0);
+
+    b.instance.Update("3", 0.9);
+    EXPECT_EQ(b.instance.SetChunk(kChunkId, ChunkRecord(kChunkId, data, -8)), kAAXBadChunkSize);
+    EXPECT_DOUBLE_EQ(b.Normalized("3"), 0.9);  // refused untouched
+
+    std::vector<uint8_t> shortData(data.begin(), data.begin() + 16);
+    const double amount = 40.0;  // Dist. Amount, the second value
+    std::memcpy(shortData.data() + 8, &amount, 8);
+    const std::vector<uint8_t> truncated = ChunkRecord(kChunkId, shortData, 16);
+    CallSlot<int32_t>(b.instance.params, slot::kCompareChunk, static_cast<const void*>(truncated.data()), &equal);
+    EXPECT_FALSE(equal);
+    EXPECT_EQ(b.instance.SetChunk(kChunkId, truncated), kAAXBadChunkSize);
+    EXPECT_DOUBLE_EQ(b.Plug()->GetParam(TavrelZel4::kDistAmount)->Value(), 40.0);  // applied as far as it goes
+}
+
+// The GUI object finds the plug-in's editor through the instance's own interface.
+TEST(AaxBinding, GuiReportsTheEditorSize) {
+    Fixture f;
+    EXPECT_EQ(ACFCanUnloadNow(nullptr), 1);
+    {
+        Gui gui(f.session, f.instance);
+        ASSERT_TRUE(gui.Valid());
+        EXPECT_EQ(ACFCanUnloadNow(nullptr), 2);
+        float size[2] = {0, 0};
+        EXPECT_EQ(CallSlot<int32_t>(gui.gui, slot::kReportViewSize, size), 0);
+        EXPECT_EQ(size[0], 460.f);
+        EXPECT_EQ(size[1], 410.f);
+
+        // Resize requests go to the container the editor is open in, and nowhere once closed.
+        gui.Open(reinterpret_cast<void*>(uintptr_t(0x1234)));
+        f.Plug()->RequestEditorResize(500, 300);
+        gui.Close();
+        f.Plug()->RequestEditorResize(600, 400);
+        EXPECT_EQ(f.host.Calls("view.ResizeView"), std::vector<std::string>{"view.ResizeView(300,500)"});
+    }
+    EXPECT_EQ(ACFCanUnloadNow(nullptr), 1);
+}
+
+// The transport queries read the block being rendered; before the first block they answer
+// nothing and leave their outputs alone.
+TEST(AaxBinding, TransportOfTheRenderedBlock) {
+    Fixture f;
+    TavrelZel4* plug = f.Plug();
+    ITimeInfo info;
+    info.tempo = -1;
+    plug->HostTimeInfo(&info);
+    EXPECT_EQ(info.tempo, -1);
+    EXPECT_EQ(plug->HostTempo(), 0.0);
+    EXPECT_EQ(plug->HostSamplePosition(), 0);
+
+    std::vector<float> in(64, 0.f), out(64, 0.f);
+    float* io[] = {in.data(), in.data()};
+    float* oo[] = {out.data(), out.data()};
+    f.host.samplePosition = (int64_t(1) << 32) + 4096;  // only the low 32 bits reach the plug-in
+    f.instance.Render(io, oo, 64);
+    plug->HostTimeInfo(&info);
+    EXPECT_EQ(info.tempo, 120.0);
+    EXPECT_TRUE(info.playing);
+    EXPECT_EQ(info.numerator, 3);
+    EXPECT_EQ(info.denominator, 4);
+    EXPECT_EQ(info.ppqPos, 1.0);
+    EXPECT_TRUE(info.looping);
+    EXPECT_EQ(info.cycleStart, 0.0);
+    EXPECT_EQ(info.cycleEnd, 2.0);
+    EXPECT_EQ(plug->HostSamplePosition(), 4096);
+    int n = 0, d = 0;
+    plug->HostTimeSignature(&n, &d);
+    EXPECT_EQ(n * 10 + d, 34);
+}
+
+// A host without a controller: the sample rate stays the plug-in's own, no channel is connected,
+// and rendering writes nothing. Custom data 8 needs room for a pointer.
+TEST(AaxBinding, HostWithoutControllerOrRoom) {
+    Host host;
+    Session session(host, Linked());
+    ASSERT_EQ(session.Register(), 0);
+    Instance instance(session, {id::kAutomation});
+    ASSERT_TRUE(instance.Valid());
+    std::vector<float> in(128, 0.5f), out(128, 3.f);
+    float* io[] = {in.data(), in.data()};
+    float* oo[] = {out.data(), out.data()};
+    instance.Render(io, oo, 128);
+    EXPECT_EQ(out, std::vector<float>(128, 3.f));
+
+    uint8_t small[4] = {1, 2, 3, 4};
+    EXPECT_EQ(CallSlot<int32_t>(instance.params, slot::kCustomData, uint32_t(8), static_cast<void*>(small),
+                                uint32_t(sizeof small)),
+              0);
+    EXPECT_EQ(small[0] | small[1] | small[2] | small[3], 0);
+}
+
+// The exports' own answers: startup keeps its first host services, a null host deletes them,
+// a registration host without the component factory gets -20004, one whose factory query
+// succeeds with a null pointer gets the catch-all's code.
+TEST(AaxBinding, ExportsAnswerAsSpecifiedForTheHost) {
+    Host host;
+    auto* registration = reinterpret_cast<IACFUnknown*>(host.RegistrationUnknown(FactoryMode::kOffered));
+    EXPECT_EQ(ACFShutdown(nullptr), 0);
+    EXPECT_EQ(ACFStartup(registration), 0);
+    EXPECT_EQ(ACFStartup(registration), 0);
+    EXPECT_EQ(host.Calls("factory.Create").size(), 1u);
+    EXPECT_EQ(ACFStartup(nullptr), 0);
+    EXPECT_TRUE(host.Balanced());
+    EXPECT_EQ(ACFShutdown(nullptr), 0);
+
+    struct Case {
+        FactoryMode mode;
+        int32_t result;
+    } cases[] = {{FactoryMode::kAbsent, kAAXNoHostInterface}, {FactoryMode::kNullPointer, kACFUnexpected}};
+    for (const Case& c : cases) {
+        Host other;
+        void* definition = &other;
+        EXPECT_EQ(ACFRegisterPlugin(reinterpret_cast<IACFUnknown*>(other.RegistrationUnknown(c.mode)),
+                                    reinterpret_cast<IACFUnknown**>(&definition)),
+                  c.result);
+        EXPECT_TRUE(other.Balanced());
+    }
+}
+
+// A host that ends the GUI object's use (Uninitialize) and releases the plug-in before it
+// releases the GUI object: the editor is closed while the plug-in still lives, and the GUI
+// object's end touches nothing of it.
+TEST(AaxBinding, GuiOutlivingItsPlugin) {
+    Host host;
+    Session session(host, Linked());
+    ASSERT_EQ(session.Register(), 0);
+    auto instance = std::make_unique<Instance>(session);
+    auto gui = std::make_unique<Gui>(session, *instance);
+    ASSERT_TRUE(gui->Valid());
+    EXPECT_EQ(gui->Open(reinterpret_cast<void*>(uintptr_t(0x1234))), 0);
+    CallSlot<int32_t>(gui->gui, slot::kGuiUninitialize);
+    instance.reset();
+    EXPECT_EQ(ACFCanUnloadNow(nullptr), 1);
+    gui.reset();
+    EXPECT_EQ(ACFCanUnloadNow(nullptr), 0);
+}
+
+// The description's line per configuration and the render's lines per block.
+TEST(AaxBinding, DiagnosticsOnStandardOutput) {
+    Host host;
+    Session session(host, Linked());
+    testing::internal::CaptureStdout();
+    ASSERT_EQ(session.Register(), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "***** inputs 1 *****\n***** inputs 2 *****\n");
+    Instance instance(session);
+    std::vector<float> in(32, 0.f), out(32, 0.f);
+    float* io[] = {in.data(), in.data()};
+    float* oo[] = {out.data(), out.data()};
+    testing::internal::CaptureStdout();
+    instance.Render(io, oo, 32);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "attach input buffers: 0 - 2\nattaching channel 0 ...attaching channel 1 ...done\n");
+}
+
+// The audio thread renders while the host thread automates and restores chunks (its value
+// requests answered at once): every call returns and the chunk last restored is in force.
+TEST(AaxBinding, RenderWhileTheHostAutomatesAndRestores) {
+    Fixture f;
+    int32_t result = -1;
+    const std::vector<uint8_t> chunk = f.instance.GetChunk(kChunkId, &result);
+    ASSERT_EQ(result, 0);
+    std::thread audio([&] {
+        std::vector<float> in = Ramp(256, 0.5f), out(256);
+        float* io[] = {in.data(), in.data()};
+        float* oo[] = {out.data(), out.data()};
+        for (int b = 0; b < 300; ++b) f.instance.Render(io, oo, 128 + (b % 3) * 64);
+    });
+    for (int i = 0; i < 300; ++i) {
+        f.instance.Update(std::to_string(1 + i % 8).c_str(), (i % 10) / 10.0);
+        if (i % 25 == 0) {
+            EXPECT_EQ(f.instance.SetChunk(kChunkId, chunk), 0);
+        }
+    }
+    audio.join();
+    EXPECT_EQ(f.instance.SetChunk(kChunkId, chunk), 0);
+    bool equal = false;
+    CallSlot<int32_t>(f.instance.params, slot::kCompareChunk, static_cast<const void*>(chunk.data()), &equal);
+    EXPECT_TRUE(equal);
+}
