@@ -19,7 +19,7 @@ bool IsReal(Complex c)
 void Cascade::SetIdentity()
 {
     for (int i = 0; i < mNumStages; ++i)
-        mStages[i] = Stage();
+        mStages[i].SetPassThrough();
 }
 
 Complex Cascade::Response(double w) const

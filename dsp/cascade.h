@@ -13,6 +13,19 @@ struct Stage {
     double b0 = 1.0;
     double b1 = 0.0;
     double b2 = 0.0;
+    // The coefficients the two-channel Direct Form II loop ran with last: it moves them toward
+    // the five above over each block, so that a redesign glides instead of jumping.
+    double rampC1 = 0.0;
+    double rampC2 = 0.0;
+    double rampB0 = 1.0;
+    double rampB1 = 0.0;
+    double rampB2 = 0.0;
+
+    void SetPassThrough()
+    {
+        c1 = c2 = b1 = b2 = 0.0;
+        b0 = 1.0;
+    }
 };
 
 // The stage list of a filter; the stages live in storage owned by a CascadeSpace.

@@ -15,6 +15,10 @@ public:
     bool StateIsFinite() const;
     void ClearState();
 
+    // The memories of channel ch: four doubles per stage.
+    double* ChannelState(int ch) { return mState + ch * mMaxStages * 4; }
+    const double* ChannelState(int ch) const { return mState + ch * mMaxStages * 4; }
+
 protected:
     CascadeFilter() = default;
     ~CascadeFilter() = default;
@@ -29,7 +33,10 @@ protected:
 };
 
 // Filter count frames of ChannelCount() samples in place; after each frame the pointer moves
-// on by step further samples.
+// on by step further samples. A cascade of two channels on a processor with SSE3 runs a
+// two-channel form, one stage at a time over the whole block: Direct Form I with the same
+// arithmetic, Direct Form II adding 1e-18 to every sample a stage takes in and running on the
+// stages' ramped coefficient copies (Stage::rampC1 and on).
 void ProcessDirectFormI(CascadeFilter& filter, int count, double* samples, int step);
 void ProcessDirectFormII(CascadeFilter& filter, int count, double* samples, int step);
 

@@ -1,5 +1,7 @@
 #include "effect/audio_processor.h"
 
+#include "effect/stereo_kernel.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstdint>
@@ -101,13 +103,58 @@ void AudioProcessor::ProcessBlock(double* buffer, int frames)
     ProcessSamples(up, n);
     MixDry(up, dry, size);
     Downsample(up, buffer, n);
+    RestartResamplersIfNotFinite();
+}
 
-    // A NaN or infinity that reached the resamplers' memories would keep them non-finite for
-    // good; start them afresh instead.
+// A NaN or infinity that reached the resamplers' memories would keep them non-finite for good;
+// start them afresh instead.
+void AudioProcessor::RestartResamplersIfNotFinite()
+{
     if (!mUpFilter.StateIsFinite() || !mDownFilter.StateIsFinite()) {
         mUpFilter.ClearState();
         mDownFilter.ClearState();
     }
+}
+
+namespace {
+
+void ExportCascade(const Dsp::ChebyIILowPass<6, 1>& filter, StereoCascade& lanes, int lane)
+{
+    const double* m = filter.ChannelState(0);
+    for (int s = 0; s < 3; ++s, m += 4) {
+        const Dsp::Stage& st = filter.GetStage(s);
+        lanes.c1[s].v[lane] = st.c1;
+        lanes.c2[s].v[lane] = st.c2;
+        lanes.b0[s].v[lane] = st.b0;
+        lanes.b1[s].v[lane] = st.b1;
+        lanes.b2[s].v[lane] = st.b2;
+        lanes.w1[s].v[lane] = m[0];
+        lanes.w2[s].v[lane] = m[1];
+    }
+}
+
+void ImportCascade(Dsp::ChebyIILowPass<6, 1>& filter, const StereoCascade& lanes, int lane)
+{
+    double* m = filter.ChannelState(0);
+    for (int s = 0; s < 3; ++s, m += 4) {
+        m[0] = lanes.w1[s].v[lane];
+        m[1] = lanes.w2[s].v[lane];
+    }
+}
+
+} // namespace
+
+void AudioProcessor::ExportResamplers(StereoJob& job, int lane) const
+{
+    ExportCascade(mUpFilter, job.up, lane);
+    ExportCascade(mDownFilter, job.down, lane);
+}
+
+void AudioProcessor::ImportResamplers(const StereoJob& job, int lane)
+{
+    ImportCascade(mUpFilter, job.up, lane);
+    ImportCascade(mDownFilter, job.down, lane);
+    RestartResamplersIfNotFinite();
 }
 
 void AudioProcessor::Downsample(double* source, double* destination, int count)

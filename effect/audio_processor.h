@@ -3,6 +3,8 @@
 #include "dsp/chebyshev_lowpass.h"
 #include "effect/scratch_buffer.h"
 
+struct StereoJob;
+
 // Block processor of one channel: wraps a subclass's per-sample processing in dry/wet mixing
 // and, for an oversampling factor of 2 or more, in zero-order-hold upsampling, anti-image
 // filtering, anti-alias filtering and decimation. The subclass runs at the oversampled rate.
@@ -34,6 +36,11 @@ public:
     // and channel count, so that ProcessBlock need not; false when memory runs out.
     bool Reserve(int maxFrames);
 
+    // Copy the resamplers' coefficients and memories into one lane of a stereo kernel's job, and
+    // the memories back; ImportResamplers restarts non-finite memories as ProcessBlock does.
+    void ExportResamplers(StereoJob& job, int lane) const;
+    void ImportResamplers(const StereoJob& job, int lane);
+
     int SampleRate() const { return mSampleRate; }
     int Oversampling() const { return mOversampling; }
     double Channels() const { return mChannels; }
@@ -58,6 +65,7 @@ private:
     void DesignResamplers();
     void Downsample(double* source, double* destination, int count);
     void MixDry(double* wet, double* dry, size_t count) const;
+    void RestartResamplersIfNotFinite();
     size_t ScratchSize(int frames) const;
 
     ScratchBuffer mUp;

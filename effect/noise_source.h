@@ -10,6 +10,7 @@ public:
     explicit NoiseSource(uint32_t seed = 1) : mState(seed) {}
 
     void Seed(uint32_t seed) { mState = seed; }
+    uint32_t State() const { return mState; }
 
     int Next()
     {

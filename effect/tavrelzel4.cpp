@@ -5,6 +5,7 @@
 #include <new>
 
 #include "effect/oversampling.h"
+#include "effect/stereo_block.h"
 #include "effect/zl4.h"
 #include "framework/plugmutex.h"
 
@@ -84,11 +85,9 @@ void TavrelZel4::ResetProcessing() {
 // Each channel is processed in its output buffer: the host's input buffers are read-only.
 void TavrelZel4::ProcessDoubles(double** inputs, double** outputs, int frames) {
     if (frames < 1) return;
-    zl4* const models[] = {LeftModel(), RightModel()};
-    for (int c = 0; c < 2; ++c) {
+    for (int c = 0; c < 2; ++c)
         if (outputs[c] != inputs[c]) std::memcpy(outputs[c], inputs[c], sizeof(double) * static_cast<size_t>(frames));
-        models[c]->ProcessBlock(outputs[c], frames);
-    }
+    ProcessStereoBlock(*mLeft, *mRight, outputs[0], outputs[1], frames);
 }
 
 TavrelZel4* CreateInstance() {

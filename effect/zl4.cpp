@@ -1,5 +1,8 @@
 #include "effect/zl4.h"
 
+#include "dsp/exp.h"
+#include "effect/stereo_kernel.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -67,7 +70,7 @@ double zl4::Circuit(double x)
     double v = (x * mDrive) * 0.8;
     v = mInputHighPass.Process(v);
     if (mSaturation)
-        v = v > 0 ? 1 - std::exp(-v) : -(1 - std::exp(-std::fabs(v)));
+        v = v > 0 ? 1 - Dsp::Exp(-v) : -(1 - Dsp::Exp(-std::fabs(v)));
     else if (v > 0.7)
         v = 0.7;
     else if (v < -0.7)
@@ -101,6 +104,79 @@ void zl4::ProcessSamples(double* buffer, int count)
         }
     }
     ClearIfNotFinite();
+}
+
+bool zl4::SharesStructureWith(const zl4& other) const
+{
+    return mOversampling == other.mOversampling && mChannels == 1.0 && other.mChannels == 1.0 &&
+           mUpFilter.StageCount() == 3 && mDownFilter.StageCount() == 3 &&
+           other.mUpFilter.StageCount() == 3 && other.mDownFilter.StageCount() == 3 &&
+           mBypass == other.mBypass && mSaturation == other.mSaturation && mHiss == other.mHiss;
+}
+
+namespace {
+
+void ExportOnePole(const OnePoleFilter& f, StereoOnePole& lanes, int lane)
+{
+    lanes.a0.v[lane] = f.a0;
+    lanes.a1.v[lane] = f.a1;
+    lanes.b1.v[lane] = f.b1;
+    lanes.x1.v[lane] = f.x1;
+    lanes.y1.v[lane] = f.y1;
+}
+
+void ImportOnePole(OnePoleFilter& f, const StereoOnePole& lanes, int lane)
+{
+    f.x1 = lanes.x1.v[lane];
+    f.y1 = lanes.y1.v[lane];
+}
+
+} // namespace
+
+void zl4::ExportLane(StereoJob& job, int lane) const
+{
+    ExportResamplers(job, lane);
+    ExportOnePole(mInputHighPass, job.inputHighPass, lane);
+    ExportOnePole(mDriveLowPass, job.driveLowPass, lane);
+    ExportOnePole(mPostLowPass, job.postLowPass, lane);
+    ExportOnePole(mToneHighPass, job.toneHighPass, lane);
+    const Dsp::Stage& st = mShelf.GetStage(0);
+    const double* m = mShelf.ChannelState(0);
+    StereoShelf& shelf = job.shelf;
+    shelf.b0.v[lane] = st.b0;
+    shelf.b1.v[lane] = st.b1;
+    shelf.b2.v[lane] = st.b2;
+    shelf.c1.v[lane] = st.c1;
+    shelf.c2.v[lane] = st.c2;
+    shelf.x1.v[lane] = m[0];
+    shelf.x2.v[lane] = m[1];
+    shelf.y1.v[lane] = m[2];
+    shelf.y2.v[lane] = m[3];
+    job.drive.v[lane] = mDrive;
+    job.tone.v[lane] = mTone;
+    job.level.v[lane] = mLevel;
+    job.compensation.v[lane] = mCompensation ? 1 - mDistortion4 * 0.7 : 1.0;
+    job.mix.v[lane] = mMix;
+    job.noise[lane] = mNoise.State();
+    job.bypass = mBypass;
+    job.saturation = mSaturation;
+    job.hiss = mHiss;
+}
+
+void zl4::ImportLane(const StereoJob& job, int lane)
+{
+    ImportOnePole(mInputHighPass, job.inputHighPass, lane);
+    ImportOnePole(mDriveLowPass, job.driveLowPass, lane);
+    ImportOnePole(mPostLowPass, job.postLowPass, lane);
+    ImportOnePole(mToneHighPass, job.toneHighPass, lane);
+    double* m = mShelf.ChannelState(0);
+    m[0] = job.shelf.x1.v[lane];
+    m[1] = job.shelf.x2.v[lane];
+    m[2] = job.shelf.y1.v[lane];
+    m[3] = job.shelf.y2.v[lane];
+    mNoise.Seed(job.noise[lane]);
+    ClearIfNotFinite();
+    ImportResamplers(job, lane);
 }
 
 // A NaN or infinity caught in a filter memory would silence the channel for good; the

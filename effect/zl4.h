@@ -36,6 +36,14 @@ public:
     bool Saturation() const { return mSaturation; }
     bool Compensation() const { return mCompensation; }
 
+    // Whether two models can share a stereo kernel (effect/stereo_block.h): the same factor, one
+    // sample per frame, three-stage resamplers, and the same bypass, saturation and hiss.
+    bool SharesStructureWith(const zl4& other) const;
+    // Copy coefficients, memories and the hiss state into one lane of a stereo job, and back;
+    // ImportLane restarts non-finite memories as ProcessBlock does.
+    void ExportLane(StereoJob& job, int lane) const;
+    void ImportLane(const StereoJob& job, int lane);
+
     void ProcessSamples(double* buffer, int count) override;
     void UpdateCoefficients() override;
 

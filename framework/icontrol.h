@@ -60,6 +60,7 @@ public:
     bool MouseOverWhenGreyed() const { return mMouseOverWhenGreyed; }
     const IBlend& Blend() const { return mBlend; }
     ITextStyle* TextStyle() { return &mTextStyle; }
+    int TextEntryLength() const { return mTextEntryLength; }
     const char* Tooltip() const { return mTooltip; }
     int NAuxParams() const { return mAuxParams.GetSize() / static_cast<int>(sizeof(IAuxParam)); }
     IAuxParam* GetAuxParam(int i) const;

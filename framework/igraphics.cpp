@@ -2,9 +2,12 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 #include "framework/fxassert.h"
 #include "framework/fxbase.h"
+#include "framework/imenu.h"
+#include "framework/textentry.h"
 #include "raster/blend.h"
 #include "raster/font.h"
 #include "raster/line.h"
@@ -223,8 +226,27 @@ bool IGraphics::TrackMouseOver(int x, int y, IMouseKeys* keys) {
     return true;
 }
 
-// Value prompts (text entry, menus) are not part of this editor yet.
-void IGraphics::PromptForParamValue(IControl*, IFxParam*, IBounds*) {}
+// Lists, and bools with value texts, are picked from a menu of their texts; every other parameter
+// is typed into a text entry over rect.
+void IGraphics::PromptForParamValue(IControl* control, IFxParam* param, IBounds* rect) {
+    if (!control || !param || !rect) return;
+    const int n = param->GetValueTextCount();
+    if (param->Kind() == kParamList || (param->Kind() == kParamBool && n > 0)) {
+        char current[kParamTextSize];
+        param->FormatForHost(param->Value(), false, current, true);
+        IMenu menu;
+        for (int i = 0; i < n; ++i) {
+            const char* text = param->GetValueText(i);
+            menu.AddItem(text, std::strcmp(text, current) == 0 ? IMenuItem::kChecked : 0);
+        }
+        if (IMenu* chosen = ShowPopupMenu(&menu, rect))
+            control->ApplyUserValue(param->ToNormalized(chosen->ChosenItemIdx()));
+        return;
+    }
+    char text[kParamTextSize];
+    TextEntryInitialText(*param, text);
+    OpenTextEntry(control, control->TextStyle(), rect, text, param);
+}
 
 void IGraphics::ResetMouseState() {
     mMouseCapture = -1;

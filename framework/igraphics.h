@@ -94,7 +94,7 @@ public:
     bool PaintArea(IBounds* area);
     // Mouse-over tracking; true when the caller should ask for a leave notification.
     bool TrackMouseOver(int x, int y, IMouseKeys* keys);
-    // The value prompt of a control's parameter (text entry or menu; not offered by this editor).
+    // The value prompt of a control's parameter: a menu of its value texts or a text entry over rect.
     void PromptForParamValue(IControl* control, IFxParam* param, IBounds* rect);
     // The union of the rectangles of every dirty control (empty when none is dirty).
     IBounds DirtyArea();

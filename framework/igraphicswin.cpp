@@ -5,6 +5,7 @@
 #include "framework/fxassert.h"
 #include "framework/fxbase.h"
 #include "framework/igraphicswin.h"
+#include "framework/textentry.h"
 
 IGraphicsWin::IGraphicsWin(IFxBase* plug, int width, int height, int fps) : IGraphics(plug, width, height, fps) {}
 
@@ -82,7 +83,14 @@ void IGraphicsWin::OnButtonDown(int x, int y, IMouseKeys* keys) {
         mPlug->BeginInformHostOfParamChange(param);
         mGestureParam = param;
     }
+    mMenuTookMouse = false;
     control->OnMouseDown(x, y, keys);
+    // A popup menu (a value prompt) took the mouse: the release goes to the menu, so the gesture
+    // ends here, after the chosen value reached the host.
+    if (mMenuTookMouse) {
+        mMenuTookMouse = false;
+        EndGesture();
+    }
 }
 
 // Only a gesture that a press began is ended: a release after a double click, a host menu or a
@@ -176,4 +184,20 @@ IBounds IGraphicsWin::TimerTick() {
         mIdleTicks = 0;
     }
     return area;
+}
+
+// The commit comes at a timer tick, long after the press that opened the entry ended its gesture,
+// so the change gets a gesture of its own.
+void IGraphicsWin::ApplyTextEntry(IControl* control, IFxParam* param, const char* text) {
+    if (!control) return;
+    if (!param) {
+        control->OnTextEntered(text);
+        return;
+    }
+    const double normalized = param->ToNormalized(TextEntryValue(*param, text));
+    if (normalized == control->Value()) return;
+    const int index = mPlug ? control->ParamIdx() : -1;
+    if (index >= 0) mPlug->BeginInformHostOfParamChange(index);
+    control->ApplyUserValue(normalized);
+    if (index >= 0) mPlug->EndInformHostOfParamChange(index);
 }

@@ -35,20 +35,49 @@ public:
     void SpareHookC() override {}
     PIX_IBitmap* LoadBitmapResource(int id, const char* fileName) override;
 
-    // ---- Text entry, menus and dialogs: not offered by this editor yet ----
-    void CancelTextEntry() override {}
-    int ShowMessageBox(const char*, const char*, int) override { return 0; }
-    IMenu* ShowPopupMenu(IMenu*, IBounds*) override { return nullptr; }
-    void OpenTextEntry(IControl*, ITextStyle*, IBounds*, const char*, IFxParam*) override {}
-    void GetHostFolder(GrowString*) override {}
-    void GetPluginFolder(GrowString*) override {}
-    void GetDesktopFolder(GrowString*) override {}
-    void GetAppDataFolder(GrowString*, bool) override {}
-    void GetUserAppDataFolder(GrowString*) override {}
-    void AskForFile(GrowString*, int, GrowString*, const char*) override {}
-    bool AskForColour(IArgb*, const char*) override { return false; }
-    bool OpenUrl(const char*, const char*, const char*, const char*) override { return false; }
-    bool GetClipboardText(GrowString*) override { return false; }
+    // ---- Text entry and popup menus (prompts_win.cpp; window thread) ----
+    // The entry closes without applying at the next tick.
+    void CancelTextEntry() override {
+        if (mTextEntryWindow) mTextEntryState = 3;
+    }
+    // Modal: returns when the menu closes, with the (sub)menu whose item was chosen, or null.
+    IMenu* ShowPopupMenu(IMenu* menu, IBounds* rect) override;
+    // An EDIT window over rect holding text; a second entry while one is open is not opened.
+    void OpenTextEntry(IControl* control, ITextStyle* style, IBounds* rect, const char* text, IFxParam* param) override;
+    bool TextEntryOpen() const { return mTextEntryWindow != nullptr; }
+    // For the editor window's procedure: the field has the focus (a press now cancels it).
+    bool TextEntryEditing() const { return mTextEntryWindow && mTextEntryState == 1; }
+    // Step one of a timer tick: applies or drops an entry asked to close, or forgets that it had
+    // the focus. True when the tick ends here.
+    bool TextEntryTick();
+    // A repaint while the entry is open must leave its field alone: the edited control's rectangle,
+    // or false when no entry is open.
+    bool TextEntryRepainting(IBounds* controlRect);
+    // The brush of the WM_CTLCOLOREDIT answer for the entry (dc: its device context); null when no
+    // entry is open.
+    void* TextEntryColours(void* dc);
+    // What a committed entry does with its text: the parameter's value through the control (inside
+    // a host gesture of its own), or the control's OnTextEntered when it has no parameter.
+    void ApplyTextEntry(IControl* control, IFxParam* param, const char* text);
+
+    // ---- Dialogs and services (dialogs_win.cpp; window thread, all modal) ----
+    // A message box owned by the host's top-level window; its result (0 when none could be shown).
+    int ShowMessageBox(const char* text, const char* caption, int type) override;
+    // Folders end with a backslash; "" when unknown.
+    void GetHostFolder(GrowString* path) override;
+    void GetPluginFolder(GrowString* path) override;
+    // Shell folders come without a trailing backslash; "" when the shell gives none.
+    void GetDesktopFolder(GrowString* path) override;
+    void GetAppDataFolder(GrowString* path, bool allUsers) override;
+    void GetUserAppDataFolder(GrowString* path) override { GetAppDataFolder(path, false); }
+    // action 1 saves, anything else opens. extensions: "fxp fxb". fileName becomes the chosen path
+    // ("" when cancelled), folder its drive and directory.
+    void AskForFile(GrowString* fileName, int action, GrowString* folder, const char* extensions) override;
+    // True when confirmed; the colour is then ChosenColour() (start is not written).
+    bool AskForColour(IArgb* start, const char* prompt) override;
+    bool OpenUrl(const char* url, const char* caption, const char* confirm, const char* failure) override;
+    bool GetClipboardText(GrowString* text) override;
+    const IArgb& ChosenColour() const { return mChosenColour; }
 
     // ---- Input, as the window procedure delivers it (client coordinates) ----
     // Portable, so tests drive them directly.
@@ -83,7 +112,10 @@ public:
     IWindowHandle ForgetWindow();
 
 private:
+    friend struct IGraphicsWinAccess;  // the window procedures
     void HideTooltip();
+    // Closes an open entry: commit applies its text first; the state returns to 0.
+    void CloseTextEntry(bool commit);
     // Ends a host gesture that a button press began and no release ended.
     void EndGesture();
 
@@ -95,6 +127,9 @@ private:
     IFxParam* mTextEntryParam = nullptr;
     void* mTextEntryDefaultProc = nullptr;
     int mTextEntryState = 0;
+    void* mTextEntryFont = nullptr;  // the entry's own font, deleted when it closes
+    bool mMenuOpen = false;          // a popup menu is being tracked
+    bool mMenuTookMouse = false;     // a menu shown during a press swallowed its release
     bool mTooltipShown = false;
     int mTooltipIndex = -1;
     uint32_t* mCustomColours = nullptr;

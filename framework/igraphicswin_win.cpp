@@ -139,6 +139,8 @@ void IGraphicsWin::CloseGuiWindow() {
 // From here on the window procedure no longer answers for this object.
 IWindowHandle IGraphicsWin::ForgetWindow() {
     if (!mWindow) return nullptr;
+    CloseTextEntry(false);  // its window goes with the editor's; its font and fields go here
+    if (mMenuOpen) EndMenu();
     EndGesture();
     if (mCursorHidden) ShowPointer();
     ResetMouseState();
@@ -189,7 +191,8 @@ void IGraphicsWin::ResizeGui(int width, int height) {
     if (width == mWidth && height == mHeight) return;
     const int dw = width - mWidth, dh = height - mHeight;
     HideTooltip();
-    mTooltipIndex = -1;  // the controls it indexed are gone
+    mTooltipIndex = -1;     // the controls it indexed are gone
+    CloseTextEntry(false);  // and the control it edits
     IGraphics::ResizeGui(width, height);
     HWND window = static_cast<HWND>(mWindow);
     if (!window) return;
@@ -256,10 +259,16 @@ void HandlePaint(IGraphicsWin* g, HWND window) {
 }
 
 void HandleTick(IGraphicsWin* g, HWND window) {
+    if (g->TextEntryTick()) return;
     IBounds area = g->TimerTick();
     if (area.Empty()) return;
     RECT r{area.L, area.T, area.R, area.B};
     InvalidateRect(window, &r, FALSE);
+    IBounds entry;
+    if (g->TextEntryRepainting(&entry)) {  // the open field is not painted over
+        RECT e{entry.L, entry.T, entry.R, entry.B};
+        ValidateRect(window, &e);
+    }
     UpdateWindow(window);
 }
 
@@ -295,6 +304,18 @@ LRESULT CALLBACK GuiWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     if (!g || g->GetWindowHandle() != window) return DefWindowProcA(window, message, wParam, lParam);
     const int x = LowWord(lParam), y = HighWord(lParam);
     IMouseKeys keys = KeysOf(wParam);
+    // A left or right press soon after the entry took the focus cancels it (a middle one does
+    // nothing then); with an entry open any other press commits it, without taking the focus or the
+    // mouse. Timer and painting go on as usual while the entry has the focus.
+    const bool pressed = message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN;
+    if (pressed && g->TextEntryEditing()) {
+        if (message != WM_MBUTTONDOWN) g->CancelTextEntry();
+        return 0;
+    }
+    if (pressed && g->TextEntryOpen()) {
+        g->OnButtonDown(x, y, &keys);
+        return 0;
+    }
     switch (message) {
         case WM_SETFOCUS:
         case WM_KILLFOCUS: return 0;
@@ -335,7 +356,7 @@ LRESULT CALLBACK GuiWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
             if (g->OnDoubleClick(x, y, &keys)) SetCapture(window);
             return 0;
         case WM_MOUSEWHEEL: return HandleWheel(g, window, wParam, lParam);
-        case WM_CTLCOLOREDIT: return 0;  // no text entry is open in this editor
+        case WM_CTLCOLOREDIT: return reinterpret_cast<LRESULT>(g->TextEntryColours(reinterpret_cast<void*>(wParam)));
         case WM_MOUSEHOVER: g->OnMouseHover(); return 0;
         case WM_MOUSELEAVE: g->OnMouseLeave(); return 0;
         case WM_NCDESTROY:  // destroyed from outside (the host closed its window first)

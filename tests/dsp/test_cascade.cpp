@@ -1,4 +1,5 @@
 #include "dsp/cascade_filter.h"
+#include "dsp/cpu_features.h"
 #include "dsp/layout.h"
 #include "response_helpers.h"
 
@@ -23,12 +24,13 @@ struct TestLayout : Dsp::LayoutSpace<6> {
 };
 
 struct TestFilter : Dsp::CascadeFilter, Dsp::CascadeSpace<6> {
-    TestFilter()
+    explicit TestFilter(int channels = 1)
     {
-        mNumChannels = 1;
+        mNumChannels = channels;
         mState = mMemory;
     }
-    double mMemory[12] = {};
+    Dsp::Stage& At(int i) { return mStages[i]; }
+    double mMemory[24] = {};
 };
 
 // Product of (1 - r e^-iw) over the roots.
@@ -74,4 +76,65 @@ TEST(Cascade, MixedRealAndComplexRootsGiveTheLayoutsResponse)
         const double expected = norm * Dsp::Modulus(Dsp::Divide(RootProduct(layout.mZeros, w), RootProduct(layout.mPoles, w)));
         EXPECT_NEAR(Dsp::Modulus(filter.Response(w)), expected, 1e-12 * expected) << "w=" << w;
     }
+}
+
+// The two-channel forms give each channel what a one-channel cascade gives it: Direct Form I
+// exactly, Direct Form II within its extra offset once its coefficient copies have glided onto
+// the design. The glide also follows a change of the numerator alone.
+TEST(Cascade, TwoChannelFormsMatchOneChannelCascades)
+{
+    if (!Dsp::HasSse3())
+        GTEST_SKIP() << "no SSE3: the general loop runs";
+    TestLayout layout;
+    layout.Set({{0.6, 0.3}, {0.6, -0.3}, {0.4, 0}, {-0.2, 0}, {0.1, 0.7}, {0.1, -0.7}},
+               {{-1, 0}, {-1, 0}, {0, 1}, {0, -1}, {0.5, 0.866}, {0.5, -0.866}});
+    layout.mNormalGain = 1.0;
+    for (bool formII : {false, true}) {
+        TestFilter two(2), one[2];
+        two.ApplyLayout(layout);
+        for (TestFilter& f : one)
+            f.ApplyLayout(layout);
+        auto run = [formII](Dsp::CascadeFilter& f, int count, double* x, int step) {
+            formII ? Dsp::ProcessDirectFormII(f, count, x, step) : Dsp::ProcessDirectFormI(f, count, x, step);
+        };
+        // Silence first, while the copies glide from pass-through onto the design.
+        std::vector<double> silence(2 * 256, 0.0);
+        run(two, 256, silence.data(), 0);
+        for (int s = 0; formII && s < 3; ++s)
+            EXPECT_NEAR(two.GetStage(s).rampC1, two.GetStage(s).c1, 1e-12) << s;
+        // Then frames of two channels and a spare sample (step 1), in two blocks.
+        std::vector<double> frames(3 * 300), mono[2] = {std::vector<double>(300), std::vector<double>(300)};
+        for (int i = 0; i < 300; ++i) {
+            frames[3 * i] = mono[0][i] = std::sin(0.1 * i);
+            frames[3 * i + 1] = mono[1][i] = std::cos(0.37 * i);
+            frames[3 * i + 2] = 9.0;
+        }
+        run(two, 256, frames.data(), 1);
+        run(two, 44, frames.data() + 3 * 256, 1);
+        for (int c = 0; c < 2; ++c) {
+            if (formII) {
+                std::vector<double> quiet(256, 0.0);
+                run(one[c], 256, quiet.data(), 0);
+            }
+            run(one[c], 256, mono[c].data(), 0);
+            run(one[c], 44, mono[c].data() + 256, 0);
+        }
+        for (int i = 0; i < 300; ++i) {
+            for (int c = 0; c < 2; ++c) {
+                if (formII)
+                    ASSERT_NEAR(frames[3 * i + c], mono[c][i], 1e-12) << i;
+                else
+                    ASSERT_EQ(frames[3 * i + c], mono[c][i]) << i;
+            }
+            ASSERT_EQ(frames[3 * i + 2], 9.0);
+        }
+    }
+
+    TestFilter gain(2);
+    gain.At(0).b0 = 2.0;
+    std::vector<double> ones(2 * 64, 1.0);
+    Dsp::ProcessDirectFormII(gain, 64, ones.data(), 0);
+    EXPECT_NEAR(ones[0], 1.0, 0.05);
+    EXPECT_NEAR(ones[127], 2.0, 1e-12);
+    EXPECT_NEAR(gain.GetStage(0).rampB0, 2.0, 1e-12);
 }

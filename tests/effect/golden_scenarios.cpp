@@ -23,6 +23,25 @@ std::vector<double> Input()
     return x;
 }
 
+void SetUp(zl4& model, const GoldenScenario& s)
+{
+    model.SetSampleRate(s.sampleRate);
+    model.SetOversampling(OversamplingForSampleRate(s.sampleRate));
+    model.SetChannels(1);
+    model.ResetFilters();
+    model.SetDistortion(s.distortion);
+    model.SetTone(s.tone);
+    model.SetLevel(s.level);
+    model.SetMix(s.mix);
+    model.SetBypass(s.bypass);
+    model.SetSaturation(s.saturation);
+    model.SetCompensation(s.compensation);
+    model.SetHiss(s.hiss);
+    model.SetNoiseSeed(12345u);
+}
+
+const int kBlocks[] = {500, 1, 1024, 523};
+
 } // namespace
 
 const std::vector<GoldenScenario>& GoldenScenarios()
@@ -43,28 +62,29 @@ const std::vector<GoldenScenario>& GoldenScenarios()
 std::vector<double> RunGoldenScenario(const GoldenScenario& s)
 {
     zl4 model;
-    model.SetSampleRate(s.sampleRate);
-    model.SetOversampling(OversamplingForSampleRate(s.sampleRate));
-    model.SetChannels(1);
-    model.ResetFilters();
-    model.SetDistortion(s.distortion);
-    model.SetTone(s.tone);
-    model.SetLevel(s.level);
-    model.SetMix(s.mix);
-    model.SetBypass(s.bypass);
-    model.SetSaturation(s.saturation);
-    model.SetCompensation(s.compensation);
-    model.SetHiss(s.hiss);
-    model.SetNoiseSeed(12345u);
-
+    SetUp(model, s);
     std::vector<double> x = Input();
-    const int blocks[] = {500, 1, 1024, 523};
     double* p = x.data();
-    for (int frames : blocks) {
+    for (int frames : kBlocks) {
         model.ProcessBlock(p, frames);
         p += frames;
     }
     return x;
+}
+
+std::vector<double> RunGoldenScenarioStereo(const GoldenScenario& s, KernelPath path)
+{
+    zl4 left, right;
+    SetUp(left, s);
+    SetUp(right, s);
+    std::vector<double> l = Input(), r = Input();
+    size_t at = 0;
+    for (int frames : kBlocks) {
+        ProcessStereoBlock(left, right, l.data() + at, r.data() + at, frames, path);
+        at += frames;
+    }
+    l.insert(l.end(), r.begin(), r.end());
+    return l;
 }
 
 std::string GoldenPath(const std::string& directory, const GoldenScenario& s)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "effect/stereo_block.h"
+
 #include <string>
 #include <vector>
 
@@ -22,5 +24,7 @@ const std::vector<GoldenScenario>& GoldenScenarios();
 
 // Output of a freshly set-up model for the scenario's settings on the fixed input.
 std::vector<double> RunGoldenScenario(const GoldenScenario& scenario);
+// The same on a stereo kernel path, with the fixed input on both channels: left, then right.
+std::vector<double> RunGoldenScenarioStereo(const GoldenScenario& scenario, KernelPath path);
 
 std::string GoldenPath(const std::string& directory, const GoldenScenario& scenario);

@@ -15,15 +15,15 @@ struct RecordedCall {
 
 class TestBinding : public IFxBase {
 public:
-    explicit TestBinding(int nParams = 8, const char* channelIo = "1-1 2-2", int nPresets = 1)
-        : IFxBase(nParams, channelIo, nPresets, "Effect", "Product", "Maker", 0x10101, FourCC("TZl4"),
-                  FourCC("Tavr"), 0, false, true, false, kApiVST3) {}
+    explicit TestBinding(int nParams = 8, const char* channelIo = "1-1 2-2", int nPresets = 1, ApiCode api = kApiVST3)
+        : IFxBase(nParams, channelIo, nPresets, "Effect", "Product", "Maker", 0x10101, FourCC("TZl4"), FourCC("Tavr"),
+                  0, false, true, false, api) {}
     // The shape of every binding's constructor: IFxBase's arguments without the ApiCode.
     TestBinding(int nParams, const char* channelIo, int nPresets, const char* effectName, const char* productName,
                 const char* makerName, int version, int uniqueId, int makerId, int latency, bool doesMidi,
                 bool doesChunks, bool isInstrument)
-        : IFxBase(nParams, channelIo, nPresets, effectName, productName, makerName, version, uniqueId, makerId,
-                  latency, doesMidi, doesChunks, isInstrument, kApiVST3) {}
+        : IFxBase(nParams, channelIo, nPresets, effectName, productName, makerName, version, uniqueId, makerId, latency,
+                  doesMidi, doesChunks, isInstrument, kApiVST3) {}
 
     std::vector<RecordedCall> calls;
 
