@@ -34,9 +34,11 @@ void WriteBigEndian(uint8_t* p, uint64_t v, int bytes) {
     for (int i = bytes - 1; i >= 0; --i, v >>= 8) p[i] = uint8_t(v);
 }
 
+// Every code is two bytes; type 0 (an entry of an unknown code kept from a loaded chunk) is
+// written as two zero bytes.
 const char* Code(int32_t type) {
-    static const char* const kCodes[] = {"", "f_", "l_", "d_", "s_", "r_"};
-    return type >= 1 && type <= 5 ? kCodes[type] : "";
+    static const char* const kCodes[] = {"\0", "f_", "l_", "d_", "s_", "r_"};
+    return kCodes[type >= 1 && type <= 5 ? type : 0];
 }
 
 // Index of the first NUL in [from, end), or end.

@@ -20,8 +20,8 @@ bool AtLeastHalf(double v) { return v >= 0.5; }
 TavrelZel4::TavrelZel4()
     : PluginBinding(kNumParams, kChannelIo, 1, "TavrelZel4", "", "Tavrel", kVersion, FourCC("Zel4"),
                     FourCC("TvRl"), 0, false, false, false),
-      mLeft(new zl4()),
-      mRight(new zl4()) {
+      mLeft(std::make_unique<zl4>()),
+      mRight(std::make_unique<zl4>()) {
     DefineParameters();
     BuildEditor();
     FillDefaultPresets("-", 1);
@@ -29,10 +29,7 @@ TavrelZel4::TavrelZel4()
     ResetProcessing();
 }
 
-TavrelZel4::~TavrelZel4() {
-    delete mLeft;
-    delete mRight;
-}
+TavrelZel4::~TavrelZel4() = default;
 
 void TavrelZel4::DefineParameters() {
     GetParam(kBypass)->DefineToggle("Bypass", false, "", "");
@@ -54,7 +51,7 @@ void TavrelZel4::ParameterChanged(int paramIdx, int /*source*/) {
     const IFxParam* param = GetParam(paramIdx);
     const double plain = param->Value();
     const double normalized = param->NormalizedValue();
-    for (zl4* model : {mLeft, mRight}) {
+    for (zl4* model : {LeftModel(), RightModel()}) {
         switch (paramIdx) {
             case kBypass: model->SetBypass(AtLeastHalf(plain)); break;
             case kDistAmount: model->SetDistortion(normalized); break;
@@ -75,10 +72,11 @@ void TavrelZel4::ResetProcessing() {
     // A rate that no int holds (or no number at all) is not passed on; the models keep theirs.
     const int hz = fs >= 1.0 && fs < 2147483648.0 ? static_cast<int>(fs) : 0;
     const int factor = OversamplingForSampleRate(fs);
-    for (zl4* model : {mLeft, mRight}) model->SetSampleRate(hz);
-    for (zl4* model : {mLeft, mRight}) model->SetOversampling(factor);
-    for (zl4* model : {mLeft, mRight}) model->SetChannels(1);
-    for (zl4* model : {mLeft, mRight}) {
+    zl4* const models[] = {LeftModel(), RightModel()};
+    for (zl4* model : models) model->SetSampleRate(hz);
+    for (zl4* model : models) model->SetOversampling(factor);
+    for (zl4* model : models) model->SetChannels(1);
+    for (zl4* model : models) {
         model->ResetFilters();
         model->Reserve(GetBlockSize());  // so the audio thread need not allocate
     }

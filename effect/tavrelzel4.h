@@ -2,6 +2,8 @@
 // TavrelZel4: the distortion plug-in. Eight parameters, one circuit model per channel, and every
 // block run through both models. The class body is the same in every deliverable; its base is
 // the binding library it is built with (see tz_plugin_library).
+#include <memory>
+
 #include "plugin_binding.h"  // from the include path of the binding library linked
 
 class zl4;
@@ -20,8 +22,8 @@ public:
     // Called with the mutex held by the binding's process entry.
     void ProcessDoubles(double** inputs, double** outputs, int frames) override;
 
-    zl4* LeftModel() const { return mLeft; }
-    zl4* RightModel() const { return mRight; }
+    zl4* LeftModel() const { return mLeft.get(); }
+    zl4* RightModel() const { return mRight.get(); }
 
 private:
     void DefineParameters();
@@ -30,8 +32,9 @@ private:
     // The bypass LED: lit while the effect is active.
     void ShowActiveOnLed(bool active);
 
-    zl4* mLeft;
-    zl4* mRight;
+    // Owned here, so a failed construction frees whichever model already exists.
+    std::unique_ptr<zl4> mLeft;
+    std::unique_ptr<zl4> mRight;
     int mLedControlIndex = -1;
 };
 

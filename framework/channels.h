@@ -13,8 +13,9 @@ struct IChannelPair {
 
 struct IInputChannel {
     bool connected = false;
-    double** source = nullptr;  // this channel's entry in the input pointer array
-    GrowBuffer scratch{4096};   // block-size doubles, zeroed on resize
+    double** source = nullptr;        // this channel's entry in the input pointer array
+    const float* floatSource = nullptr; // the host's 32-bit buffer of the current block
+    GrowBuffer scratch{4096};         // block-size doubles, zeroed on resize
     GrowString label;
 };
 

@@ -105,9 +105,11 @@ public:
     // ---- Processing set-up ----
     double GetSampleRate() const { return mSampleRate; }
     void SetSampleRate(double sampleRate) { mSampleRate = sampleRate; }
+    // Every scratch buffer holds this many doubles. Blocks longer than it run in pieces.
     int GetBlockSize() const { return mBlockSize; }
-    // Grows the scratch buffers when a host hands a block larger than it announced.
-    void EnsureBlockSize(int frames);
+    // The largest block size taken; a host that announces more gets this, and its blocks run in
+    // pieces of it.
+    static constexpr int kMaxBlockSize = 1 << 16;
     int GetLatency() const { return mLatency; }
     int GetTailSize() const { return mTailSize; }
     void SetTailSize(int samples) { mTailSize = samples; }
@@ -174,7 +176,11 @@ private:
     double** InputPointers() const { return static_cast<double**>(mInputPointers.Get()); }
     double** OutputPointers() const { return static_cast<double**>(mOutputPointers.Get()); }
     void CopyInputsToOutputs(int frames);
-    void ConvertOutputs(int frames);
+    void ConvertOutputs(int offset, int frames);
+    void PassThroughPiece(int frames);
+    template <typename Step>
+    void InPieces(int frames, Step step);
+    void MoveAttached(int delta);
 
     PointerList<IChannelPair> mChannelPairs;
     PlugMutex mMutex;

@@ -1,6 +1,7 @@
 // The block road: channel records between host buffers and ProcessDoubles. Every operation here
 // runs inside a binding's process or set-up call with the plug-in mutex held.
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 
@@ -13,13 +14,16 @@ void ZeroScratch(GrowBuffer& scratch) {
     if (scratch.Get()) std::memset(scratch.Get(), 0, static_cast<size_t>(scratch.GetSize()));
 }
 
-// Resizes a scratch buffer to frames zeroed doubles; an entry that referred to the old memory is
-// pointed at the new one, so no entry is left dangling.
-void ResizeScratch(GrowBuffer& scratch, double** entry, bool connected, int frames) {
+// Resizes a scratch buffer to frames zeroed doubles and returns how many doubles it now holds:
+// fewer than asked when the memory could not be had, and the old buffer then stays. An entry
+// that referred to the old memory is pointed at the new one, so no entry is left dangling.
+int ResizeScratch(GrowBuffer& scratch, double** entry, bool connected, int frames) {
     double* old = ScratchOf(scratch);
-    scratch.Resize(frames * static_cast<int>(sizeof(double)), true);
+    const long long bytes = static_cast<long long>(frames) * sizeof(double);
+    if (bytes <= INT_MAX) scratch.Resize(static_cast<int>(bytes), true);
     ZeroScratch(scratch);
     if (!connected || *entry == old) *entry = ScratchOf(scratch);
+    return scratch.GetSize() / static_cast<int>(sizeof(double));
 }
 }  // namespace
 
@@ -36,7 +40,10 @@ void IFxBase::SetInputsConnected(int start, int count, bool connected) {
     for (int i = std::max(start, 0); i < end; ++i) {
         IInputChannel* channel = GetInChannel(i);
         channel->connected = connected;
-        if (!connected) *channel->source = ScratchOf(channel->scratch);
+        if (!connected) {
+            *channel->source = ScratchOf(channel->scratch);
+            channel->floatSource = nullptr;
+        }
     }
 }
 
@@ -58,6 +65,7 @@ void IFxBase::AttachInputs(int start, int count, double** buffers) {
     const int end = std::min(start + count, NInChannels());
     for (int i = std::max(start, 0), next = 0; i < end; ++i) {
         IInputChannel* channel = GetInChannel(i);
+        channel->floatSource = nullptr;
         if (channel->connected) {
             *channel->source = buffers[next++];
         } else {
@@ -67,16 +75,19 @@ void IFxBase::AttachInputs(int start, int count, double** buffers) {
     }
 }
 
+// Converts the first piece of the block (at most the block size); the process calls convert the
+// rest piece by piece.
 void IFxBase::AttachFloatInputs(int start, int count, float** buffers, int frames) {
-    EnsureBlockSize(frames);
+    const int n = std::clamp(frames, 0, mBlockSize);
     const int end = std::min(start + count, NInChannels());
     for (int i = std::max(start, 0), next = 0; i < end; ++i) {
         std::printf("attaching channel %d ...", i);
         IInputChannel* channel = GetInChannel(i);
         double* scratch = ScratchOf(channel->scratch);
+        channel->floatSource = nullptr;
         if (channel->connected) {
-            const float* src = buffers[next++];
-            for (int k = 0; k < frames; ++k) scratch[k] = src[k];
+            channel->floatSource = buffers[next++];
+            for (int k = 0; k < n; ++k) scratch[k] = channel->floatSource[k];
         } else {
             ZeroScratch(channel->scratch);
         }
@@ -107,27 +118,80 @@ void IFxBase::AttachFloatOutputs(int start, int count, float** buffers) {
     }
 }
 
-void IFxBase::ProcessAttached(int frames) { ProcessDoubles(InputPointers(), OutputPointers(), frames); }
-
-void IFxBase::ProcessAttachedFloat(int frames) {
-    ProcessAttached(frames);
-    ConvertOutputs(frames);
+// Runs step(n, offset) over the attached block in pieces of at most the block size, so a block
+// longer than the binding announced never overruns a scratch buffer, whichever binding calls, and
+// nothing is allocated. Host buffers attached directly move along with each piece and are put
+// back at the end; 32-bit inputs are converted piece by piece. A block that fits (also one of 0
+// frames) is one step, as it always was; with no block size set, a longer one is not run.
+template <typename Step>
+void IFxBase::InPieces(int frames, Step step) {
+    if (frames <= mBlockSize) {
+        step(frames, 0);
+        return;
+    }
+    if (mBlockSize <= 0) return;
+    int offset = 0;
+    for (;;) {
+        const int n = std::min(mBlockSize, frames - offset);
+        step(n, offset);
+        if (offset + n == frames) break;
+        offset += n;
+        MoveAttached(n);
+        for (int i = 0; i < NInChannels(); ++i) {
+            IInputChannel* channel = GetInChannel(i);
+            double* scratch = ScratchOf(channel->scratch);
+            if (channel->floatSource) {
+                const int next = std::min(mBlockSize, frames - offset);
+                for (int k = 0; k < next; ++k) scratch[k] = channel->floatSource[offset + k];
+            } else if (*channel->source == scratch) {
+                ZeroScratch(channel->scratch);  // a disconnected input reads silence in every piece
+            }
+        }
+    }
+    MoveAttached(-offset);
 }
 
-void IFxBase::ProcessAttachedAccumulating(int frames) {
-    ProcessDoubles(InputPointers(), OutputPointers(), frames);
+// Host buffers attached directly are the entries that are not the channel's own scratch.
+void IFxBase::MoveAttached(int delta) {
+    for (int i = 0; i < NInChannels(); ++i) {
+        IInputChannel* channel = GetInChannel(i);
+        if (*channel->source && *channel->source != ScratchOf(channel->scratch)) *channel->source += delta;
+    }
     for (int i = 0; i < NOutChannels(); ++i) {
         IOutputChannel* channel = GetOutChannel(i);
-        if (!channel->connected || !channel->floatDest) continue;
-        const double* src = *channel->dest;
-        for (int k = 0; k < frames; ++k) channel->floatDest[k] += static_cast<float>(src[k]);
+        if (*channel->dest && *channel->dest != ScratchOf(channel->scratch)) *channel->dest += delta;
     }
 }
 
-void IFxBase::ConvertOutputs(int frames) {
+void IFxBase::ProcessAttached(int frames) {
+    InPieces(frames, [this](int n, int) { ProcessDoubles(InputPointers(), OutputPointers(), n); });
+}
+
+void IFxBase::ProcessAttachedFloat(int frames) {
+    InPieces(frames, [this](int n, int offset) {
+        ProcessDoubles(InputPointers(), OutputPointers(), n);
+        ConvertOutputs(offset, n);
+    });
+}
+
+void IFxBase::ProcessAttachedAccumulating(int frames) {
+    InPieces(frames, [this](int n, int offset) {
+        ProcessDoubles(InputPointers(), OutputPointers(), n);
+        for (int i = 0; i < NOutChannels(); ++i) {
+            IOutputChannel* channel = GetOutChannel(i);
+            if (!channel->connected || !channel->floatDest) continue;
+            const double* src = *channel->dest;
+            float* dst = channel->floatDest + offset;
+            for (int k = 0; k < n; ++k) dst[k] += static_cast<float>(src[k]);
+        }
+    });
+}
+
+void IFxBase::ConvertOutputs(int offset, int frames) {
     for (int i = 0; i < NOutChannels(); ++i) {
         IOutputChannel* channel = GetOutChannel(i);
-        if (channel->connected && channel->floatDest) DoublesToFloats(channel->floatDest, *channel->dest, frames);
+        if (channel->connected && channel->floatDest)
+            DoublesToFloats(channel->floatDest + offset, *channel->dest, frames);
     }
 }
 
@@ -147,6 +211,10 @@ void IFxBase::CopyInputsToOutputs(int frames) { IFxBase::ProcessDoubles(InputPoi
 // stays time-aligned with its processed sound. Each input sample is read before its output is
 // written, which keeps in-place host buffers right.
 void IFxBase::PassThrough(int frames) {
+    InPieces(frames, [this](int n, int) { PassThroughPiece(n); });
+}
+
+void IFxBase::PassThroughPiece(int frames) {
     ILatencyLine* line = mLatencyLine;
     const uint32_t delay = line ? line->delaySamples : 0;
     const bool lineReady = line && mLatency != 0 && delay > 0 &&
@@ -172,8 +240,10 @@ void IFxBase::PassThrough(int frames) {
 }
 
 void IFxBase::PassThroughFloat(int frames) {
-    PassThrough(frames);
-    ConvertOutputs(frames);
+    InPieces(frames, [this](int n, int offset) {
+        PassThroughPiece(n);
+        ConvertOutputs(offset, n);
+    });
 }
 
 void IFxBase::ClearScratch() {
@@ -185,22 +255,22 @@ void IFxBase::DoublesToFloats(float* dst, const double* src, int n) {
     for (int k = 0; k < n; ++k) dst[k] = static_cast<float>(src[k]);
 }
 
+// Sizes above kMaxBlockSize are limited to it. The size is taken only once every scratch buffer
+// holds it; when memory runs out, the block size is what every buffer does hold (the old size,
+// when growing), so the pieces never overrun one.
 void IFxBase::ChangeBlockSize(int frames) {
-    frames = std::max(frames, 0);
+    frames = std::clamp(frames, 0, kMaxBlockSize);
     if (frames == mBlockSize) return;
+    int held = frames;
     for (int i = 0; i < NInChannels(); ++i) {
         IInputChannel* channel = GetInChannel(i);
-        ResizeScratch(channel->scratch, channel->source, channel->connected, frames);
+        held = std::min(held, ResizeScratch(channel->scratch, channel->source, channel->connected, frames));
     }
     for (int i = 0; i < NOutChannels(); ++i) {
         IOutputChannel* channel = GetOutChannel(i);
-        ResizeScratch(channel->scratch, channel->dest, channel->connected, frames);
+        held = std::min(held, ResizeScratch(channel->scratch, channel->dest, channel->connected, frames));
     }
-    mBlockSize = frames;
-}
-
-void IFxBase::EnsureBlockSize(int frames) {
-    if (frames > mBlockSize) ChangeBlockSize(frames);
+    mBlockSize = held;
 }
 
 void IFxBase::CreateLatencyLine() {

@@ -20,10 +20,12 @@ void GrowBuffer::SetAllocatorForTesting(ReallocFn reallocFn, MallocFn mallocFn) 
     gMalloc = mallocFn ? mallocFn : RuntimeMalloc;
 }
 
+// Computed in 64 bits; a capacity no int can hold comes back clamped, below the size asked for,
+// and Resize then refuses the size.
 int GrowBuffer::NewCapacity(int newSize) const {
     if (newSize == 0) return 0;
     int g = std::max(mGranularity, newSize / 2);
-    if (mGranularity < kPage) return newSize + g;
+    if (mGranularity < kPage) return static_cast<int>(std::min<long long>(static_cast<long long>(newSize) + g, 0x7FFFFFFF));
     // Whole pages, so the allocation plus the allocator's own overhead ends on a page boundary.
     g = std::clamp(g / kPage * kPage, kPage, kMaxStep);
     long long total = (static_cast<long long>(newSize) + kAllocatorOverhead + g) / kPage * kPage;

@@ -18,9 +18,12 @@ struct PngMemorySource {
     int remaining;
 };
 
-// Reads past the end of the block yield zero bytes; libpng's own checks then raise its error.
+// A read that runs past the end of the block is padded with zero bytes, and libpng's own checks
+// then raise its error. A read that starts at the end raises it at once: a chunk that claims
+// gigabytes would otherwise be skipped zero byte by zero byte.
 void PngMemoryReader(png_structp png, png_bytep out, png_size_t count) {
     auto* source = static_cast<PngMemorySource*>(png_get_io_ptr(png));
+    if (source->remaining <= 0 && count > 0) png_error(png, "read past the end of the data");
     std::memset(out, 0, count);
     size_t n = count < static_cast<size_t>(source->remaining) ? count : static_cast<size_t>(source->remaining);
     std::memcpy(out, source->next, n);
@@ -131,9 +134,14 @@ PIX_IBitmap* Decode(PngLoad& load) {
     return target;
 }
 
+// The ancillary chunks that libpng reads into a buffer of the size the chunk claims; none of them
+// changes the pixels decoded here, and a damaged length could claim gigabytes.
+const png_byte kSkippedChunks[] = "iCCP\0iTXt\0pCAL\0sCAL\0sPLT\0tEXt\0zTXt";
+
 bool CreateReader(PngLoad& load) {
     load.png = png_create_read_struct("1.6.8", nullptr, nullptr, nullptr);
     if (!load.png) return false;
+    png_set_keep_unknown_chunks(load.png, PNG_HANDLE_CHUNK_NEVER, kSkippedChunks, 7);
     load.info = png_create_info_struct(load.png);
     return load.info != nullptr;
 }

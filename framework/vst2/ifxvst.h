@@ -18,8 +18,6 @@ public:
     // The chunk header: the magic 'pfft' and the format version, each a little-endian int32.
     static constexpr int32_t kChunkMagic = 0x70666674;
     static constexpr int32_t kChunkVersion = 0x00010000;
-    // The largest block size taken from the host; longer blocks are processed in pieces.
-    static constexpr int kMaxBlockSize = 1 << 20;
 
     IFxVST(Vst2::audioMasterCallback audioMaster, int nParams, const char* channelIoText, int nPresets,
            const char* effectName, const char* productName, const char* makerName, int version, int uniqueId,

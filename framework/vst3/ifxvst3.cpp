@@ -22,10 +22,8 @@ IFxVST3::IFxVST3(int nParams, const char* channelIoText, int nPresets, const cha
       mSidechainChannels(sidechainChannels),
       mHostIn(NInChannels()),
       mHostOut(NOutChannels()),
-      mPieceIn32(NInChannels()),
-      mPieceOut32(NOutChannels()),
-      mPieceIn64(NInChannels()),
-      mPieceOut64(NOutChannels()) {
+      mConnectedIn(NInChannels()),
+      mConnectedOut(NOutChannels()) {
     SetInputsConnected(0, NInChannels(), true);
     SetOutputsConnected(0, NOutChannels(), true);
     CreateLatencyLine();

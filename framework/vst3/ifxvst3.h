@@ -148,8 +148,7 @@ private:
     Sdk::Vst::ProcessContext mContext{};
     std::vector<const char*> mGroups;  // the parameters' own group texts; unit i is mGroups[i - 1]
     // Host channel pointers of the current block, per plug-in channel (null: not connected), and
-    // the connected ones offset to the current piece of the block. Sized at construction.
+    // the connected ones in order. Sized at construction.
     std::vector<void*> mHostIn, mHostOut;
-    std::vector<float*> mPieceIn32, mPieceOut32;
-    std::vector<double*> mPieceIn64, mPieceOut64;
+    std::vector<void*> mConnectedIn, mConnectedOut;
 };

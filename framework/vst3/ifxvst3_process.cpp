@@ -19,12 +19,14 @@ int32 ChannelsOf(const sv::AudioBusBuffers& bus) {
 }  // namespace
 
 // Host's main thread, not while processing. A restored bypass stays as it is: the host shows it
-// and would not send it again.
+// and would not send it again. A maximum block size above the core's limit is limited to it (longer
+// blocks run in pieces); one whose memory cannot be had is refused, and the last set-up stays.
 tresult PLUGIN_API IFxVST3::setupProcessing(sv::ProcessSetup& setup) {
     if (!KnownSampleSize(setup.symbolicSampleSize)) return kResultFalse;
     ScopedPlugLock lock(GetMutex());
-    SetSampleRate(setup.sampleRate);
     ChangeBlockSize(setup.maxSamplesPerBlock);
+    if (GetBlockSize() != std::clamp<int32>(setup.maxSamplesPerBlock, 0, kMaxBlockSize)) return kResultFalse;
+    SetSampleRate(setup.sampleRate);
     ResetProcessing();
     processSetup = setup;
     return kResultOk;
@@ -43,13 +45,15 @@ uint32 PLUGIN_API IFxVST3::getLatencySamples() { return static_cast<uint32>(GetL
 uint32 PLUGIN_API IFxVST3::getTailSamples() { return static_cast<uint32>(GetTailSize()); }
 
 // Host's audio thread; holds the plug-in mutex for the whole block and allocates nothing.
-// Never fails toward the host.
+// Never fails toward the host. A block whose buffers are not of the set-up's sample size is
+// left unprocessed: reading them as the other size would run past every buffer.
 tresult PLUGIN_API IFxVST3::process(sv::ProcessData& data) {
     ScopedPlugLock lock(GetMutex());
     if (data.processContext) mContext = *data.processContext;
     if (data.inputParameterChanges) ApplyParameterChanges(data.inputParameterChanges);
     if (DoesMidi() && data.inputEvents) ApplyEvents(data.inputEvents);
     if (data.numSamples <= 0 || GetBlockSize() <= 0) return kResultOk;
+    if (data.symbolicSampleSize != processSetup.symbolicSampleSize) return kResultOk;
     ConnectInputs(data);
     ConnectOutputs(data);
     if (processSetup.symbolicSampleSize == sv::kSample32)
@@ -151,49 +155,34 @@ void IFxVST3::ConnectOutputs(const sv::ProcessData& data) {
 }
 
 namespace {
+// The connected host channels, in order, as the core's attach calls take them.
 template <typename Sample>
-std::vector<Sample*>& PieceOf(std::vector<float*>& p32, std::vector<double*>& p64);
-template <>
-std::vector<float*>& PieceOf<float>(std::vector<float*>& p32, std::vector<double*>&) { return p32; }
-template <>
-std::vector<double*>& PieceOf<double>(std::vector<float*>&, std::vector<double*>& p64) { return p64; }
-
-// The connected host channels, in order, advanced to the piece starting at offset.
-template <typename Sample>
-Sample** Advance(const std::vector<void*>& host, std::vector<Sample*>& piece, int offset) {
+Sample** Connected(const std::vector<void*>& host, std::vector<void*>& connected) {
     size_t next = 0;
     for (void* p : host)
-        if (p) piece[next++] = static_cast<Sample*>(p) + offset;
-    return piece.data();
+        if (p) connected[next++] = p;
+    return reinterpret_cast<Sample**>(connected.data());
 }
 }  // namespace
 
-// Runs the block in pieces of at most the set-up block size, so a longer block than announced
-// never overruns the scratch buffers.
+// A block longer than the set-up announced is run by the core in pieces of the announced size.
 template <typename Sample>
 void IFxVST3::RunAudio(int frames) {
-    constexpr bool kFloat = sizeof(Sample) == sizeof(float);
-    std::vector<Sample*>& pieceIn = PieceOf<Sample>(mPieceIn32, mPieceIn64);
-    std::vector<Sample*>& pieceOut = PieceOf<Sample>(mPieceOut32, mPieceOut64);
-    for (int offset = 0; offset < frames;) {
-        const int n = std::min(frames - offset, GetBlockSize());
-        Sample** in = Advance(mHostIn, pieceIn, offset);
-        Sample** out = Advance(mHostOut, pieceOut, offset);
-        if constexpr (kFloat) {
-            AttachFloatInputs(0, NInChannels(), in, n);
-            AttachFloatOutputs(0, NOutChannels(), out);
-            if (IsBypassed())
-                PassThroughFloat(n);
-            else
-                ProcessAttachedFloat(n);
-        } else {
-            AttachInputs(0, NInChannels(), in);
-            AttachOutputs(0, NOutChannels(), out);
-            if (IsBypassed())
-                PassThrough(n);
-            else
-                ProcessAttached(n);
-        }
-        offset += n;
+    Sample** in = Connected<Sample>(mHostIn, mConnectedIn);
+    Sample** out = Connected<Sample>(mHostOut, mConnectedOut);
+    if constexpr (sizeof(Sample) == sizeof(float)) {
+        AttachFloatInputs(0, NInChannels(), in, frames);
+        AttachFloatOutputs(0, NOutChannels(), out);
+        if (IsBypassed())
+            PassThroughFloat(frames);
+        else
+            ProcessAttachedFloat(frames);
+    } else {
+        AttachInputs(0, NInChannels(), in);
+        AttachOutputs(0, NOutChannels(), out);
+        if (IsBypassed())
+            PassThrough(frames);
+        else
+            ProcessAttached(frames);
     }
 }

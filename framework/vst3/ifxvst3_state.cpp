@@ -74,7 +74,7 @@ tresult PLUGIN_API IFxVST3::setBusArrangements(SpeakerArrangement* inputs, int32
     };
     const int32 i = speakers(inputs, numIns, 0), o = speakers(outputs, numOuts, 0);
     if (!LegalIO(i, o)) return kResultFalse;
-    auto replace = [this](BusList& list, int32 index, int32 channels, const char* name, BusType type, int32 flags) {
+    auto replace = [](BusList& list, int32 index, int32 channels, const char* name, BusType type, int32 flags) {
         auto* bus = static_cast<AudioBus*>(list.at(index));
         if (!bus || SpeakerArr::getChannelCount(bus->getArrangement()) == channels) return;
         const TBool active = bus->isActive();

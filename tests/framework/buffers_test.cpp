@@ -69,6 +69,7 @@ TEST(GrowBuffer, FailedGrowthKeepsContents) {
     {
         OutOfMemory oom;
         buffer.Resize(10000, false);
+        buffer.Resize(0x7FFFFFF0, false);  // its capacity is computed without overflowing
     }
     EXPECT_EQ(buffer.GetSize(), 4);
     EXPECT_EQ(buffer.GetCapacity(), capacity);

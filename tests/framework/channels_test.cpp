@@ -163,12 +163,66 @@ TEST(Channels, BlockSizeChangesKeepEntriesValid) {
     float* ins[] = {in.data(), in.data()};
     testing::internal::CaptureStdout();
     plug.AttachFloatInputs(0, 2, ins, 4);
-    plug.AttachFloatInputs(0, 2, ins, 9000);  // a larger block than announced grows the scratch
+    plug.AttachFloatInputs(0, 2, ins, 9000);  // longer than announced: the block size stays
     testing::internal::GetCapturedStdout();
-    EXPECT_EQ(plug.GetBlockSize(), 9000);
-    plug.ChangeBlockSize(100000);
+    EXPECT_EQ(plug.GetBlockSize(), 4);
+    plug.ChangeBlockSize(100000);  // limited
+    ASSERT_EQ(plug.GetBlockSize(), IFxBase::kMaxBlockSize);
     EXPECT_EQ(*plug.GetInChannel(0)->source, plug.GetInChannel(0)->scratch.Get());
-    for (int k = 0; k < 100000; ++k) ASSERT_EQ((*plug.GetInChannel(0)->source)[k], 0.0);
+    for (int k = 0; k < IFxBase::kMaxBlockSize; ++k) ASSERT_EQ((*plug.GetInChannel(0)->source)[k], 0.0);
+}
+
+// A block longer than the block size runs in pieces of it on every road, also with the second
+// channel unconnected (its scratch holds only the block size). A growth that found no memory
+// leaves the old block size, so the pieces stay within the scratch that exists.
+TEST(Channels, LongBlocksRunInPiecesOfTheBlockSize) {
+    constexpr int kBlock = 64, kFrames = 1000;
+    enum Road { kDoubles, kFloats, kAccumulating, kPassDoubles, kPassFloats };
+    for (Road road : {kDoubles, kFloats, kAccumulating, kPassDoubles, kPassFloats}) {
+        InPlace plug;
+        plug.ChangeBlockSize(kBlock);
+        GrowBuffer::SetAllocatorForTesting([](void*, unsigned long) -> void* { return nullptr; },
+                                           [](unsigned long) -> void* { return nullptr; });
+        plug.ChangeBlockSize(4096);
+        GrowBuffer::SetAllocatorForTesting(nullptr, nullptr);
+        ASSERT_EQ(plug.GetBlockSize(), kBlock);
+        plug.SetInputsConnected(0, 2, false);
+        plug.SetOutputsConnected(0, 2, false);
+        plug.SetInputsConnected(0, 1, true);
+        plug.SetOutputsConnected(0, 1, true);
+
+        std::vector<double> source(kFrames), out(kFrames, 0.5);
+        for (int k = 0; k < kFrames; ++k) source[k] = k / 1024.0;
+        std::vector<double> in = source;  // the effect works in place on it
+        std::vector<float> inF(in.begin(), in.end()), outF(kFrames, 0.5f);
+        double* ins[] = {in.data()};
+        double* outs[] = {out.data()};
+        float* insF[] = {inF.data()};
+        float* outsF[] = {outF.data()};
+        const bool floats = road == kFloats || road == kAccumulating || road == kPassFloats;
+        testing::internal::CaptureStdout();
+        if (floats) {
+            plug.AttachFloatInputs(0, 2, insF, kFrames);
+            plug.AttachFloatOutputs(0, 2, outsF);
+        } else {
+            plug.AttachInputs(0, 2, ins);
+            plug.AttachOutputs(0, 2, outs);
+        }
+        switch (road) {
+            case kDoubles: plug.ProcessAttached(kFrames); break;
+            case kFloats: plug.ProcessAttachedFloat(kFrames); break;
+            case kAccumulating: plug.ProcessAttachedAccumulating(kFrames); break;
+            case kPassDoubles: plug.PassThrough(kFrames); break;
+            case kPassFloats: plug.PassThroughFloat(kFrames); break;
+        }
+        testing::internal::GetCapturedStdout();
+        for (int k = 0; k < kFrames; ++k) {
+            double expected = road == kPassDoubles || road == kPassFloats ? source[k] : 2.0 * source[k] + 1.0;
+            if (road == kAccumulating) expected += 0.5;
+            ASSERT_EQ(floats ? outF[k] : out[k], expected) << "road " << road << ", frame " << k;
+        }
+        EXPECT_EQ(*plug.GetOutChannel(0)->dest, floats ? plug.GetOutChannel(0)->scratch.Get() : out.data());
+    }
 }
 
 TEST(Channels, LegalIOAndMidiEvents) {

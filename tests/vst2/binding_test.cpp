@@ -434,7 +434,7 @@ TEST_F(BindingTest, ProcessEntriesInEveryModeAndBlockLength) {
 }
 
 // A block size no scratch buffer can take: a huge one is capped, and when the scratch cannot grow
-// to the size asked, blocks are processed in pieces of what it holds.
+// to the size asked, the block size stays and blocks are processed in pieces of what it holds.
 TEST_F(BindingTest, BlockSizesBeyondMemory) {
     Make();
     plug.Open(44100, 64);
@@ -446,7 +446,7 @@ TEST_F(BindingTest, BlockSizesBeyondMemory) {
                                        [](unsigned long) -> void* { return nullptr; });
     plug.Dispatch(EffectOp::kSetBlockSize, 0, 4096);
     GrowBuffer::SetAllocatorForTesting(nullptr, nullptr);
-    EXPECT_EQ(Object()->GetBlockSize(), 4096);
+    EXPECT_EQ(Object()->GetBlockSize(), 64);
     const std::vector<std::vector<double>> input(2, std::vector<double>(3000, 0.5));
     for (auto mode : {Plugin::Mode::kReplacing, Plugin::Mode::kDouble}) {
         const auto output = plug.Run(input, 2, 3000, mode);

@@ -2,7 +2,9 @@
 // what a host sees through the built module is checked end to end under tests/hosts/vst3.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
+#include <limits>
 #include <thread>
 #include <vector>
 
@@ -232,6 +234,50 @@ TEST(Vst3Process, LongBlockEqualsTheEffectInPieces) {
     EXPECT_GT(std::fabs(out[0][500] - input[0][500]), 1e-6);  // the effect did something
 }
 
+// A maximum block size no memory can hold is limited, and blocks still run; a block whose sample
+// size is not the set-up's is not processed (its buffers are of the other width).
+TEST(Vst3Process, HugeBlockSizesAndMismatchedSampleSizes) {
+    for (int32 maxBlock : {int32{1} << 28, std::numeric_limits<int32>::max()}) {
+        Plugin p;
+        p.Setup(kSample32, maxBlock);
+        EXPECT_EQ(p.plug->GetBlockSize(), IFxBase::kMaxBlockSize);
+        std::vector<float> a(64, 0.25f), b(64, 0.25f), oa(64, 7.0f), ob(64, 7.0f);
+        float* in[] = {a.data(), b.data()};
+        float* out[] = {oa.data(), ob.data()};
+        p.Process(nullptr, in, out, 64);
+        EXPECT_NE(oa[63], 7.0f) << maxBlock;
+        EXPECT_TRUE(std::isfinite(oa[63])) << maxBlock;
+    }
+    {
+        // A size whose memory cannot be had is refused, and the last set-up stays.
+        Plugin p;
+        p.Setup(kSample32, 64);
+        GrowBuffer::SetAllocatorForTesting([](void*, unsigned long) -> void* { return nullptr; },
+                                           [](unsigned long) -> void* { return nullptr; });
+        ProcessSetup bigger{kRealtime, kSample64, 4096, 96000.0};
+        EXPECT_EQ(p.plug->setupProcessing(bigger), kResultFalse);
+        GrowBuffer::SetAllocatorForTesting(nullptr, nullptr);
+        EXPECT_EQ(p.plug->GetBlockSize(), 64);
+        EXPECT_EQ(p.plug->GetSampleRate(), 48000.0);
+    }
+    for (int32 setup : {kSample32, kSample64}) {
+        Plugin p;
+        p.Setup(setup, 64);
+        std::vector<double> a(64, 0.25), b(64, 0.25), oa(64, 7.0), ob(64, 7.0);
+        std::vector<float> fa(64, 0.25f), fb(64, 0.25f), foa(64, 7.0f), fob(64, 7.0f);
+        double* in[] = {a.data(), b.data()};
+        double* out[] = {oa.data(), ob.data()};
+        float* fin[] = {fa.data(), fb.data()};
+        float* fout[] = {foa.data(), fob.data()};
+        if (setup == kSample64)
+            p.Process<float>(nullptr, fin, fout, 64);
+        else
+            p.Process<double>(nullptr, in, out, 64);
+        EXPECT_EQ(foa, std::vector<float>(64, 7.0f));
+        EXPECT_EQ(oa, std::vector<double>(64, 7.0));
+    }
+}
+
 // A host that sets the bypass on the controller reads back what it set, and the audio follows,
 // on both sample sizes.
 TEST(Vst3Controller, BypassSetOnTheControllerReadsBack) {
@@ -385,6 +431,48 @@ TEST(Vst3State, FailingReads) {
         EXPECT_EQ(p.plug->IsBypassed(), quirky) << host;
         EXPECT_EQ(Values(p.plug) == kStored, quirky) << host;
     }
+}
+
+// Where threads meet (run under ThreadSanitizer by the tsan preset): blocks on an audio thread,
+// state saved and restored on another, and instances made and released through one factory on
+// two more while the host holds the factory.
+TEST(Vst3Threads, ProcessStateAndFactoryTogether) {
+    Plugin p;
+    p.Setup(kSample32, 64);
+    std::atomic<bool> audioDone{false};
+    std::thread audio([&] {
+        std::vector<float> a(64, 0.25f), b(64, -0.25f), oa(64), ob(64);
+        float* in[] = {a.data(), b.data()};
+        float* out[] = {oa.data(), ob.data()};
+        for (int i = 0; i < 200; ++i) {
+            Changes changes;
+            changes.Add(TavrelZel4::kDistAmount, {(i % 10) / 10.0});
+            p.Process(&changes, in, out, 64);
+            ASSERT_TRUE(std::isfinite(oa[63]));
+        }
+        audioDone = true;
+    });
+    std::thread state([&] {
+        for (int i = 0; i < 200 || !audioDone; ++i) {
+            MemoryStream saved;
+            ASSERT_EQ(p.plug->getState(&saved), kResultOk);
+            saved.pos = 0;
+            ASSERT_EQ(p.plug->setState(&saved), kResultOk);
+        }
+    });
+    IClassFactory* factory = GetPluginFactory();
+    auto makeAndRelease = [factory] {
+        for (int i = 0; i < 20; ++i) {
+            void* obj = nullptr;
+            ASSERT_EQ(factory->createInstance(kTavrelZel4ClassId, Vst::IComponent::iid, &obj), kResultOk);
+            static_cast<Vst::IComponent*>(obj)->release();
+        }
+    };
+    std::thread makers[] = {std::thread(makeAndRelease), std::thread(makeAndRelease)};
+    for (std::thread& t : makers) t.join();
+    factory->release();
+    audio.join();
+    state.join();
 }
 
 namespace {

@@ -85,7 +85,7 @@ public:
     int32 writeLimit = 1 << 30;
 };
 
-class Queue : public Stub<IParamValueQueue> {
+class Queue final : public Stub<IParamValueQueue> {
 public:
     Queue(ParamID id, std::vector<ParamValue> values) : id(id), values(std::move(values)) {}
     ParamID PLUGIN_API getParameterId() override { return id; }
