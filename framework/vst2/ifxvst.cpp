@@ -84,8 +84,6 @@ IFxVST::IFxVST(audioMasterCallback audioMaster, int nParams, const char* channel
     SetInputsConnected(0, NInChannels(), true);
     SetOutputsConnected(0, NOutChannels(), true);
     ChangeBlockSize(1024);
-    mPieceIn.resize(static_cast<size_t>(NInChannels()));
-    mPieceOut.resize(static_cast<size_t>(NOutChannels()));
 }
 
 // The chunk buffers free themselves; then the core frees what it owns.

@@ -103,13 +103,11 @@ private:
     void ProcessEvents(const Vst2::VstEvents* events);
     void SetSpeakerArrangement(const Vst2::VstSpeakerArrangement* in, const Vst2::VstSpeakerArrangement* out);
 
-    // Audio in pieces of at most the block size (ifxvst_process.cpp).
+    // One block on one of the three roads (ifxvst_process.cpp); the core runs a block longer
+    // than the block size in pieces.
     enum class Road { kFloatReplacing, kFloatAccumulating, kDouble };
     template <typename Sample>
     void ProcessBlock(Sample** inputs, Sample** outputs, int frames, Road road);
-    template <typename Sample>
-    void ProcessPiece(Sample** inputs, Sample** outputs, int frames, Road road);
-    int ScratchFrames() const;
 
     // The host callback; 0 when the host gave none.
     intptr_t CallHost(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* data = nullptr, float opt = 0.0f);
@@ -125,6 +123,4 @@ private:
     IByteBlock mStateChunk;
     IByteBlock mBankChunk;
     Vst2::AEffect mEffect{};
-    // Host channel pointers advanced to the current piece of a long block; sized at construction.
-    std::vector<void*> mPieceIn, mPieceOut;
 };

@@ -55,57 +55,13 @@ void IFxVST::AttachHostBuffers(float** inputs, float** outputs, int frames) {
     AttachFloatOutputs(0, NOutChannels(), outputs);
 }
 
-namespace {
-// The host's buffers of the connected channels, advanced to offset.
-template <typename Sample>
-Sample** Advance(Sample** host, int connected, std::vector<void*>& piece, int offset) {
-    auto** out = reinterpret_cast<Sample**>(piece.data());
-    for (int i = 0; i < connected; ++i) out[i] = host[i] + offset;
-    return out;
-}
-
-template <typename Channels>
-int ConnectedCount(const Channels& get, int n) {
-    int connected = 0;
-    for (int i = 0; i < n; ++i) connected += get(i)->connected ? 1 : 0;
-    return connected;
-}
-}  // namespace
-
-// The frames every channel's scratch buffer holds: the block size, or less when the scratch
-// could not grow to it.
-int IFxVST::ScratchFrames() const {
-    int frames = GetBlockSize();
-    for (int i = 0; i < NInChannels(); ++i)
-        frames = std::min(frames, GetInChannel(i)->scratch.GetSize() / static_cast<int>(sizeof(double)));
-    for (int i = 0; i < NOutChannels(); ++i)
-        frames = std::min(frames, GetOutChannel(i)->scratch.GetSize() / static_cast<int>(sizeof(double)));
-    return frames;
-}
-
-// A block longer than the scratch buffers (normally the block size the host announced) is run in
-// pieces that fit, so they never overflow and no input is lost.
+// Nothing to do without buffers for the channels, or before any block size.
 template <typename Sample>
 void IFxVST::ProcessBlock(Sample** inputs, Sample** outputs, int frames, Road road) {
     ScopedPlugLock lock(GetMutex());
     if (DoesMidi()) CallHost(HostOp::kWantMidi);
-    const int piece = ScratchFrames();
-    if (frames <= 0 || piece <= 0) return;
+    if (frames <= 0 || GetBlockSize() <= 0) return;
     if ((!inputs && NInChannels() > 0) || (!outputs && NOutChannels() > 0)) return;
-    if (frames <= piece) {
-        ProcessPiece(inputs, outputs, frames, road);
-        return;
-    }
-    const int nIn = ConnectedCount([this](int i) { return GetInChannel(i); }, NInChannels());
-    const int nOut = ConnectedCount([this](int i) { return GetOutChannel(i); }, NOutChannels());
-    for (int offset = 0; offset < frames; offset += piece) {
-        const int n = std::min(piece, frames - offset);
-        ProcessPiece(Advance(inputs, nIn, mPieceIn, offset), Advance(outputs, nOut, mPieceOut, offset), n, road);
-    }
-}
-
-template <typename Sample>
-void IFxVST::ProcessPiece(Sample** inputs, Sample** outputs, int frames, Road road) {
     if constexpr (sizeof(Sample) == sizeof(float)) {
         AttachHostBuffers(inputs, outputs, frames);
         if (road == Road::kFloatAccumulating)
