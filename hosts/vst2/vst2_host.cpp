@@ -21,8 +21,13 @@ Host::~Host() {
 intptr_t VST2_CALL Host::Callback(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* data,
                                   float opt) {
     if (!gHost) return 0;
-    gHost->calls.push_back({opcode, index, value, opt});
-    const intptr_t answer = gHost->Answer(effect, opcode, index, value, data, opt);
+    intptr_t answer;
+    {
+        // The plug-in calls from the audio thread and the host's other threads alike.
+        std::lock_guard<std::mutex> guard(gHost->lock);
+        gHost->calls.push_back({opcode, index, value, opt});
+        answer = gHost->Answer(effect, opcode, index, value, data, opt);
+    }
     if (gHost->onCall) gHost->onCall(effect, opcode);
     return answer;
 }

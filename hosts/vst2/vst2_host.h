@@ -3,6 +3,7 @@
 // call, and drives an effect record through its entries. The module loader is Windows only;
 // the rest also serves in-process tests of the binding.
 #include <functional>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,7 @@ public:
     std::vector<int32_t> Opcodes() const;
 
 private:
+    std::mutex lock;  // guards the records while a callback fills them
     intptr_t Answer(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* data, float opt);
 };
 

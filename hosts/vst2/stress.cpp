@@ -1,0 +1,205 @@
+// Stress host for the VST2 deliverable: one instance driven as a busy host would, for a given
+// time, from three threads at once.
+//   process thread: random block sizes (0, 1, the announced size, up to four times larger) through
+//                   the three process entries, parameter changes between blocks, program switches,
+//                   and now and then a new sample rate and block size;
+//   state thread:   saves the program and bank chunks, restores earlier ones, and automates;
+//   editor thread:  opens the editor in a window of its own, idles it and closes it.
+// It fails on a non-finite output sample from finite input, on a refused chunk, or when nothing
+// moves for ten seconds (a deadlock). It prints what it did on standard error.
+//   tz_vst2_stress_host MODULE [SECONDS] [SEED]
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <thread>
+#include <vector>
+
+#include "vst2_host.h"
+
+using namespace vst2host;
+
+namespace {
+constexpr int kChannels = 2;
+constexpr int kMaxFrames = 4 * 1024;
+const float kRates[] = {22050, 44100, 48000, 88200, 96000, 192000};
+const int kBlockSizes[] = {32, 64, 256, 512, 1024};
+
+struct Counts {
+    std::atomic<long> blocks{0}, frames{0}, automation{0}, setups{0}, states{0}, editors{0}, failures{0};
+    std::atomic<long> nonFinite{0};
+};
+
+std::atomic<long long> gLastProgress{0};
+long long NowMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+void Progress() { gLastProgress = NowMs(); }
+
+void Fail(Counts& counts, const char* what) {
+    if (counts.failures++ < 10) std::fprintf(stderr, "stress: %s\n", what);
+}
+
+// A new rate and block size between blocks, with the effect switched off around them.
+int Reconfigure(Plugin& plugin, std::mt19937& rng, Counts& counts) {
+    const int block = kBlockSizes[rng() % 5];
+    plugin.Dispatch(EffectOp::kMainsChanged, 0, 0);
+    plugin.Dispatch(EffectOp::kSetSampleRate, 0, 0, nullptr, kRates[rng() % 6]);
+    plugin.Dispatch(EffectOp::kSetBlockSize, 0, block);
+    plugin.Dispatch(EffectOp::kMainsChanged, 0, 1);
+    ++counts.setups;
+    return block;
+}
+
+template <typename Sample>
+void RunBlock(AEffect* effect, int entry, std::vector<Sample> (&in)[kChannels], std::vector<Sample> (&out)[kChannels],
+              int frames, long position, Counts& counts) {
+    Sample* ip[kChannels];
+    Sample* op[kChannels];
+    for (int c = 0; c < kChannels; ++c) {
+        for (int k = 0; k < frames; ++k) {
+            in[c][k] = static_cast<Sample>(0.9 * std::sin(0.013 * (position + k) * (c + 1)));
+            out[c][k] = 0;
+        }
+        ip[c] = in[c].data();
+        op[c] = out[c].data();
+    }
+    if constexpr (sizeof(Sample) == 8)
+        effect->processDoubleReplacing(effect, ip, op, frames);
+    else if (entry == 0)
+        effect->processReplacing(effect, ip, op, frames);
+    else
+        effect->process(effect, ip, op, frames);
+    for (int c = 0; c < kChannels; ++c)
+        for (int k = 0; k < frames; ++k) counts.nonFinite += !std::isfinite(out[c][k]);
+}
+
+void ProcessLoop(Plugin& plugin, std::mt19937 rng, const std::atomic<bool>& stop, Counts& counts) {
+    AEffect* effect = plugin.effect;
+    int block = Reconfigure(plugin, rng, counts);
+    std::vector<double> in64[kChannels], out64[kChannels];
+    std::vector<float> in32[kChannels], out32[kChannels];
+    for (int c = 0; c < kChannels; ++c) {
+        in64[c].resize(kMaxFrames), out64[c].resize(kMaxFrames);
+        in32[c].resize(kMaxFrames), out32[c].resize(kMaxFrames);
+    }
+    long position = 0;
+    while (!stop) {
+        if (rng() % 200 == 0) block = Reconfigure(plugin, rng, counts);
+        if (rng() % 100 == 0) plugin.Dispatch(EffectOp::kSetProgram, 0, 0);
+        for (int n = rng() % 4; n > 0; --n) {
+            effect->setParameter(effect, static_cast<int32_t>(rng() % effect->numParams), (rng() % 1001) / 1000.0f);
+            ++counts.automation;
+        }
+        const int pick = rng() % 4;
+        const int frames = pick == 0 ? static_cast<int>(rng() % 2)
+                           : pick == 1 ? block
+                                       : 1 + static_cast<int>(rng() % (4 * block));
+        const int entry = rng() % 3;
+        if (entry == 2)
+            RunBlock(effect, entry, in64, out64, frames, position, counts);
+        else
+            RunBlock(effect, entry, in32, out32, frames, position, counts);
+        position += frames;
+        ++counts.blocks;
+        counts.frames += frames;
+        Progress();
+    }
+}
+
+void StateLoop(Plugin& plugin, std::mt19937 rng, const std::atomic<bool>& stop, Counts& counts) {
+    AEffect* effect = plugin.effect;
+    std::vector<unsigned char> program, bank;
+    while (!stop) {
+        const bool isProgram = rng() % 2;
+        std::vector<unsigned char>& earlier = isProgram ? program : bank;
+        std::vector<unsigned char> saved = plugin.GetChunk(isProgram);
+        if (saved.empty()) Fail(counts, "the plug-in saved an empty chunk");
+        if (!earlier.empty() && plugin.SetChunk(earlier, isProgram) == 0) Fail(counts, "a saved chunk was refused");
+        earlier = saved;
+        effect->setParameter(effect, static_cast<int32_t>(rng() % effect->numParams), (rng() % 1001) / 1000.0f);
+        ++counts.automation;
+        ++counts.states;
+        Progress();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+// The editor's window thread: a parent window of its own, the editor opened, idled with the
+// messages pumped, and closed.
+void EditorLoop(Plugin& plugin, const std::atomic<bool>& stop, Counts& counts) {
+    HWND parent = CreateWindowExA(0, "STATIC", "stress host", WS_OVERLAPPEDWINDOW, 0, 0, 500, 560, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    if (!parent || !(plugin.effect->flags & kFlagHasEditor)) return;
+    while (!stop) {
+        if (plugin.Dispatch(EffectOp::kEditOpen, 0, 0, parent) != 1) Fail(counts, "the editor did not open");
+        for (int i = 0; i < 5; ++i) {
+            plugin.Dispatch(EffectOp::kEditIdle);
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        plugin.Dispatch(EffectOp::kEditClose);
+        ++counts.editors;
+        Progress();
+    }
+    DestroyWindow(parent);
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: tz_vst2_stress_host MODULE [SECONDS] [SEED]\n");
+        return 2;
+    }
+    const double seconds = argc > 2 ? std::atof(argv[2]) : 10.0;
+    const unsigned seed = argc > 3 ? static_cast<unsigned>(std::strtoul(argv[3], nullptr, 10)) : 1;
+
+    Host host;
+    Module module;
+    std::string error;
+    if (!module.Load(argv[1], &error)) {
+        std::fprintf(stderr, "stress: %s\n", error.c_str());
+        return 2;
+    }
+    Plugin plugin(module.entry(&Host::Callback));
+    if (!plugin.effect || plugin.effect->magic != kEffectMagic) {
+        std::fprintf(stderr, "stress: the module gave no effect record\n");
+        return 2;
+    }
+    plugin.Open(44100.0f, 256);
+
+    Counts counts;
+    std::atomic<bool> stop{false};
+    Progress();
+    const long long start = NowMs();
+    std::thread process(ProcessLoop, std::ref(plugin), std::mt19937(seed), std::cref(stop), std::ref(counts));
+    std::thread state(StateLoop, std::ref(plugin), std::mt19937(seed + 1), std::cref(stop), std::ref(counts));
+    std::thread editor(EditorLoop, std::ref(plugin), std::cref(stop), std::ref(counts));
+    while (NowMs() - start < seconds * 1000) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        if (NowMs() - gLastProgress > 10000) {
+            std::fprintf(stderr, "stress: no progress for 10 s after %ld blocks: deadlock\n", counts.blocks.load());
+            std::fflush(stderr);
+            std::_Exit(3);
+        }
+    }
+    stop = true;
+    process.join();
+    state.join();
+    editor.join();
+    plugin.Close();
+
+    std::fprintf(stderr,
+                 "stress: %.1f s, %ld blocks (%ld frames), %ld parameter changes, %ld set-ups, %ld chunk rounds, "
+                 "%ld editor opens, %ld non-finite samples, %ld failures\n",
+                 (NowMs() - start) / 1000.0, counts.blocks.load(), counts.frames.load(), counts.automation.load(),
+                 counts.setups.load(), counts.states.load(), counts.editors.load(), counts.nonFinite.load(),
+                 counts.failures.load());
+    return counts.nonFinite == 0 && counts.failures == 0 ? 0 : 1;
+}
