@@ -11,39 +11,23 @@
 #include <windows.h>
 
 #include <atomic>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <random>
 #include <thread>
 #include <vector>
 
+#include "stress_support.h"
 #include "vst2_host.h"
 
 using namespace vst2host;
+using namespace stress;
 
 namespace {
 constexpr int kChannels = 2;
 constexpr int kMaxFrames = 4 * 1024;
 const float kRates[] = {22050, 44100, 48000, 88200, 96000, 192000};
 const int kBlockSizes[] = {32, 64, 256, 512, 1024};
-
-struct Counts {
-    std::atomic<long> blocks{0}, frames{0}, automation{0}, setups{0}, states{0}, editors{0}, failures{0};
-    std::atomic<long> nonFinite{0};
-};
-
-std::atomic<long long> gLastProgress{0};
-long long NowMs() {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-void Progress() { gLastProgress = NowMs(); }
-
-void Fail(Counts& counts, const char* what) {
-    if (counts.failures++ < 10) std::fprintf(stderr, "stress: %s\n", what);
-}
 
 // A new rate and block size between blocks, with the effect switched off around them.
 int Reconfigure(Plugin& plugin, std::mt19937& rng, Counts& counts) {
@@ -181,14 +165,7 @@ int main(int argc, char** argv) {
     std::thread process(ProcessLoop, std::ref(plugin), std::mt19937(seed), std::cref(stop), std::ref(counts));
     std::thread state(StateLoop, std::ref(plugin), std::mt19937(seed + 1), std::cref(stop), std::ref(counts));
     std::thread editor(EditorLoop, std::ref(plugin), std::cref(stop), std::ref(counts));
-    while (NowMs() - start < seconds * 1000) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        if (NowMs() - gLastProgress > 10000) {
-            std::fprintf(stderr, "stress: no progress for 10 s after %ld blocks: deadlock\n", counts.blocks.load());
-            std::fflush(stderr);
-            std::_Exit(3);
-        }
-    }
+    Watch(seconds, start, counts);
     stop = true;
     process.join();
     state.join();

@@ -13,40 +13,24 @@
 #include <windows.h>
 
 #include <atomic>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <random>
 #include <thread>
 #include <vector>
 
 #include "sdk/vst3/plugview.h"
+#include "stress_support.h"
 #include "vst3_host.h"
 
 using namespace tzhost;
+using namespace stress;
 
 namespace {
 constexpr int kParams = 8;
 constexpr int kMaxChannels = 2;
 const double kRates[] = {22050, 44100, 48000, 88200, 96000, 192000};
 const int32 kBlockSizes[] = {32, 64, 256, 512, 1024};
-
-struct Counts {
-    std::atomic<long> blocks{0}, frames{0}, automation{0}, setups{0}, states{0}, views{0}, failures{0};
-    std::atomic<long> nonFinite{0};
-};
-
-std::atomic<long long> gLastProgress{0};
-long long NowMs() {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-void Progress() { gLastProgress = NowMs(); }
-
-void Fail(Counts& counts, const char* what) {
-    if (counts.failures++ < 10) std::fprintf(stderr, "stress: %s\n", what);
-}
 
 // A new set-up between blocks, as a host does when the user changes the rate or the engine.
 void Reconfigure(Plugin& plugin, std::mt19937& rng, int32* sampleSize, int32* maxBlock, Counts& counts) {
@@ -151,7 +135,7 @@ void EditorLoop(Plugin& plugin, const std::atomic<bool>& stop, Counts& counts) {
         }
         if (parent) view->removed();
         if (view->release() != 0) Fail(counts, "the view outlived its last release");
-        ++counts.views;
+        ++counts.editors;
         Progress();
     }
     if (parent) DestroyWindow(parent);
@@ -186,14 +170,7 @@ int main(int argc, char** argv) {
     std::thread process(ProcessLoop, std::ref(plugin), std::mt19937(seed), std::cref(stop), std::ref(counts));
     std::thread state(StateLoop, std::ref(plugin), std::cref(stop), std::ref(counts));
     std::thread editor(EditorLoop, std::ref(plugin), std::cref(stop), std::ref(counts));
-    while (NowMs() - start < seconds * 1000) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        if (NowMs() - gLastProgress > 10000) {
-            std::fprintf(stderr, "stress: no progress for 10 s after %ld blocks: deadlock\n", counts.blocks.load());
-            std::fflush(stderr);
-            std::_Exit(3);
-        }
-    }
+    Watch(seconds, start, counts);
     stop = true;
     process.join();
     state.join();
@@ -204,7 +181,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "stress: %.1f s, %ld blocks (%ld frames), %ld automation points, %ld set-ups, %ld state rounds, "
                 "%ld editor opens, %ld non-finite samples, %ld failures\n",
                 (NowMs() - start) / 1000.0, counts.blocks.load(), counts.frames.load(), counts.automation.load(),
-                counts.setups.load(), counts.states.load(), counts.views.load(), counts.nonFinite.load(),
+                counts.setups.load(), counts.states.load(), counts.editors.load(), counts.nonFinite.load(),
                 counts.failures.load());
     return counts.nonFinite == 0 && counts.failures == 0 ? 0 : 1;
 }

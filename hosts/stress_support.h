@@ -1,0 +1,43 @@
+#pragma once
+// What both stress hosts share: the counters of what they did, the failure report, and the
+// watchdog that runs the threads for the given time and ends the program on a deadlock.
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+
+namespace stress {
+
+struct Counts {
+    std::atomic<long> blocks{0}, frames{0}, automation{0}, setups{0}, states{0}, editors{0}, failures{0};
+    std::atomic<long> nonFinite{0};
+};
+
+inline long long NowMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+inline std::atomic<long long> gLastProgress{0};
+// Every thread calls this after each round; the watchdog looks at the last call.
+inline void Progress() { gLastProgress = NowMs(); }
+
+// The first ten failures are printed; all are counted.
+inline void Fail(Counts& counts, const char* what) {
+    if (counts.failures++ < 10) std::fprintf(stderr, "stress: %s\n", what);
+}
+
+// Waits out `seconds` from `start`; ten seconds without progress end the program (status 3).
+inline void Watch(double seconds, long long start, const Counts& counts) {
+    while (NowMs() - start < seconds * 1000) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        if (NowMs() - gLastProgress > 10000) {
+            std::fprintf(stderr, "stress: no progress for 10 s after %ld blocks: deadlock\n", counts.blocks.load());
+            std::fflush(stderr);
+            std::_Exit(3);
+        }
+    }
+}
+
+}  // namespace stress
