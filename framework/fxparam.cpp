@@ -84,7 +84,7 @@ double IFxParam::ToNormalized(double plain) const {
 void IFxParam::FormatForHost(double value, bool isNormalized, char* out, bool useTexts) const {
     if (isNormalized) value = FromNormalized(value);
     if (useTexts && GetValueTextCount() > 0) {
-        const char* text = GetValueText(TruncateToInt(value));
+        const char* text = GetValueText(TextKey(value));
         if (*text) {
             CopyText(out, text);
             return;
@@ -97,8 +97,14 @@ void IFxParam::FormatForHost(double value, bool isNormalized, char* out, bool us
         std::snprintf(out, kParamTextSize, "%.*f", mDisplayPrecision, value);
 }
 
+// A toggle's text shows the state the effect acts on, so 0.9 reads "on", not a truncated "off".
+int IFxParam::TextKey(double plain) const {
+    if (mKind == kParamBool) return ToggleIsOn(plain) ? 1 : 0;
+    return TruncateToInt(plain);
+}
+
 const char* IFxParam::ParamLabelText() const {
-    return *GetValueText(TruncateToInt(mValue)) ? "" : mLabel;
+    return *GetValueText(TextKey(mValue)) ? "" : mLabel;
 }
 
 int IFxParam::GetValueTextCount() const {

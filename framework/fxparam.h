@@ -9,6 +9,9 @@ enum ParamKind : int32_t { kParamNone = 0, kParamBool = 1, kParamInt = 2, kParam
 
 constexpr int kParamTextSize = 32;  // 31 characters and a NUL
 
+// A toggle is on from a plain value of 0.5 up, as the effect reads it; a non-number is off.
+inline bool ToggleIsOn(double plain) { return plain >= 0.5; }
+
 struct IValueText {
     int32_t value;
     char text[kParamTextSize];
@@ -34,6 +37,8 @@ public:
     double FromNormalized(double normalized) const;
     // Writes at most kParamTextSize - 1 characters and a NUL into out.
     void FormatForHost(double value, bool isNormalized, char* out, bool useTexts) const;
+    // The value-text key of a plain value: a toggle's state (0 or 1), else the value truncated.
+    int TextKey(double plain) const;
 
     const char* ParamNameText() const { return mName; }
     const char* ParamGroupText() const { return mGroup; }

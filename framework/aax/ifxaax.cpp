@@ -34,6 +34,20 @@ int IndexOfId(const char* id) {
     for (; *id >= '0' && *id <= '9' && n < 0x7FFFFFF; ++id) n = n * 10 + (*id - '0');
     return int(n) - 1;
 }
+
+// A toggle's number shows the state the effect acts on: 0 below 0.5, 1 from 0.5 up.
+class ToggleStateDisplay : public AAX_IDisplayDelegateDecorator<double> {
+public:
+    using AAX_IDisplayDelegateDecorator<double>::AAX_IDisplayDelegateDecorator;
+    AAX_IDisplayDelegate<double>* Clone() const override { return new ToggleStateDisplay(*this); }
+    bool FormatValue(double value, int32_t maxLength, AAX_CString& out) const override {
+        return Wrapped().FormatValue(State(value), maxLength, out);
+    }
+    bool FormatValue(double value, AAX_CString& out) const override { return Wrapped().FormatValue(State(value), out); }
+
+private:
+    static double State(double value) { return ToggleIsOn(value) ? 1.0 : 0.0; }
+};
 }  // namespace
 
 // ---- AAX_CIFxParameters ----
@@ -113,7 +127,8 @@ int32_t ACF_CALL IFxAAX::SetUpParameters() {
     return 0;
 }
 
-// Bool and list parameters display as numbers with their label, like the continuous ones.
+// Bool and list parameters display as numbers with their label, like the continuous ones; a
+// toggle shows its state (0 or 1) rather than the value in between.
 void IFxAAX::AddFrameworkParameter(int index, const char* id) {
     const IFxParam* param = GetParam(index);
     const AAX_CString name(param->ParamNameText()), unit(param->ParamLabelText());
@@ -121,13 +136,17 @@ void IFxAAX::AddFrameworkParameter(int index, const char* id) {
     switch (param->Kind()) {
         case kParamBool:
         case kParamList:
-        case kParamDouble:
+        case kParamDouble: {
+            const AAX_CNumberDisplayDelegate<double> number;
+            const ToggleStateDisplay toggle(number);
+            const AAX_IDisplayDelegate<double>* shown = &number;
+            if (param->Kind() == kParamBool) shown = &toggle;
             made = new AAX_CParameter<double>(
                 id, name, param->Default(), AAX_CIFxTaperDelegate<double>(param->Min(), param->Max(), param->Shape()),
-                AAX_CUnitDisplayDelegateDecorator<double>(AAX_CNumberDisplayDelegate<double>(), unit),
-                param->CanAutomate());
+                AAX_CUnitDisplayDelegateDecorator<double>(*shown, unit), param->CanAutomate());
             made->SetStepCount(param->Kind() == kParamDouble ? kContinuousSteps : param->GetValueTextCount());
             break;
+        }
         case kParamInt:
             made = new AAX_CParameter<int32_t>(
                 id, name, int32_t(param->Default()),

@@ -92,6 +92,16 @@ TEST(AaxBinding, ParametersAsTheHostSeesThem) {
     EXPECT_EQ(f.instance.Text(slot::kValueString, ""), "bypass");
     EXPECT_EQ(f.instance.Update("", 1.0), 0);
     EXPECT_EQ(f.instance.Text(slot::kValueString, ""), "on");
+    // A switch shows the state the effect acts on (0 or 1); a continuous parameter its value.
+    const struct {
+        const char* id;
+        double value;
+        const char* text;
+    } texts[] = {{"1", 0.0, "0.00"}, {"1", 0.4, "0.00"}, {"1", 0.6, "1.00"}, {"1", 1.0, "1.00"}, {"7", 0.6, "60.00"}};
+    for (const auto& t : texts) {
+        f.instance.Update(t.id, t.value);
+        EXPECT_EQ(f.instance.Text(slot::kValueString, t.id), t.text) << t.id << " " << t.value;
+    }
     EXPECT_EQ(f.Plug()->GetHostCode(), kHostProTools);
     EXPECT_EQ(f.Plug()->GetApiCode(), kApiAAX);
     EXPECT_EQ(f.Plug()->GetSampleRate(), 48000.0);

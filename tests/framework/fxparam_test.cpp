@@ -31,8 +31,15 @@ TEST(FxParam, ToggleRangeStepsAndTexts) {
     p.AssignNormalized(0.97);
     EXPECT_DOUBLE_EQ(p.Value(), 1.0);
     EXPECT_EQ(Format(p, p.Value(), false, true), "on");
-    EXPECT_EQ(Format(p, 0.9, false, true), "off");
     EXPECT_EQ(Format(p, 0.9, false, false), "0.9");
+    // The text reads the state the effect acts on: on from 0.5 up.
+    const struct {
+        double value;
+        bool normalized;
+        const char* text;
+    } states[] = {{0.0, false, "off"}, {0.4, false, "off"}, {0.5, false, "on"}, {0.9, false, "on"},
+                  {1.0, false, "on"},  {NAN, false, "off"}, {0.6, true, "on"},  {0.49, true, "off"}};
+    for (const auto& c : states) EXPECT_EQ(Format(p, c.value, c.normalized, true), c.text) << c.value;
     EXPECT_STREQ(p.ParamLabelText(), "");
 
     EXPECT_STREQ(p.GetValueText(5), "");

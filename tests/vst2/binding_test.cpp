@@ -111,6 +111,8 @@ TEST_F(BindingTest, WritesTexts) {
         {EffectOp::kGetProgramNameIndexed, 5, 0, 0, ""},
         {EffectOp::kVendorSpecific, 7, TestVst::kGain, 0.25f, "2.50"},  // without changing the value
         {EffectOp::kVendorSpecific, 7, 3, 0.25f, ""},
+        {EffectOp::kVendorSpecific, 7, TestVst::kSwitch, 0.6f, "on"},  // on from 0.5 up, as the effect
+        {EffectOp::kVendorSpecific, 7, TestVst::kSwitch, 0.4f, "off"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(plug.Text(c.opcode, c.index, c.value, c.opt), c.text) << "opcode " << c.opcode << " index " << c.index;

@@ -110,6 +110,10 @@ TEST(Vst3Controller, ShapedDefaultsAndConversions) {
     ASSERT_EQ(c->getParamValueByString(TavrelZel4::kHiss, off, back), kResultOk);
     EXPECT_EQ(back, 0.0);
     EXPECT_EQ(c->getParamValueByString(TavrelZel4::kTone, loud, back), kResultFalse);
+    for (double v : {0.4, 0.6}) {  // a switch reads as the effect acts on it: on from 0.5 up
+        ASSERT_EQ(c->getParamStringByValue(TavrelZel4::kBypass, v, text), kResultOk);
+        EXPECT_EQ(Utf8(text), v < 0.5 ? "off" : "on");
+    }
 
     // The host tags have no plug-in texts; unknown ids convert to themselves.
     EXPECT_EQ(c->getParamStringByValue(IFxVST3::kBypassTag, 1.0, text), kResultFalse);
