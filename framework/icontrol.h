@@ -58,6 +58,8 @@ public:
     bool IsGreyed() const { return mGreyed; }
     bool DoubleClickAsSingle() const { return mDoubleClickAsSingle; }
     bool MouseOverWhenGreyed() const { return mMouseOverWhenGreyed; }
+    // The wheel changes this control's value (the knobs); the editor sends a host gesture only then.
+    bool TurnsOnWheel() const { return mTurnsOnWheel; }
     const IBlend& Blend() const { return mBlend; }
     ITextStyle* TextStyle() { return &mTextStyle; }
     int TextEntryLength() const { return mTextEntryLength; }
@@ -100,6 +102,7 @@ protected:
     bool mPromptDisabled = true;
     bool mDoubleClickAsSingle = false;
     bool mMouseOverWhenGreyed = false;
+    bool mTurnsOnWheel = false;
     IBlend mBlend;
     ITextControl* mValueDisplay = nullptr;
     ITextControl* mNameDisplay = nullptr;
@@ -141,7 +144,9 @@ public:
     enum Direction { kVertical = 0, kHorizontal = 1 };
     IKnobControl(IFxBase* plug, const IBounds& rect, int paramIdx, const IBlend* blend, int direction = kVertical,
                  double gearing = 4.0)
-        : IControl(plug, rect, paramIdx, blend), mDirection(direction), mGearing(gearing) {}
+        : IControl(plug, rect, paramIdx, blend), mDirection(direction), mGearing(gearing) {
+        mTurnsOnWheel = true;
+    }
     void OnMouseDrag(int x, int y, int dx, int dy, IMouseKeys* keys) override;
     void OnMouseWheel(int x, int y, IMouseKeys* keys, int steps) override;
 

@@ -137,7 +137,9 @@ bool IGraphicsWin::OnMouseMove(int x, int y, IMouseKeys* keys, bool buttonHeld) 
     return false;
 }
 
-// One notch (120) is one step; a partial notch is none. A wheel turn is a gesture of its own.
+// One notch (120) is one step; a partial notch is none. A wheel turn on a control that the wheel
+// turns is a gesture of its own; over any other control it sends the host nothing, as a host
+// recording touch automation would record an empty gesture.
 void IGraphicsWin::OnWheel(int x, int y, IMouseKeys* keys, int delta) {
     if (mTextEntryWindow) {
         mTextEntryState = 3;  // cancel
@@ -146,7 +148,7 @@ void IGraphicsWin::OnWheel(int x, int y, IMouseKeys* keys, int delta) {
     const int index = mMouseCapture >= 0 ? mMouseCapture : FindControl(x, y);
     IControl* control = mControls.Get(index);
     if (!control) return;
-    const int param = mPlug && mGestureParam < 0 ? control->ParamIdx() : -1;
+    const int param = mPlug && mGestureParam < 0 && control->TurnsOnWheel() ? control->ParamIdx() : -1;
     if (param >= 0) mPlug->BeginInformHostOfParamChange(param);
     control->OnMouseWheel(x, y, keys, delta / 120);
     if (param >= 0) mPlug->EndInformHostOfParamChange(param);

@@ -210,6 +210,7 @@ TEST_F(GuiInput, GesturesReachTheHostBalanced) {
     editor->OnButtonUp(30, 5, &left);
     editor->OnWheel(5, 5, &left, 240);
     editor->OnWheel(5, 5, &left, 60);
+    editor->OnWheel(30, 5, &left, 120);   // the wheel does not turn a switch: no gesture
     editor->OnButtonDown(80, 80, &left);  // no control: no gesture
     editor->OnButtonUp(5, 5, &left);
     EXPECT_EQ(Log(plug), "begin1 inform1 end1 begin0 inform0 end0 begin0 inform0 end0 ");
