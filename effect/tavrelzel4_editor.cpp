@@ -36,6 +36,9 @@ void TavrelZel4::BuildEditor() {
     addKnob(kDryWet, lineKnob, 342, 281);
     editor->AddControl(new IInvisibleSwitchControl(this, {36, 286, 276, 405}, kBypass));
     auto* ledControl = new IBitmapControl(this, StripFrameBounds(148, 17, led), -1, led, &blend);
+    // The LED only shows whether the effect is active: it takes no input (a double click would
+    // light it with its default), so the mouse reaches the panel beneath it.
+    ledControl->SetTargetRect({});
     mLedControlIndex = editor->AddControl(ledControl);
     // The LED has no parameter, so binding sends it nothing: it is seeded lit, as the effect
     // starts active, and the first bypass change is then a change that gets drawn.
