@@ -5,15 +5,14 @@
 #include <png.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "raster/png.h"
 #include "sdk/vst3/contextmenu.h"
 #include "sdk/vst3/plugview.h"
 #include "test_module.h"
@@ -177,6 +176,13 @@ struct Editor {
         Pump(20);
         SendMessageA(window, WM_TIMER, 2, 0);
     }
+    // Windows reports a double click as down, up, double click, up.
+    void DoubleClick(int x, int y) {
+        for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+            PostMessageA(window, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(x, y));
+        Pump(20);
+        SendMessageA(window, WM_TIMER, 2, 0);
+    }
     double Normalized(int id) { return plugin.controller->getParamNormalized(static_cast<ParamID>(id)); }
     // One block of a fixed tone; returns the left output.
     std::vector<double> Block(IParameterChanges* changes = nullptr) {
@@ -218,22 +224,60 @@ void WritePng(const std::vector<uint32_t>& pixels, const std::string& path) {
     EXPECT_TRUE(png_image_write_to_file(&image, WindowsPath(path).c_str(), 0, pixels.data(), 0, nullptr));
 }
 
-// The editor composited from the image files: each control's frame, chosen from the parameter's
-// normalized value, blended over the background by its alpha.
+// The blend of every control image (weight 1.0, weighted by the source's alpha), one colour
+// channel at a time; the window has no alpha channel.
+template <int (*Channel)(int s, int d, int a)>
+uint32_t Blend(uint32_t dest, uint32_t src) {
+    const int a = int(src >> 24);
+    if (a == 0) return dest;
+    uint32_t out = 0xFF000000u;
+    for (int shift = 0; shift < 24; shift += 8)
+        out |= uint32_t(Channel(int(src >> shift) & 255, int(dest >> shift) & 255, a)) << shift;
+    return out;
+}
+// Integer arithmetic, the division truncating toward zero (also for a negative product).
+int Truncating(int s, int d, int a) { return s + (d - s) * (255 - a) / 256; }
+// Near misses: each must fail the exact comparison.
+int Rounded255(int s, int d, int a) { return (s * a + d * (255 - a) + 127) / 255; }
+int Flooring(int s, int d, int a) { return s + ((d - s) * (255 - a) >> 8); }
+int Weight256(int s, int d, int a) { return s + (d - s) * (256 - a) / 256; }
+using Formula = uint32_t (*)(uint32_t dest, uint32_t src);
+constexpr Formula kExact = &Blend<Truncating>;
+
+// An image file decoded straight with libpng, as 0xAARRGGBB words, not premultiplied.
+struct Image {
+    int w = 0, h = 0;
+    std::vector<uint32_t> pixels;
+    uint32_t At(int x, int y) const { return pixels[size_t(y) * size_t(w) + size_t(x)]; }
+};
+Image ReadImage(const std::string& path) {
+    png_image png{};
+    png.version = PNG_IMAGE_VERSION;
+    Image image;
+    if (!png_image_begin_read_from_file(&png, WindowsPath(path).c_str())) return image;
+    png.format = PNG_FORMAT_BGRA;
+    image.pixels.resize(size_t(png.width) * png.height);
+    if (!png_image_finish_read(&png, nullptr, image.pixels.data(), 0, nullptr)) return image;
+    image.w = int(png.width), image.h = int(png.height);
+    return image;
+}
+
+// The editor composited from the image files, independently of the plug-in's raster code: the
+// background copied, then each control's frame, chosen from the parameter's normalized value,
+// blended over it in the order the controls were added.
 class Reference {
 public:
     Reference() {
         for (const char* name : {"bkg", "knob", "onoff", "led", "line-knob"}) {
-            const std::string path = std::string(TZ_SOURCE_DIR) + "/resources/img/" + name + ".png";
-            images.emplace_back(PIX_ReadPngFile(WindowsPath(path).c_str(), nullptr));
-            EXPECT_NE(images.back(), nullptr) << path;
+            images.push_back(ReadImage(std::string(TZ_SOURCE_DIR) + "/resources/img/" + name + ".png"));
+            EXPECT_GT(images.back().w, 0) << name;
         }
     }
     // values: normalized parameters 0..7; led: 1 lit.
-    std::vector<uint32_t> Compose(const double* v, double led) const {
+    std::vector<uint32_t> Compose(const double* v, double led, Formula blend = kExact) const {
         std::vector<uint32_t> out(kW * kH);
         for (int y = 0; y < kH; ++y)
-            for (int x = 0; x < kW; ++x) out[y * kW + x] = *PIX_PixelAt(images[0].get(), x, y) | 0xFF000000u;
+            for (int x = 0; x < kW; ++x) out[y * kW + x] = images[0].At(x, y) | 0xFF000000u;
         const struct {
             int image, frames, x, y;
             double value;
@@ -241,42 +285,33 @@ public:
             {1, 100, 116, 60, v[2]}, {1, 100, 25, 13, v[1]}, {1, 100, 209, 13, v[3]},  {2, 2, 314, 64, v[4]},
             {2, 2, 314, 139, v[5]},  {2, 2, 314, 210, v[7]}, {4, 100, 342, 281, v[6]}, {3, 2, 148, 17, led},
         };
-        for (const auto& c : placed) Blend(out, images[c.image].get(), c.frames, c.x, c.y, c.value);
+        for (const auto& c : placed) Place(out, images[c.image], c.frames, c.x, c.y, c.value, blend);
         return out;
     }
 
 private:
-    static void Blend(std::vector<uint32_t>& out, PIX_IBitmap* strip, int frames, int x0, int y0, double value) {
-        const int h = strip->Height() / frames, frame = int(std::lround((frames - 1) * value));
+    // Frame i (1-based) = int((frames - 1) x value + 0.5) + 1; it starts int(h x (i - 1) / frames + 0.5) down.
+    static void Place(std::vector<uint32_t>& out, const Image& strip, int frames, int x0, int y0, double value,
+                      Formula blend) {
+        const int frame = std::clamp(int((frames - 1) * value + 0.5) + 1, 1, frames);
+        const int top = int(double(strip.h) * (frame - 1) / frames + 0.5), h = strip.h / frames;
         for (int y = 0; y < h; ++y)
-            for (int x = 0; x < strip->Width(); ++x) {
-                const uint32_t s = *PIX_PixelAt(strip, x, frame * h + y);
+            for (int x = 0; x < strip.w; ++x) {
                 uint32_t& d = out[(y0 + y) * kW + x0 + x];
-                const int a = s >> 24;
-                uint32_t mixed = 0xFF000000u;
-                for (int shift = 0; shift < 24; shift += 8) {
-                    const int sc = (s >> shift) & 255, dc = (d >> shift) & 255;
-                    mixed |= static_cast<uint32_t>((sc * a + dc * (255 - a) + 127) / 255) << shift;
-                }
-                d = mixed;
+                d = blend(d, strip.At(x, top + y));
             }
     }
-    std::vector<std::unique_ptr<PIX_IBitmap>> images;
+    std::vector<Image> images;
 };
 
-// Pixels of rect {l, t, r, b} whose channels differ by more than 2; the caption's rectangle,
-// drawn with whatever font the system substitutes, is left out.
+// Pixels of rect {l, t, r, b} that differ in any colour channel; the caption's rectangle, drawn
+// with whatever font the system substitutes, is left out.
 int Mismatches(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b, RECT r = {0, 0, kW, kH}) {
     int bad = 0;
     for (int y = r.top; y < r.bottom; ++y)
         for (int x = r.left; x < r.right; ++x) {
             if (x >= 225 && x < 267 && y >= 431 && y < 443) continue;
-            const uint32_t p = a[y * kW + x], q = b[y * kW + x];
-            for (int shift = 0; shift < 24; shift += 8)
-                if (std::abs(int((p >> shift) & 255) - int((q >> shift) & 255)) > 2) {
-                    ++bad;
-                    break;
-                }
+            bad += ((a[y * kW + x] ^ b[y * kW + x]) & 0xFFFFFFu) != 0;
         }
     return bad;
 }
@@ -319,6 +354,9 @@ TEST(Vst3Editor, PixelsMatchTheImagesAndFollowInput) {
     const std::vector<uint32_t> shot = Capture(editor.window);
     WritePng(shot, "editor.png");  // in the test's folder of the build tree, for a person to look at
     EXPECT_EQ(Mismatches(shot, reference.Compose(values, 1.0)), 0);
+    // The comparison is exact: blends that are nearly right fail it.
+    for (Formula wrong : {&Blend<Rounded255>, &Blend<Flooring>, &Blend<Weight256>})
+        EXPECT_GT(Mismatches(shot, reference.Compose(values, 1.0, wrong)), 0);
     int captionInk = 0;
     for (int y = 431; y < 443; ++y)
         for (int x = 225; x < 267; ++x) captionInk += (shot[y * kW + x] & 0xFFFFFF) < 0x404040;
@@ -343,6 +381,14 @@ TEST(Vst3Editor, PixelsMatchTheImagesAndFollowInput) {
     values[1] = 0.25, values[4] = 0.0, values[0] = 1.0;
     EXPECT_EQ(Mismatches(Capture(editor.window), reference.Compose(values, 0.0)), 0);  // LED dark
 
+    // The LED only shows the effect's state: a double click on it changes nothing, also after reopening.
+    editor.handler.log.clear();
+    editor.DoubleClick(157, 26);
+    EXPECT_EQ(editor.handler.log, "");
+    editor.Detach();
+    editor.Attach();
+    EXPECT_EQ(Mismatches(Capture(editor.window), reference.Compose(values, 0.0)), 0);
+
     // A right click on a knob opens the host's menu for its parameter and leaves the knob alone.
     editor.handler.log.clear();
     PostMessageA(editor.window, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(160, 100));
@@ -355,9 +401,7 @@ TEST(Vst3Editor, PixelsMatchTheImagesAndFollowInput) {
 
     // A double click on a knob restores its default in a gesture of its own.
     editor.handler.log.clear();
-    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
-        PostMessageA(editor.window, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(70, 58));
-    Pump(20);
+    editor.DoubleClick(70, 58);
     EXPECT_EQ(editor.handler.log, "begin1 end1 begin1 perform1 end1 ");
     EXPECT_EQ(editor.Normalized(1), 0.0);
 }
@@ -365,14 +409,22 @@ TEST(Vst3Editor, PixelsMatchTheImagesAndFollowInput) {
 TEST(Vst3Editor, WheelTurnsAKnobAndUnusedKeysReachTheHost) {
     Editor editor;
     ASSERT_NE(editor.window, nullptr);
-    const double level = editor.Normalized(3);
-    POINT p{254, 58};  // the "Level" knob, in screen coordinates as the wheel message has them
-    ClientToScreen(editor.window, &p);
-    PostMessageA(editor.window, WM_MOUSEWHEEL, MAKEWPARAM(0, 240), MAKELPARAM(p.x, p.y));
-    PostMessageA(editor.window, WM_MOUSEWHEEL, MAKEWPARAM(0, 60), MAKELPARAM(p.x, p.y));  // no step
+    const double level = editor.Normalized(3), saturation = editor.Normalized(4), bypass = editor.Normalized(0);
+    // Over a switch and the bypass area the wheel does nothing and the host hears nothing; over
+    // the "Level" knob it turns it. Wheel messages have screen coordinates.
+    const struct {
+        POINT at;
+        short delta;
+    } turns[] = {{{332, 92}, 240}, {{150, 350}, 240}, {{254, 58}, 240}, {{254, 58}, 60}};  // 60: no step
+    for (auto turn : turns) {
+        ClientToScreen(editor.window, &turn.at);
+        PostMessageA(editor.window, WM_MOUSEWHEEL, MAKEWPARAM(0, turn.delta), MAKELPARAM(turn.at.x, turn.at.y));
+    }
     Pump(20);
     EXPECT_EQ(editor.handler.log, "begin3 perform3 end3 begin3 perform3 end3 ");
     EXPECT_NEAR(editor.Normalized(3), level + 0.02, 1e-12);
+    EXPECT_EQ(editor.Normalized(4), saturation);
+    EXPECT_EQ(editor.Normalized(0), bypass);
 
     gForwardedKey = 0;
     SetWindowLongPtrA(editor.host, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordKeys));
