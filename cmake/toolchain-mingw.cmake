@@ -12,4 +12,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")
+# -static does not help against an import library: FindZLIB would pick libz.dll.a, whose
+# modules import zlib1.dll, which no Windows system has. Name the static archive (both
+# variables, so a build folder configured before keeps no import library in its cache).
+set(ZLIB_LIBRARY /usr/${TZ_TRIPLE}/lib/libz.a)
+set(ZLIB_LIBRARY_RELEASE /usr/${TZ_TRIPLE}/lib/libz.a)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run)
