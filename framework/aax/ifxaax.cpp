@@ -139,7 +139,7 @@ void IFxAAX::AddFrameworkParameter(int index, const char* id) {
         case kParamNone: return;
     }
     made->SetType(kTypeContinuous);
-    if (!AddParameter(made)) delete made;
+    if (!AddParameter(made)) made->DeleteThis(1);
 }
 
 // Host thread (automation playback or the host's answer to an edit, possibly re-entrant from
