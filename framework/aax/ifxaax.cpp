@@ -67,7 +67,8 @@ IFxAAX::IFxAAX(int nParams, const char* channelIoText, int nPresets, const char*
                const char* productName, const char* makerName, int version, int uniqueId, int makerId, int latency,
                bool doesMidi, bool doesChunks, bool isInstrument)
     : IFxBase(nParams, channelIoText, nPresets, effectName, productName, makerName, version, uniqueId, makerId,
-              latency, doesMidi, doesChunks, isInstrument, kApiAAX) {
+              latency, doesMidi, doesChunks, isInstrument, kApiAAX),
+      mHostInputs(size_t(NInChannels())) {
     SetInputsConnected(0, NInChannels(), true);
     SetOutputsConnected(0, NOutChannels(), true);
     CreateLatencyLine();

@@ -8,6 +8,7 @@
 // lock inside the core's WriteState and ReadState. Everything else runs on whichever thread the
 // host calls from.
 #include <cstdint>
+#include <vector>
 
 #include "aax-library/effect_parameters.h"
 #include "aax-library/parameter.h"
@@ -121,6 +122,8 @@ public:
 
 private:
     void AddFrameworkParameter(int index, const char* id);
+    void ConnectInputs(float* const* inputs, int count);
 
     AAX_IViewContainer* mViewContainer = nullptr;  // the GUI object's; not owned
+    std::vector<float*> mHostInputs;               // the block's connected input buffers
 };

@@ -207,6 +207,33 @@ TEST(AaxBinding, MonoStemsUseOneChannel) {
     EXPECT_EQ(guard, std::vector<float>(4, 7.f));
 }
 
+// Arrays or input channels the host leaves null: a missing input reads silence, a missing
+// output is not written, and the other channels run as usual (the bypass copies in to out).
+TEST(AaxBinding, NullBuffersInTheRenderContext) {
+    Fixture f;
+    f.instance.Update("", 1.0);
+    const struct {
+        bool inArray, outArray;
+        int nullIn, nullOut;  // a channel whose pointer is null, or -1
+    } cases[] = {{false, true, -1, -1}, {true, false, -1, -1}, {false, false, -1, -1},
+                 {true, true, 0, -1},   {true, true, 1, -1},   {true, true, 0, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.inArray << c.outArray << c.nullIn << c.nullOut);
+        std::vector<float> in[2] = {Ramp(256, 0.5f), Ramp(256, -0.25f)};
+        std::vector<float> out[2] = {std::vector<float>(256, 9.f), std::vector<float>(256, 9.f)};
+        float* ip[] = {in[0].data(), in[1].data()};
+        float* op[] = {out[0].data(), out[1].data()};
+        if (c.nullIn >= 0) ip[c.nullIn] = nullptr;
+        if (c.nullOut >= 0) op[c.nullOut] = nullptr;
+        f.instance.Render(c.inArray ? ip : nullptr, c.outArray ? op : nullptr, 256);
+        for (int ch = 0; ch < 2; ++ch) {
+            const bool silent = !c.inArray || ch == c.nullIn, written = c.outArray && ch != c.nullOut;
+            EXPECT_EQ(out[ch], !written ? std::vector<float>(256, 9.f) : silent ? std::vector<float>(256, 0.f) : in[ch])
+                << "channel " << ch;
+        }
+    }
+}
+
 TEST(AaxBinding, ChunkRoundTripsAndBadChunksAreRefused) {
     Fixture a;
     a.instance.Update("2", 0.25);
