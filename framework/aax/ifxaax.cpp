@@ -148,10 +148,10 @@ void IFxAAX::AddFrameworkParameter(int index, const char* id) {
 int32_t ACF_CALL IFxAAX::UpdateParameterFromHost(const char* id, double value, int32_t) {
     AAX_IParameter* parameter = nullptr;
     if (ParameterById(id, &parameter) != 0 || !parameter) return kAAXUnknownParameter;
-    parameter->UpdateNormalizedValue(value);
+    const double normalized = ClampUnit(value);
+    parameter->UpdateNormalizedValue(normalized);
     const int index = IndexOfId(id);
     if (index >= 0 && index < NParams()) {
-        const double normalized = ClampUnit(value);
         ScopedPlugLock lock(GetMutex());
         GetParam(index)->AssignNormalized(normalized);
         if (IGraphics* graphics = GetGraphics()) graphics->PushParamToControls(index, normalized, true);

@@ -156,6 +156,8 @@ TEST(AaxBinding, HostUpdatesReachTheFrameworkParameter) {
         {"2", -3.0, 0.0, 0},
         {"2", 7.0, 1.0, 0},
         {"2", std::numeric_limits<double>::quiet_NaN(), 0.0, 0},
+        {"3", -1.0, 0.0, 0},  // Tone's curve squares -1 back into range
+        {"4", 4.0, 1.0, 0},
         {"9", 0.5, -1, kAAXUnknownParameter},
         {"x", 0.5, -1, kAAXUnknownParameter},
     };
@@ -164,11 +166,12 @@ TEST(AaxBinding, HostUpdatesReachTheFrameworkParameter) {
         EXPECT_EQ(f.instance.Update(c.id, c.value), c.result);
         if (c.result == 0) {
             EXPECT_DOUBLE_EQ(plug->GetParam(c.id[0] - '1')->NormalizedValue(), c.expected);
+            EXPECT_DOUBLE_EQ(f.Normalized(c.id), c.expected);
         }
     }
     int32_t changes = 0;
     CallSlot<int32_t>(f.instance.params, slot::kChanges, &changes);
-    EXPECT_EQ(changes, 4);
+    EXPECT_EQ(changes, 6);
     // The master bypass is only stored: no framework parameter moves.
     const double before = plug->GetParam(TavrelZel4::kBypass)->Value();
     f.instance.Update("", 1.0);
