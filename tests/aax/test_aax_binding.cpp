@@ -364,7 +364,7 @@ TEST(AaxBinding, HostWithoutControllerOrRoom) {
 
 // The exports' own answers: startup keeps its first host services, a null host deletes them,
 // a registration host without the component factory gets -20004, one whose factory query
-// succeeds with a null pointer gets the catch-all's code.
+// succeeds with a null pointer gets the catch-all's code; a failed registration hands back null.
 TEST(AaxBinding, ExportsAnswerAsSpecifiedForTheHost) {
     Host host;
     auto* registration = reinterpret_cast<IACFUnknown*>(host.RegistrationUnknown(FactoryMode::kOffered));
@@ -386,6 +386,7 @@ TEST(AaxBinding, ExportsAnswerAsSpecifiedForTheHost) {
         EXPECT_EQ(ACFRegisterPlugin(reinterpret_cast<IACFUnknown*>(other.RegistrationUnknown(c.mode)),
                                     reinterpret_cast<IACFUnknown**>(&definition)),
                   c.result);
+        EXPECT_EQ(definition, nullptr);
         EXPECT_TRUE(other.Balanced());
     }
 }
