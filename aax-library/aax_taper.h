@@ -39,6 +39,12 @@ protected:
     virtual ~AAX_ITaperDelegate() = default;
 };
 
+// maximum when above it, minimum when below it, else the value (a NaN comes back unchanged).
+template <typename T>
+T Bounded(T value, T minimum, T maximum) {
+    return value > maximum ? maximum : value < minimum ? minimum : value;
+}
+
 // Two values: true exactly when the normalized value is above 0.
 template <typename T>
 class AAX_CBinaryTaperDelegate : public AAX_ITaperDelegate<T> {
@@ -60,9 +66,7 @@ public:
     AAX_ITaperDelegate<T>* ACF_CALL Clone() const override { return new AAX_CLinearTaperDelegate(*this); }
     T ACF_CALL Maximum() const override { return mMaximum; }
     T ACF_CALL Minimum() const override { return mMinimum; }
-    T ACF_CALL Clamp(T value) const override {
-        return value > mMaximum ? mMaximum : value < mMinimum ? mMinimum : value;
-    }
+    T ACF_CALL Clamp(T value) const override { return Bounded(value, mMinimum, mMaximum); }
     // The host's value arrives unclamped: the real value is confined to the range before it is
     // truncated, so no out-of-range double is converted to an integer.
     T ACF_CALL ToReal(double normalized) const override {
@@ -88,9 +92,7 @@ public:
     T ACF_CALL Maximum() const override { return mMaximum; }
     T ACF_CALL Minimum() const override { return mMinimum; }
     // A NaN comes back unchanged.
-    T ACF_CALL Clamp(T value) const override {
-        return value > mMaximum ? mMaximum : value < mMinimum ? mMinimum : value;
-    }
+    T ACF_CALL Clamp(T value) const override { return Bounded(value, mMinimum, mMaximum); }
     // The normalized value is not clamped first; only the result is.
     T ACF_CALL ToReal(double normalized) const override {
         return Clamp(
