@@ -2,46 +2,60 @@
 // Display delegates: turn a parameter's real value into the text the host shows and parse typed
 // text back into a value.
 #include <cstdint>
+#include <memory>
 #include <type_traits>
 
 #include "aax-library/aax_number.h"
 #include "aax-library/aax_string.h"
 
+// Slot-numbered as the tapers are: slot 0 deletes, then the operations, the destructor last.
 class AAX_IDisplayDelegateBase {
 public:
-    virtual ~AAX_IDisplayDelegateBase() = default;
+    virtual void ACF_CALL DeleteThis(uint32_t flags) = 0;
+
+protected:
+    ~AAX_IDisplayDelegateBase() = default;
 };
 
 template <typename T>
 class AAX_IDisplayDelegate : public AAX_IDisplayDelegateBase {
 public:
-    virtual AAX_IDisplayDelegate* Clone() const = 0;
-    virtual bool FormatValue(T value, int32_t maxLength, AAX_CString& out) const = 0;
-    virtual bool FormatValue(T value, AAX_CString& out) const = 0;
-    virtual bool ParseText(const AAX_CString& text, T& out) const = 0;
+    void ACF_CALL DeleteThis(uint32_t flags) override {
+        if (flags & 1)
+            delete this;
+        else
+            this->~AAX_IDisplayDelegate();
+    }
+    virtual AAX_IDisplayDelegate* ACF_CALL Clone() const = 0;
+    virtual bool ACF_CALL FormatValue(T value, int32_t maxLength, AAX_CString& out) const = 0;
+    virtual bool ACF_CALL FormatValue(T value, AAX_CString& out) const = 0;
+    virtual bool ACF_CALL ParseText(const AAX_CString& text, T& out) const = 0;
+
+protected:
+    virtual ~AAX_IDisplayDelegate() = default;
 };
 
 // Fixed notation with Precision digits after the point; the third argument changes nothing.
 template <typename T, int Precision = 2, int Unused = 0>
 class AAX_CNumberDisplayDelegate : public AAX_IDisplayDelegate<T> {
 public:
-    AAX_IDisplayDelegate<T>* Clone() const override { return new AAX_CNumberDisplayDelegate(); }
+    AAX_IDisplayDelegate<T>* ACF_CALL Clone() const override { return new AAX_CNumberDisplayDelegate(); }
 
     // Cut to maxLength characters; a point left at the end of the cut text goes too.
-    bool FormatValue(T value, int32_t maxLength, AAX_CString& out) const override {
+    bool ACF_CALL FormatValue(T value, int32_t maxLength, AAX_CString& out) const override {
         FormatValue(value, out);
         const uint32_t m = maxLength < 0 ? 0 : uint32_t(maxLength);
         if (out.Length() > m) out.Erase(m, out.Length() - m);
         if (m > 0 && out.Length() == m && out[m - 1] == '.') out.Erase(m - 1, 1);
         return true;
     }
-    bool FormatValue(T value, AAX_CString& out) const override {
+    bool ACF_CALL FormatValue(T value, AAX_CString& out) const override {
         out.Clear();
         out.FormatNumberText(double(value), Precision);
         return true;
     }
     // Integers keep the number truncated toward zero, saturated at the int32 limits.
-    bool ParseText(const AAX_CString& text, T& out) const override {
+    bool ACF_CALL ParseText(const AAX_CString& text, T& out) const override {
         double number = 0.0;
         if (!text.ParseNumberText(number)) {
             out = T(0);
@@ -64,20 +78,19 @@ public:
     AAX_IDisplayDelegateDecorator(const AAX_IDisplayDelegateDecorator& other)
         : AAX_IDisplayDelegate<T>(), mWrapped(other.mWrapped->Clone()) {}
     AAX_IDisplayDelegateDecorator& operator=(const AAX_IDisplayDelegateDecorator&) = delete;
-    ~AAX_IDisplayDelegateDecorator() override { delete mWrapped; }
 
-    AAX_IDisplayDelegate<T>* Clone() const override { return new AAX_IDisplayDelegateDecorator(*this); }
-    bool FormatValue(T value, int32_t maxLength, AAX_CString& out) const override {
+    AAX_IDisplayDelegate<T>* ACF_CALL Clone() const override { return new AAX_IDisplayDelegateDecorator(*this); }
+    bool ACF_CALL FormatValue(T value, int32_t maxLength, AAX_CString& out) const override {
         return mWrapped->FormatValue(value, maxLength, out);
     }
-    bool FormatValue(T value, AAX_CString& out) const override { return mWrapped->FormatValue(value, out); }
-    bool ParseText(const AAX_CString& text, T& out) const override { return mWrapped->ParseText(text, out); }
+    bool ACF_CALL FormatValue(T value, AAX_CString& out) const override { return mWrapped->FormatValue(value, out); }
+    bool ACF_CALL ParseText(const AAX_CString& text, T& out) const override { return mWrapped->ParseText(text, out); }
 
 protected:
     const AAX_IDisplayDelegate<T>& Wrapped() const { return *mWrapped; }
 
 private:
-    AAX_IDisplayDelegate<T>* mWrapped;
+    std::unique_ptr<AAX_IDisplayDelegate<T>, SlotDelete> mWrapped;
 };
 
 // Appends a unit text (no separator) when it fits.
@@ -87,21 +100,21 @@ public:
     AAX_CUnitDisplayDelegateDecorator(const AAX_IDisplayDelegate<T>& wrapped, const AAX_CString& unit)
         : AAX_IDisplayDelegateDecorator<T>(wrapped), mUnit(unit) {}
 
-    AAX_IDisplayDelegate<T>* Clone() const override { return new AAX_CUnitDisplayDelegateDecorator(*this); }
+    AAX_IDisplayDelegate<T>* ACF_CALL Clone() const override { return new AAX_CUnitDisplayDelegateDecorator(*this); }
 
-    bool FormatValue(T value, int32_t maxLength, AAX_CString& out) const override {
+    bool ACF_CALL FormatValue(T value, int32_t maxLength, AAX_CString& out) const override {
         const bool result = this->Wrapped().FormatValue(value, maxLength, out);
         const int64_t room = int64_t(maxLength < 0 ? 0 : maxLength) - int64_t(out.Length());
         if (room > 0 && room >= int64_t(mUnit.Length())) out.Append(mUnit);
         return result;
     }
-    bool FormatValue(T value, AAX_CString& out) const override {
+    bool ACF_CALL FormatValue(T value, AAX_CString& out) const override {
         const bool result = this->Wrapped().FormatValue(value, out);
         out.Append(mUnit);
         return result;
     }
     // A text ending exactly in the unit is parsed without it; any other text is parsed whole.
-    bool ParseText(const AAX_CString& text, T& out) const override {
+    bool ACF_CALL ParseText(const AAX_CString& text, T& out) const override {
         const uint32_t u = mUnit.Length(), n = text.Length();
         if (u >= n) return this->Wrapped().ParseText(text, out);
         AAX_CString tail;
@@ -121,13 +134,13 @@ template <typename T>
 class AAX_CBinaryDisplayDelegate : public AAX_IDisplayDelegate<T> {
 public:
     AAX_CBinaryDisplayDelegate(const char* falseText, const char* trueText) : mFalse(falseText), mTrue(trueText) {}
-    AAX_IDisplayDelegate<T>* Clone() const override { return new AAX_CBinaryDisplayDelegate(*this); }
-    bool FormatValue(T value, int32_t, AAX_CString& out) const override { return FormatValue(value, out); }
-    bool FormatValue(T value, AAX_CString& out) const override {
+    AAX_IDisplayDelegate<T>* ACF_CALL Clone() const override { return new AAX_CBinaryDisplayDelegate(*this); }
+    bool ACF_CALL FormatValue(T value, int32_t, AAX_CString& out) const override { return FormatValue(value, out); }
+    bool ACF_CALL FormatValue(T value, AAX_CString& out) const override {
         out = value ? mTrue : mFalse;
         return true;
     }
-    bool ParseText(const AAX_CString& text, T& out) const override {
+    bool ACF_CALL ParseText(const AAX_CString& text, T& out) const override {
         if (text.Equals(mTrue)) {
             out = true;
             return true;

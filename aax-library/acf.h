@@ -12,6 +12,15 @@
 
 using ACFRESULT = int32_t;
 
+// Deleter for objects of the slot-numbered C++ interfaces (strings, parameters, delegates): they
+// are destroyed through their slot 0, DeleteThis, which works whichever module made them.
+struct SlotDelete {
+    template <class T>
+    void operator()(T* object) const {
+        object->DeleteThis(1);
+    }
+};
+
 // Framework results.
 constexpr ACFRESULT kACFOk = 0;
 constexpr ACFRESULT kACFNoInterface = int32_t(0x80000004);    // QueryInterface: id not supported

@@ -16,12 +16,13 @@ ACFRESULT Guarded(Body body) {
 }
 }  // namespace
 
+// A failed registration hands back a null definition.
 ACFRESULT ACF_CALL ACFRegisterPlugin(IACFUnknown* host, IACFUnknown** definition) {
+    if (definition) *definition = nullptr;
     return Guarded([&] {
         AAX_VCollection collection(host);
         int32_t result = DescribePlugin(&collection);
         if (result == 0) {
-            if (definition) *definition = nullptr;
             IACFUnknown* defined = collection.DefinitionInterface();
             // Without the host's definition (no component factory) there is nothing to hand back.
             if (!defined || !definition ||

@@ -51,7 +51,6 @@ public:
     int32_t FindIndex(const char* name);
 
     int32_t Version() const { return mVersion; }
-    void SetVersion(int32_t version) { mVersion = version; }
 
 private:
     struct Record {

@@ -29,8 +29,11 @@ void AAX_CEffectGUI::Release3() {
     mTransport.reset();
 }
 
-// Host user-interface thread.
+// Host user-interface thread. A second initialization first lets go of everything the first
+// host gave, through Uninitialize so a binding closes its editor too, also when the new host is
+// null.
 int32_t ACF_CALL AAX_CEffectGUI::InitializeWithController(IACFUnknown* host) {
+    Uninitialize();
     mController = std::make_unique<AAX_VController>(host);
     if (!host) return kAAXNoController;
     mEffectParameters.Query(host, kIID_EffectParameters);

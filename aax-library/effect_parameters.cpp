@@ -90,7 +90,6 @@ int32_t ACF_CALL AAX_CEffectParameters::InitializeWithController(IACFUnknown* ho
     mTransport = std::make_unique<AAX_VTransport>(host);
     mRegistry.SetAutomationDelegate(mAutomation.get());
     mPackets.SetController(mController.get());
-    mPackets.SetOwner(this);
     if (const int32_t result = SetUpParameters()) return result;
     AAX_CString bypass;
     MasterBypassId(&bypass);

@@ -11,8 +11,6 @@
 #include "aax-library/host_proxies.h"
 #include "aax-library/owned_mutex.h"
 
-class AAX_CEffectParameters;
-
 struct AAXPacket {
     uint32_t id = 0;  // handed to the controller's SendPacket
     uint8_t dirty = 0;
@@ -33,9 +31,8 @@ public:
     AAXPacketQueue(const AAXPacketQueue&) = delete;
     AAXPacketQueue& operator=(const AAXPacketQueue&) = delete;
 
-    // Neither is owned; both may be null.
+    // Not owned; may be null.
     void SetController(AAX_IController* controller) { mController = controller; }
-    void SetOwner(AAX_CEffectParameters* owner) { mOwner = owner; }
 
     // Registers one more packet under an ID (several may share one); the queue owns the handler.
     void AddPacket(const char* id, uint32_t packetId, std::unique_ptr<AAXPacketHandler> handler);
@@ -54,6 +51,5 @@ private:
     };
     std::multimap<std::string, Entry> mTable;
     AAX_IController* mController = nullptr;
-    AAX_CEffectParameters* mOwner = nullptr;
     std::unique_ptr<OwnedMutex> mMutex;
 };

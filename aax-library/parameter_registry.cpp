@@ -27,7 +27,7 @@ void AAXParameterRegistry::RemoveAll() {
     std::vector<AAX_IParameter*> list;
     list.swap(mList);
     mIndex.clear();
-    for (AAX_IParameter* p : list) delete p;
+    for (AAX_IParameter* p : list) p->DeleteThis(1);
 }
 
 AAX_IParameter* AAXParameterRegistry::At(int32_t index) const {

@@ -81,7 +81,8 @@ IFxAAX::IFxAAX(int nParams, const char* channelIoText, int nPresets, const char*
                const char* productName, const char* makerName, int version, int uniqueId, int makerId, int latency,
                bool doesMidi, bool doesChunks, bool isInstrument)
     : IFxBase(nParams, channelIoText, nPresets, effectName, productName, makerName, version, uniqueId, makerId,
-              latency, doesMidi, doesChunks, isInstrument, kApiAAX) {
+              latency, doesMidi, doesChunks, isInstrument, kApiAAX),
+      mHostInputs(size_t(NInChannels())) {
     SetInputsConnected(0, NInChannels(), true);
     SetOutputsConnected(0, NOutChannels(), true);
     CreateLatencyLine();
@@ -158,7 +159,7 @@ void IFxAAX::AddFrameworkParameter(int index, const char* id) {
         case kParamNone: return;
     }
     made->SetType(kTypeContinuous);
-    if (!AddParameter(made)) delete made;
+    if (!AddParameter(made)) made->DeleteThis(1);
 }
 
 // Host thread (automation playback or the host's answer to an edit, possibly re-entrant from
@@ -166,10 +167,10 @@ void IFxAAX::AddFrameworkParameter(int index, const char* id) {
 int32_t ACF_CALL IFxAAX::UpdateParameterFromHost(const char* id, double value, int32_t) {
     AAX_IParameter* parameter = nullptr;
     if (ParameterById(id, &parameter) != 0 || !parameter) return kAAXUnknownParameter;
-    parameter->UpdateNormalizedValue(value);
+    const double normalized = ClampUnit(value);
+    parameter->UpdateNormalizedValue(normalized);
     const int index = IndexOfId(id);
     if (index >= 0 && index < NParams()) {
-        const double normalized = ClampUnit(value);
         ScopedPlugLock lock(GetMutex());
         GetParam(index)->AssignNormalized(normalized);
         if (IGraphics* graphics = GetGraphics()) graphics->PushParamToControls(index, normalized, true);

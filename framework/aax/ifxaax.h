@@ -8,6 +8,7 @@
 // lock inside the core's WriteState and ReadState. Everything else runs on whichever thread the
 // host calls from.
 #include <cstdint>
+#include <vector>
 
 #include "aax-library/effect_parameters.h"
 #include "aax-library/parameter.h"
@@ -76,9 +77,9 @@ public:
     // framework parameter, then the host's sample rate; preset 0 is then applied so processing
     // follows the values the host sees. The library's registry owns the parameters.
     int32_t ACF_CALL SetUpParameters() override;
-    // Any host thread, possibly re-entered from an editor edit: stores the host's value and, for
-    // ids "1" to "N", applies it (clamped to 0..1) to the framework parameter, holding the
-    // plug-in mutex only for that.
+    // Any host thread, possibly re-entered from an editor edit: clamps the host's value to 0..1,
+    // stores it and, for ids "1" to "N", applies it to the framework parameter, holding the
+    // plug-in mutex only for that; the host reads back the value the plug-in runs at.
     int32_t ACF_CALL UpdateParameterFromHost(const char* id, double value, int32_t source) override;
 
     // ---- Render and chunk (ifxaax_render.cpp) ----
@@ -121,6 +122,8 @@ public:
 
 private:
     void AddFrameworkParameter(int index, const char* id);
+    void ConnectInputs(float* const* inputs, int count);
 
     AAX_IViewContainer* mViewContainer = nullptr;  // the GUI object's; not owned
+    std::vector<float*> mHostInputs;               // the block's connected input buffers
 };

@@ -1,5 +1,6 @@
 // IFxAAX: rendering one block from the host's instance context, and the AAX chunk (the parameter
 // block under the plug-in's unique id).
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -18,7 +19,8 @@ void IFxAAX::RenderBlock(const AAX_CIFxContext* context) {
         controller->ReadInputStemFormat(&inputStem);
         controller->ReadOutputStemFormat(&outputStem);
     }
-    const int nIn = inputStem & 0xFFFF, nOut = outputStem & 0xFFFF;
+    // Without an output array nothing is connected: the plug-in writes into its own scratch.
+    const int nIn = inputStem & 0xFFFF, nOut = context->outputs ? outputStem & 0xFFFF : 0;
     const int frames = context->frames ? *context->frames : 0;
 
     if (DoesMidi() && context->midi) {
@@ -36,10 +38,9 @@ void IFxAAX::RenderBlock(const AAX_CIFxContext* context) {
     }
 
     ClearScratch();
-    SetInputsConnected(0, NInChannels(), false);
-    SetInputsConnected(0, nIn, true);
+    ConnectInputs(context->inputs, nIn);
     std::printf("attach input buffers: 0 - %d\n", NInChannels());
-    AttachFloatInputs(0, nIn, context->inputs, frames);
+    AttachFloatInputs(0, nIn, mHostInputs.data(), frames);
     SetOutputsConnected(0, nOut, true);
     SetOutputsConnected(nOut, NOutChannels() - nOut, false);
     AttachFloatOutputs(0, NOutChannels(), context->outputs);
@@ -48,6 +49,19 @@ void IFxAAX::RenderBlock(const AAX_CIFxContext* context) {
         PassThroughFloat(frames);
     else
         ProcessAttachedFloat(frames);
+}
+
+// Inputs [0, count) of the host's array: a channel without a buffer (a null array or a null
+// pointer) is disconnected and reads silence. The connected channels' buffers are listed in
+// order in mHostInputs, as the core's attach call takes them; nothing is allocated.
+void IFxAAX::ConnectInputs(float* const* inputs, int count) {
+    SetInputsConnected(0, NInChannels(), false);
+    count = std::min(count, NInChannels());
+    for (int i = 0, next = 0; inputs && i < count; ++i) {
+        if (!inputs[i]) continue;
+        SetInputsConnected(i, 1, true);
+        mHostInputs[size_t(next++)] = inputs[i];
+    }
 }
 
 // ---- The chunk ----

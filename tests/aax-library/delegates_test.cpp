@@ -7,6 +7,7 @@
 
 #include "aax-library/aax_display.h"
 #include "aax-library/aax_taper.h"
+#include "aax_host.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ TEST(Taper, PowerLaw) {
     } cases[] = {{2.5, 0.5}, {20, 1.0}, {-5, 0.0}};
     for (const auto& c : cases) EXPECT_DOUBLE_EQ(c.normalized, t.ToNormalized(c.real)) << c.real;
     EXPECT_TRUE(std::isnan(t.Clamp(std::nan(""))));
-    std::unique_ptr<AAX_ITaperDelegate<double>> clone(t.Clone());
+    std::unique_ptr<AAX_ITaperDelegate<double>, SlotDelete> clone(t.Clone());
     EXPECT_EQ(10, clone->Maximum());
     EXPECT_DOUBLE_EQ(0.5, clone->ToNormalized(2.5));
 }
@@ -53,7 +54,7 @@ std::string Format(const AAX_IDisplayDelegate<double>& d, double v, int32_t max)
 TEST(Display, NumberAndUnitTexts) {
     const AAX_CNumberDisplayDelegate<double, 2, 0> number;
     const AAX_CUnitDisplayDelegateDecorator<double> unit(number, "dB");
-    std::unique_ptr<AAX_IDisplayDelegate<double>> unitClone(unit.Clone());
+    std::unique_ptr<AAX_IDisplayDelegate<double>, SlotDelete> unitClone(unit.Clone());
     AAX_CString out;
     number.FormatValue(0.5, out);
     EXPECT_STREQ("0.50", out.Text());
@@ -117,6 +118,39 @@ TEST(Display, BinaryTexts) {
         EXPECT_EQ(c.ok, d.ParseText(c.text, v)) << c.text;
         EXPECT_EQ(c.value, v) << c.text;
     }
+}
+
+// Slot numbers as a host counts them: slot 0 destroys (flag 1 frees the storage too), then the
+// operations of each table in order. Clones made through slot 1 are destroyed through slot 0.
+TEST(Delegates, SlotsAsTheHostNumbersThem) {
+    using aaxhost::CallSlot;
+    const AAX_CIFxTaperDelegate<double> taper(0, 10, 2);
+    void* t = CallSlot<void*>(const_cast<AAX_ITaperDelegate<double>*>(
+                                  static_cast<const AAX_ITaperDelegate<double>*>(&taper)),
+                              1);
+    const struct {
+        int slot;
+        double argument, expected;
+    } cases[] = {{2, 0, 10}, {3, 0, 0}, {4, 20, 10}, {5, 0.5, 2.5}, {6, 2.5, 0.5}};
+    for (const auto& c : cases)
+        EXPECT_DOUBLE_EQ(c.expected, c.slot < 4 ? CallSlot<double>(t, c.slot) : CallSlot<double>(t, c.slot, c.argument))
+            << c.slot;
+    CallSlot<void>(t, 0, 1u);
+
+    const AAX_CUnitDisplayDelegateDecorator<double> unit(AAX_CNumberDisplayDelegate<double, 2, 0>(), "dB");
+    void* d = CallSlot<void*>(const_cast<AAX_IDisplayDelegate<double>*>(
+                                  static_cast<const AAX_IDisplayDelegate<double>*>(&unit)),
+                              1);
+    AAX_CString out;
+    EXPECT_TRUE(CallSlot<bool>(d, 2, 0.25, int32_t(5), &out));
+    EXPECT_STREQ("0.25", out.Text());
+    EXPECT_TRUE(CallSlot<bool>(d, 3, 0.25, &out));
+    EXPECT_STREQ("0.25dB", out.Text());
+    const AAX_CString text("1.5dB");
+    double parsed = 0;
+    EXPECT_TRUE(CallSlot<bool>(d, 4, &text, &parsed));
+    EXPECT_EQ(1.5, parsed);
+    CallSlot<void>(d, 0, 1u);
 }
 
 }  // namespace

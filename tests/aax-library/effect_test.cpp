@@ -273,6 +273,15 @@ TEST_F(EffectGui, ContainerOpensSyncsAndCloses) {
     aaxhost::Object* container = host.Make(aaxhost::Kind::kViewContainer, "view");
     host.Answer(container, aaxhost::id::kViewContainer, container);
 
+    // The references on the host's objects and on the effect parameters, before the GUI holds any.
+    auto held = [&] {
+        std::vector<int> refs;
+        for (const auto& answer : guiUnknown->answers) refs.push_back(answer.second->refs);
+        refs.push_back(int(CallSlot<uint32_t>(ep, kAddRef)));
+        CallSlot<uint32_t>(ep, kRelease);
+        return refs;
+    };
+    const std::vector<int> before = held();
     auto* gui = new TestGui;
     void* iface = nullptr;
     ASSERT_EQ(0, gui->QueryInterface(kIID_EffectGUI, &iface));
@@ -286,6 +295,9 @@ TEST_F(EffectGui, ContainerOpensSyncsAndCloses) {
     EXPECT_EQ(0, CallSlot<int32_t>(iface, 7, static_cast<void*>(nullptr)));
     EXPECT_EQ((std::vector<std::string>{"fetch", "open", "updated ", "updated 1", "updated 2", "updated 3", "close"}),
               gui->calls);
+    // Initialized again without a host: nothing of the first host is kept.
+    EXPECT_EQ(kAAXNoController, CallSlot<int32_t>(iface, 3, static_cast<void*>(nullptr)));
+    EXPECT_EQ(before, held());
     EXPECT_EQ(0, CallSlot<int32_t>(iface, 4));
     EXPECT_EQ(0u, CallSlot<uint32_t>(iface, 2));
 }

@@ -23,7 +23,7 @@ TEST(Registry, FirstOfEachIdIsKept) {
     EXPECT_TRUE(registry.Add(Param("10")));
     EXPECT_FALSE(registry.Add(second));
     EXPECT_FALSE(registry.Add(nullptr));
-    delete second;
+    second->DeleteThis(1);
     EXPECT_EQ(2, registry.Count());
     EXPECT_EQ(1, registry.IndexOfId("10"));
     EXPECT_STREQ("2", registry.At(0)->Id());

@@ -44,6 +44,13 @@ TEST(Parameter, DetachedStoresAtOnce) {
     EXPECT_DOUBLE_EQ(25, p->Value());
 }
 
+// A host numbers the slots from the deleting one: slot 1 is the id, slot 0 destroys and frees.
+TEST(Parameter, HostSlotNumbers) {
+    void* p = static_cast<AAX_IParameter*>(Make("7").release());
+    EXPECT_STREQ("7", aaxhost::CallSlot<const char*>(p, 1));
+    aaxhost::CallSlot<void>(p, 0, 1u);
+}
+
 TEST(Parameter, AttachedChangesWaitForTheHost) {
     aaxhost::Host host;
     aaxhost::Object* unknown = host.InstanceUnknown({aaxhost::id::kAutomation});

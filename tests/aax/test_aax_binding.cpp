@@ -107,7 +107,37 @@ TEST(AaxBinding, ParametersAsTheHostSeesThem) {
     EXPECT_EQ(f.Plug()->GetSampleRate(), 48000.0);
 }
 
-// Host values reach the framework parameter by id; out-of-range values are clamped there.
+// The parameter the host receives from slot 16, called by the numbers of its own table (slot 0
+// would destroy it): id, name (a host string), automatable, normalized value, step count, type
+// and orientation.
+TEST(AaxBinding, ParameterSlotsAsTheHostNumbersThem) {
+    Fixture f;
+    f.instance.Update("", 1.0);
+    f.instance.Update("3", 0.5);
+    enum { kId = 1, kName = 3, kAutomatable = 7, kNormalized = 12, kSteps = 17, kType = 37, kOrientation = 39 };
+    const struct {
+        const char* id;
+        const char* name;
+        double normalized;
+        int32_t steps, type;
+    } cases[] = {{"", "Master Bypass", 1.0, 2, 0}, {"3", "Tone", 0.5, 128, 1}, {"5", "Analog Saturation", 1.0, 2, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.id);
+        void* p = nullptr;
+        ASSERT_EQ(CallSlot<int32_t>(f.instance.params, slot::kParameterById, c.id, &p), 0);
+        ASSERT_NE(p, nullptr);
+        EXPECT_STREQ(CallSlot<const char*>(p, kId), c.id);
+        EXPECT_STREQ(CallSlot<const char*>(CallSlot<void*>(p, kName), 3), c.name);
+        EXPECT_TRUE(CallSlot<bool>(p, kAutomatable));
+        EXPECT_DOUBLE_EQ(CallSlot<double>(p, kNormalized), c.normalized);
+        EXPECT_EQ(CallSlot<int32_t>(p, kSteps), c.steps);
+        EXPECT_EQ(CallSlot<int32_t>(p, kType), c.type);
+        EXPECT_EQ(CallSlot<int32_t>(p, kOrientation), 0);
+    }
+}
+
+// Host values reach the framework parameter by id; out-of-range values are clamped there, and
+// the host reads back the same clamped value.
 TEST(AaxBinding, HostUpdatesReachTheFrameworkParameter) {
     Fixture f;
     TavrelZel4* plug = f.Plug();
@@ -121,6 +151,8 @@ TEST(AaxBinding, HostUpdatesReachTheFrameworkParameter) {
         {"2", -3.0, 0.0, 0},
         {"2", 7.0, 1.0, 0},
         {"2", std::numeric_limits<double>::quiet_NaN(), 0.0, 0},
+        {"3", -1.0, 0.0, 0},  // Tone's curve squares -1 back into range
+        {"4", 4.0, 1.0, 0},
         {"9", 0.5, -1, kAAXUnknownParameter},
         {"x", 0.5, -1, kAAXUnknownParameter},
     };
@@ -129,11 +161,12 @@ TEST(AaxBinding, HostUpdatesReachTheFrameworkParameter) {
         EXPECT_EQ(f.instance.Update(c.id, c.value), c.result);
         if (c.result == 0) {
             EXPECT_DOUBLE_EQ(plug->GetParam(c.id[0] - '1')->NormalizedValue(), c.expected);
+            EXPECT_DOUBLE_EQ(f.Normalized(c.id), c.expected);
         }
     }
     int32_t changes = 0;
     CallSlot<int32_t>(f.instance.params, slot::kChanges, &changes);
-    EXPECT_EQ(changes, 4);
+    EXPECT_EQ(changes, 6);
     // The master bypass is only stored: no framework parameter moves.
     const double before = plug->GetParam(TavrelZel4::kBypass)->Value();
     f.instance.Update("", 1.0);
@@ -170,6 +203,33 @@ TEST(AaxBinding, MonoStemsUseOneChannel) {
     f.instance.Render(ip, op, 256);
     EXPECT_NE(out, std::vector<float>(256, 0.f));
     EXPECT_EQ(guard, std::vector<float>(4, 7.f));
+}
+
+// Arrays or input channels the host leaves null: a missing input reads silence, a missing
+// output is not written, and the other channels run as usual (the bypass copies in to out).
+TEST(AaxBinding, NullBuffersInTheRenderContext) {
+    Fixture f;
+    f.instance.Update("", 1.0);
+    const struct {
+        bool inArray, outArray;
+        int nullIn, nullOut;  // a channel whose pointer is null, or -1
+    } cases[] = {{false, true, -1, -1}, {true, false, -1, -1}, {false, false, -1, -1},
+                 {true, true, 0, -1},   {true, true, 1, -1},   {true, true, 0, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.inArray << c.outArray << c.nullIn << c.nullOut);
+        std::vector<float> in[2] = {Ramp(256, 0.5f), Ramp(256, -0.25f)};
+        std::vector<float> out[2] = {std::vector<float>(256, 9.f), std::vector<float>(256, 9.f)};
+        float* ip[] = {in[0].data(), in[1].data()};
+        float* op[] = {out[0].data(), out[1].data()};
+        if (c.nullIn >= 0) ip[c.nullIn] = nullptr;
+        if (c.nullOut >= 0) op[c.nullOut] = nullptr;
+        f.instance.Render(c.inArray ? ip : nullptr, c.outArray ? op : nullptr, 256);
+        for (int ch = 0; ch < 2; ++ch) {
+            const bool silent = !c.inArray || ch == c.nullIn, written = c.outArray && ch != c.nullOut;
+            EXPECT_EQ(out[ch], !written ? std::vector<float>(256, 9.f) : silent ? std::vector<float>(256, 0.f) : in[ch])
+                << "channel " << ch;
+        }
+    }
 }
 
 TEST(AaxBinding, ChunkRoundTripsAndBadChunksAreRefused) {
@@ -300,7 +360,7 @@ TEST(AaxBinding, HostWithoutControllerOrRoom) {
 
 // The exports' own answers: startup keeps its first host services, a null host deletes them,
 // a registration host without the component factory gets -20004, one whose factory query
-// succeeds with a null pointer gets the catch-all's code.
+// succeeds with a null pointer gets the catch-all's code; a failed registration hands back null.
 TEST(AaxBinding, ExportsAnswerAsSpecifiedForTheHost) {
     Host host;
     auto* registration = reinterpret_cast<IACFUnknown*>(host.RegistrationUnknown(FactoryMode::kOffered));
@@ -322,6 +382,7 @@ TEST(AaxBinding, ExportsAnswerAsSpecifiedForTheHost) {
         EXPECT_EQ(ACFRegisterPlugin(reinterpret_cast<IACFUnknown*>(other.RegistrationUnknown(c.mode)),
                                     reinterpret_cast<IACFUnknown**>(&definition)),
                   c.result);
+        EXPECT_EQ(definition, nullptr);
         EXPECT_TRUE(other.Balanced());
     }
 }
