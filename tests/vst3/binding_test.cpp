@@ -110,7 +110,6 @@ TEST(Vst3Controller, ShapedDefaultsAndConversions) {
     ASSERT_EQ(c->getParamValueByString(TavrelZel4::kHiss, off, back), kResultOk);
     EXPECT_EQ(back, 0.0);
     EXPECT_EQ(c->getParamValueByString(TavrelZel4::kTone, loud, back), kResultFalse);
-
     // The host tags have no plug-in texts; unknown ids convert to themselves.
     EXPECT_EQ(c->getParamStringByValue(IFxVST3::kBypassTag, 1.0, text), kResultFalse);
     EXPECT_EQ(c->getParamStringByValue(IFxVST3::kPresetTag, 0.0, text), kResultFalse);
@@ -234,8 +233,9 @@ TEST(Vst3Process, LongBlockEqualsTheEffectInPieces) {
     EXPECT_GT(std::fabs(out[0][500] - input[0][500]), 1e-6);  // the effect did something
 }
 
-// A maximum block size no memory can hold is limited, and blocks still run; a block whose sample
-// size is not the set-up's is not processed (its buffers are of the other width).
+// A maximum block size no memory can hold is limited, and blocks still run. A block whose sample
+// size is not the set-up's, or any block after a set-up without a block size, is not processed:
+// its outputs get silence in the block's own width, and null channels are skipped.
 TEST(Vst3Process, HugeBlockSizesAndMismatchedSampleSizes) {
     for (int32 maxBlock : {int32{1} << 28, std::numeric_limits<int32>::max()}) {
         Plugin p;
@@ -260,21 +260,31 @@ TEST(Vst3Process, HugeBlockSizesAndMismatchedSampleSizes) {
         EXPECT_EQ(p.plug->GetBlockSize(), 64);
         EXPECT_EQ(p.plug->GetSampleRate(), 48000.0);
     }
-    for (int32 setup : {kSample32, kSample64}) {
+    struct Case {
+        int32 setupSize, maxBlock, blockSize;
+        bool nullChannel;
+    } cases[] = {
+        {kSample64, 64, kSample32, false}, {kSample32, 64, kSample64, true}, {kSample32, 0, kSample32, true},
+        {kSample64, -1, kSample64, false}, {kSample64, 0, kSample32, false},
+    };
+    for (const Case& c : cases) {
         Plugin p;
-        p.Setup(setup, 64);
+        p.Setup(c.setupSize, c.maxBlock);
         std::vector<double> a(64, 0.25), b(64, 0.25), oa(64, 7.0), ob(64, 7.0);
         std::vector<float> fa(64, 0.25f), fb(64, 0.25f), foa(64, 7.0f), fob(64, 7.0f);
         double* in[] = {a.data(), b.data()};
-        double* out[] = {oa.data(), ob.data()};
+        double* out[] = {oa.data(), c.nullChannel ? nullptr : ob.data()};
         float* fin[] = {fa.data(), fb.data()};
-        float* fout[] = {foa.data(), fob.data()};
-        if (setup == kSample64)
+        float* fout[] = {foa.data(), c.nullChannel ? nullptr : fob.data()};
+        if (c.blockSize == kSample32)
             p.Process<float>(nullptr, fin, fout, 64);
         else
             p.Process<double>(nullptr, in, out, 64);
-        EXPECT_EQ(foa, std::vector<float>(64, 7.0f));
-        EXPECT_EQ(oa, std::vector<double>(64, 7.0));
+        const bool floats = c.blockSize == kSample32;
+        EXPECT_EQ(foa, std::vector<float>(64, floats ? 0.0f : 7.0f)) << c.setupSize << " " << c.maxBlock;
+        EXPECT_EQ(fob, std::vector<float>(64, floats && !c.nullChannel ? 0.0f : 7.0f));
+        EXPECT_EQ(oa, std::vector<double>(64, floats ? 7.0 : 0.0)) << c.setupSize << " " << c.maxBlock;
+        EXPECT_EQ(ob, std::vector<double>(64, !floats && !c.nullChannel ? 0.0 : 7.0));
     }
 }
 
