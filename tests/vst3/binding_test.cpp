@@ -110,6 +110,15 @@ TEST(Vst3Controller, ShapedDefaultsAndConversions) {
     ASSERT_EQ(c->getParamValueByString(TavrelZel4::kHiss, off, back), kResultOk);
     EXPECT_EQ(back, 0.0);
     EXPECT_EQ(c->getParamValueByString(TavrelZel4::kTone, loud, back), kResultFalse);
+    // The preset parameter's text is its normalized value, which stays in 0..1.
+    const std::pair<const char*, double> presets[] = {{"0.5", 0.5}, {"7", 1.0}, {"-3", 0.0}};
+    for (const auto& [typed, normalized] : presets) {
+        String128 preset;
+        toString128(typed, preset);
+        ASSERT_EQ(c->getParamValueByString(IFxVST3::kPresetTag, preset, back), kResultOk) << typed;
+        EXPECT_EQ(back, normalized) << typed;
+    }
+
     // The host tags have no plug-in texts; unknown ids convert to themselves.
     EXPECT_EQ(c->getParamStringByValue(IFxVST3::kBypassTag, 1.0, text), kResultFalse);
     EXPECT_EQ(c->getParamStringByValue(IFxVST3::kPresetTag, 0.0, text), kResultFalse);
