@@ -218,9 +218,18 @@ TEST_F(BindingTest, OpenSetUpAndProgramOpcodes) {
     double stored = 0;
     Object()->GetPresetSlot(0)->state.GetDouble(&stored, 8);
     EXPECT_EQ(stored, 7.0);
+    // A long name is kept whole (up to 255 characters, as a bank carries it), and a host reads at
+    // most 23 characters and the NUL into its 24-byte buffer.
     const std::string longName(300, 'n');
     plug.Dispatch(EffectOp::kSetProgramName, 0, 0, const_cast<char*>(longName.c_str()));
-    EXPECT_EQ(plug.Text(EffectOp::kGetProgramName), longName.substr(0, 255));
+    EXPECT_EQ(std::string(Object()->GetPresetSlotName(0)), longName.substr(0, 255));
+    for (int32_t opcode : {EffectOp::kGetProgramName, EffectOp::kGetProgramNameIndexed}) {
+        char buffer[64];
+        std::memset(buffer, 'x', sizeof buffer);
+        plug.Dispatch(opcode, 0, 0, buffer);
+        EXPECT_EQ(std::string(buffer), longName.substr(0, 23)) << opcode;
+        EXPECT_EQ(buffer[24], 'x') << opcode;
+    }
 }
 
 TEST_F(BindingTest, SetProgramKeepsTheEditsOfTheProgramLeft) {
