@@ -494,6 +494,40 @@ TEST(Vst3Threads, ProcessStateAndFactoryTogether) {
     state.join();
 }
 
+// A host's UI thread sets, reads and formats values on the controller while the audio thread runs
+// blocks that automate the same parameters and the bypass (ThreadSanitizer watches the values).
+TEST(Vst3Threads, ControllerCallsBesideProcessing) {
+    Plugin p;
+    p.Setup(kSample32, 64);
+    std::atomic<bool> audioDone{false};
+    std::thread audio([&] {
+        std::vector<float> a(64, 0.25f), b(64, -0.25f), oa(64), ob(64);
+        float* in[] = {a.data(), b.data()};
+        float* out[] = {oa.data(), ob.data()};
+        for (int i = 0; i < 300; ++i) {
+            Changes changes;
+            changes.Add(TavrelZel4::kTone, {(i % 10) / 10.0});
+            changes.Add(TavrelZel4::kDistAmount, {(i % 7) / 7.0});
+            changes.Add(IFxVST3::kBypassTag, {i % 3 == 0 ? 1.0 : 0.0});
+            p.Process(&changes, in, out, 64);
+            ASSERT_TRUE(std::isfinite(oa[63]));
+        }
+        audioDone = true;
+    });
+    IEditController* c = p.plug;
+    const ParamID ids[] = {TavrelZel4::kTone, TavrelZel4::kDistAmount, IFxVST3::kBypassTag, TavrelZel4::kHiss};
+    for (int i = 0; i < 300 || !audioDone; ++i) {
+        const ParamID id = ids[i % 4];
+        c->setParamNormalized(id, (i % 5) / 4.0);
+        const ParamValue v = c->getParamNormalized(id);
+        ASSERT_TRUE(v >= 0.0 && v <= 1.0) << v;
+        String128 text;
+        ParamValue back = 0;
+        if (c->getParamStringByValue(id, v, text) == kResultOk) c->getParamValueByString(id, text, back);
+    }
+    audio.join();
+}
+
 namespace {
 // A component handler that also offers parameter menus, recording what the plug-in asks.
 class MenuHandler : public Stub<IComponentHandler>, public IComponentHandler3, public IContextMenu {
