@@ -11,7 +11,7 @@ namespace stress {
 
 struct Counts {
     std::atomic<long> blocks{0}, frames{0}, automation{0}, setups{0}, states{0}, editors{0}, failures{0};
-    std::atomic<long> nonFinite{0};
+    std::atomic<long> nonFinite{0}, unprocessed{0};
 };
 
 inline long long NowMs() {
