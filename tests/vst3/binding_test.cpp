@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <thread>
 #include <vector>
@@ -452,6 +453,28 @@ TEST(Vst3State, FailingReads) {
     }
 }
 
+namespace {
+// The audio thread of the tests below: 300 blocks that automate "Dist. Amount", "Tone" and the
+// bypass, then done is set.
+void AutomatedBlocks(Plugin& p, std::atomic<bool>& done) {
+    std::vector<float> a(64, 0.25f), b(64, -0.25f), oa(64), ob(64);
+    float* in[] = {a.data(), b.data()};
+    float* out[] = {oa.data(), ob.data()};
+    for (int i = 0; i < 300; ++i) {
+        Changes changes;
+        changes.Add(TavrelZel4::kDistAmount, {(i % 10) / 10.0});
+        changes.Add(TavrelZel4::kTone, {(i % 7) / 7.0});
+        changes.Add(IFxVST3::kBypassTag, {i % 3 == 0 ? 1.0 : 0.0});
+        p.Process(&changes, in, out, 64);
+        if (!std::isfinite(oa[63])) {
+            ADD_FAILURE() << "non-finite output in block " << i;
+            break;
+        }
+    }
+    done = true;
+}
+}  // namespace
+
 // Where threads meet (run under ThreadSanitizer by the tsan preset): blocks on an audio thread,
 // state saved and restored on another, and instances made and released through one factory on
 // two more while the host holds the factory.
@@ -459,18 +482,7 @@ TEST(Vst3Threads, ProcessStateAndFactoryTogether) {
     Plugin p;
     p.Setup(kSample32, 64);
     std::atomic<bool> audioDone{false};
-    std::thread audio([&] {
-        std::vector<float> a(64, 0.25f), b(64, -0.25f), oa(64), ob(64);
-        float* in[] = {a.data(), b.data()};
-        float* out[] = {oa.data(), ob.data()};
-        for (int i = 0; i < 200; ++i) {
-            Changes changes;
-            changes.Add(TavrelZel4::kDistAmount, {(i % 10) / 10.0});
-            p.Process(&changes, in, out, 64);
-            ASSERT_TRUE(std::isfinite(oa[63]));
-        }
-        audioDone = true;
-    });
+    std::thread audio(AutomatedBlocks, std::ref(p), std::ref(audioDone));
     std::thread state([&] {
         for (int i = 0; i < 200 || !audioDone; ++i) {
             MemoryStream saved;
@@ -500,20 +512,7 @@ TEST(Vst3Threads, ControllerCallsBesideProcessing) {
     Plugin p;
     p.Setup(kSample32, 64);
     std::atomic<bool> audioDone{false};
-    std::thread audio([&] {
-        std::vector<float> a(64, 0.25f), b(64, -0.25f), oa(64), ob(64);
-        float* in[] = {a.data(), b.data()};
-        float* out[] = {oa.data(), ob.data()};
-        for (int i = 0; i < 300; ++i) {
-            Changes changes;
-            changes.Add(TavrelZel4::kTone, {(i % 10) / 10.0});
-            changes.Add(TavrelZel4::kDistAmount, {(i % 7) / 7.0});
-            changes.Add(IFxVST3::kBypassTag, {i % 3 == 0 ? 1.0 : 0.0});
-            p.Process(&changes, in, out, 64);
-            ASSERT_TRUE(std::isfinite(oa[63]));
-        }
-        audioDone = true;
-    });
+    std::thread audio(AutomatedBlocks, std::ref(p), std::ref(audioDone));
     IEditController* c = p.plug;
     const ParamID ids[] = {TavrelZel4::kTone, TavrelZel4::kDistAmount, IFxVST3::kBypassTag, TavrelZel4::kHiss};
     for (int i = 0; i < 300 || !audioDone; ++i) {
