@@ -11,8 +11,8 @@
 // It fails on a non-finite output sample from finite input (the outputs hold NaN before each block,
 // so a processed block that leaves any sample unwritten shows too), on a block the plug-in may not
 // process (the other sample size, or no block size in the set-up) that leaves anything but silence,
-// on a refused call, on a reference left over at the end, or when a round takes more than ten
-// seconds (a deadlock). It prints what it did on standard error.
+// on a refused call, on a reference left over at the end, on a fault on any thread, or when a round
+// takes more than ten seconds (a deadlock). It prints what it did on standard error.
 //   tz_vst3_stress_host MODULE [SECONDS] [SEED]
 #include <windows.h>
 
@@ -167,6 +167,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: tz_vst3_stress_host MODULE [SECONDS] [SEED]\n");
         return 2;
     }
+    SetUnhandledExceptionFilter(ExitOnFault);
     const double seconds = argc > 2 ? std::atof(argv[2]) : 10.0;
     const unsigned seed = argc > 3 ? static_cast<unsigned>(std::strtoul(argv[3], nullptr, 10)) : 1;
 
