@@ -112,7 +112,7 @@ void IFxBase::AttachOutputs(int start, int count, double** buffers) {
     }
 }
 
-// The results reach floatDest; a null one is skipped by every convert.
+// A null host buffer leaves floatDest null, which every convert skips: that output is not written.
 void IFxBase::AttachFloatOutputs(int start, int count, float** buffers) {
     const int end = std::min(start + count, NOutChannels());
     for (int i = std::max(start, 0), next = 0; i < end; ++i) {

@@ -59,7 +59,7 @@ uint32 PLUGIN_API IFxVST3::getTailSamples() { return static_cast<uint32>(GetTail
 // Host's audio thread; holds the plug-in mutex for the whole block and allocates nothing.
 // Never fails toward the host. A block whose buffers are not of the set-up's sample size is
 // left unprocessed (reading them as the other size would run past every buffer), as is every
-// block after a set-up without a block size: their outputs get silence.
+// block while no block size is set: their outputs get silence.
 tresult PLUGIN_API IFxVST3::process(sv::ProcessData& data) {
     ScopedPlugLock lock(GetMutex());
     if (data.processContext) mContext = *data.processContext;
