@@ -1,6 +1,8 @@
 #pragma once
 // Channel records between the host's sample buffers and the plug-in's ProcessDoubles, the
 // accepted channel configurations and the latency line of the bypass path.
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 
 #include "framework/growbuffer.h"
@@ -35,3 +37,12 @@ struct ILatencyLine {
     uint32_t outputs = 0;
     uint32_t delaySamples = 0;
 };
+
+// Writes frames zero samples into each non-null buffer of a host's channel array: what a host
+// gets from a block the plug-in does not process, rather than whatever its buffers held.
+template <typename Sample>
+void SilenceHostBuffers(Sample* const* buffers, int count, int frames) {
+    if (!buffers || frames <= 0) return;
+    for (int i = 0; i < count; ++i)
+        if (buffers[i]) std::fill_n(buffers[i], static_cast<size_t>(frames), Sample(0));
+}

@@ -113,8 +113,9 @@ public:
     int GetLatency() const { return mLatency; }
     int GetTailSize() const { return mTailSize; }
     void SetTailSize(int samples) { mTailSize = samples; }
-    bool IsBypassed() const { return mBypassed; }
-    void SetBypassed(bool bypassed) { mBypassed = bypassed; }
+    // Set and read by controller calls beside the audio thread, without a lock.
+    bool IsBypassed() const { return mBypassed.load(std::memory_order_relaxed); }
+    void SetBypassed(bool bypassed) { mBypassed.store(bypassed, std::memory_order_relaxed); }
     PlugMutex& GetMutex() { return mMutex; }
     IGraphics* GetGraphics() const { return mGraphics; }
 
@@ -196,7 +197,7 @@ private:
     bool mDoesChunks;
     bool mIsInstrument;
     bool mDoesMidi;
-    bool mBypassed = false;
+    std::atomic<bool> mBypassed{false};
     int32_t mCurrentPreset = 0;
     double mSampleRate = 44100.0;
     int32_t mBlockSize = 0;

@@ -60,14 +60,17 @@ void IFxBase::SetOutputsConnected(int start, int count, bool connected) {
 }
 
 // A disconnected input reads its scratch, which the plug-in may have used as work space in the
-// last block: it is cleared so that the channel reads silence.
+// last block: it is cleared so that the channel reads silence. A connected channel whose host
+// buffer is null is treated as disconnected for this block; it still takes its place in the
+// host's array.
 void IFxBase::AttachInputs(int start, int count, double** buffers) {
     const int end = std::min(start + count, NInChannels());
     for (int i = std::max(start, 0), next = 0; i < end; ++i) {
         IInputChannel* channel = GetInChannel(i);
+        double* host = channel->connected ? buffers[next++] : nullptr;
         channel->floatSource = nullptr;
-        if (channel->connected) {
-            *channel->source = buffers[next++];
+        if (host) {
+            *channel->source = host;
         } else {
             ZeroScratch(channel->scratch);
             *channel->source = ScratchOf(channel->scratch);
@@ -76,7 +79,7 @@ void IFxBase::AttachInputs(int start, int count, double** buffers) {
 }
 
 // Converts the first piece of the block (at most the block size); the process calls convert the
-// rest piece by piece.
+// rest piece by piece. A null host buffer reads silence, as for AttachInputs.
 void IFxBase::AttachFloatInputs(int start, int count, float** buffers, int frames) {
     const int n = std::clamp(frames, 0, mBlockSize);
     const int end = std::min(start + count, NInChannels());
@@ -84,9 +87,8 @@ void IFxBase::AttachFloatInputs(int start, int count, float** buffers, int frame
         std::printf("attaching channel %d ...", i);
         IInputChannel* channel = GetInChannel(i);
         double* scratch = ScratchOf(channel->scratch);
-        channel->floatSource = nullptr;
-        if (channel->connected) {
-            channel->floatSource = buffers[next++];
+        channel->floatSource = channel->connected ? buffers[next++] : nullptr;
+        if (channel->floatSource) {
             for (int k = 0; k < n; ++k) scratch[k] = channel->floatSource[k];
         } else {
             ZeroScratch(channel->scratch);
@@ -96,17 +98,21 @@ void IFxBase::AttachFloatInputs(int start, int count, float** buffers, int frame
     std::printf("done\n");
 }
 
+// A connected channel whose host buffer is null writes into its own scratch for this block, as a
+// disconnected one does.
 void IFxBase::AttachOutputs(int start, int count, double** buffers) {
     const int end = std::min(start + count, NOutChannels());
     for (int i = std::max(start, 0), next = 0; i < end; ++i) {
         IOutputChannel* channel = GetOutChannel(i);
         if (channel->connected) {
-            *channel->dest = buffers[next++];
+            double* host = buffers[next++];
+            *channel->dest = host ? host : ScratchOf(channel->scratch);
             channel->floatDest = nullptr;
         }
     }
 }
 
+// A null host buffer leaves floatDest null, which every convert skips: that output is not written.
 void IFxBase::AttachFloatOutputs(int start, int count, float** buffers) {
     const int end = std::min(start + count, NOutChannels());
     for (int i = std::max(start, 0), next = 0; i < end; ++i) {

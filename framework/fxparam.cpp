@@ -72,7 +72,7 @@ void IFxParam::AssignNormalized(double normalized) {
     } else if (mStep == 1.0) {
         v = std::round(v);
     }
-    mValue = std::min(v, mMax);
+    SetValue(std::min(v, mMax));
 }
 
 double IFxParam::ToNormalized(double plain) const {

@@ -1,6 +1,7 @@
 #pragma once
 // IFxParam: one automatable parameter: kind, plain value, range, step and shape, display
 // precision, texts, and the conversions between plain and normalized (0..1) values.
+#include <atomic>
 #include <cstdint>
 
 #include "framework/growbuffer.h"
@@ -32,7 +33,7 @@ public:
 
     // Sets the value from a normalized one; inputs outside 0..1 (and NaN, as 0) are clamped first.
     void AssignNormalized(double normalized);
-    double NormalizedValue() const { return ToNormalized(mValue); }
+    double NormalizedValue() const { return ToNormalized(Value()); }
     double ToNormalized(double plain) const;
     double FromNormalized(double normalized) const;
     // Writes at most kParamTextSize - 1 characters and a NUL into out.
@@ -49,8 +50,8 @@ public:
     bool MapDisplayText(const char* text, int* value) const;
 
     ParamKind Kind() const { return mKind; }
-    double Value() const { return mValue; }
-    void SetValue(double v) { mValue = v; }
+    double Value() const { return mValue.load(std::memory_order_relaxed); }
+    void SetValue(double v) { mValue.store(v, std::memory_order_relaxed); }
     double Min() const { return mMin; }
     double Max() const { return mMax; }
     double Step() const { return mStep; }
@@ -66,7 +67,9 @@ public:
 
 private:
     ParamKind mKind = kParamNone;
-    double mValue = 0.0;
+    // A host's controller sets and reads it beside the audio thread, which takes no lock for it.
+    std::atomic<double> mValue{0.0};
+    static_assert(std::atomic<double>::is_always_lock_free, "the value is shared without a lock");
     double mMin = 0.0;
     double mMax = 1.0;
     double mStep = 1.0;

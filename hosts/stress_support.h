@@ -1,6 +1,9 @@
 #pragma once
-// What both stress hosts share: the counters of what they did, the failure report, and the
-// watchdog that runs the threads for the given time and ends the program on a deadlock.
+// What both stress hosts share: the counters of what they did, the failure report, the exit on a
+// fault, and the watchdog that runs the threads for the given time and ends the program on a
+// deadlock.
+#include <windows.h>
+
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -11,7 +14,7 @@ namespace stress {
 
 struct Counts {
     std::atomic<long> blocks{0}, frames{0}, automation{0}, setups{0}, states{0}, editors{0}, failures{0};
-    std::atomic<long> nonFinite{0};
+    std::atomic<long> nonFinite{0}, unprocessed{0};
 };
 
 inline long long NowMs() {
@@ -26,6 +29,15 @@ inline void Progress() { gLastProgress = NowMs(); }
 // The first ten failures are printed; all are counted.
 inline void Fail(Counts& counts, const char* what) {
     if (counts.failures++ < 10) std::fprintf(stderr, "stress: %s\n", what);
+}
+
+// A fault on any thread ends the program with status 4. Without it, Wine ends a program whose
+// fault is on a thread other than the first with status 0, and the run would pass.
+inline LONG WINAPI ExitOnFault(EXCEPTION_POINTERS* e) {
+    std::fprintf(stderr, "stress: fault 0x%08lx\n", static_cast<unsigned long>(e->ExceptionRecord->ExceptionCode));
+    std::fflush(stderr);
+    TerminateProcess(GetCurrentProcess(), 4);
+    return EXCEPTION_EXECUTE_HANDLER;
 }
 
 // Waits out `seconds` from `start`; ten seconds without progress end the program (status 3).

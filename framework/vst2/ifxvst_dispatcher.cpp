@@ -1,6 +1,7 @@
 // IFxVST: the dispatcher, the host's road to everything but audio and parameter values.
 // Texts copied into host buffers are cut to their limits: 31 characters for parameter texts,
-// 127 for names, 255 for preset names; the host sizes its buffer for them.
+// 127 for names, and 23 for program names, which VST 2.4 hosts read into 24-byte buffers (a
+// loaded bank can name a program with up to 255).
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +15,7 @@ using namespace Vst2;
 namespace {
 constexpr intptr_t kBeef = 0xBEEF;
 constexpr intptr_t kBeefHigh = static_cast<intptr_t>(0xBEEF0000u);
+constexpr int kHostProgramNameSize = 24;
 
 void CopyText(void* data, const char* text, int size) { std::snprintf(static_cast<char*>(data), size, "%s", text); }
 
@@ -62,11 +64,11 @@ intptr_t IFxVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, void* d
             }
             return 0;
         case EffectOp::kGetProgramName:
-            if (data) CopyText(data, GetPresetSlotName(GetCurrentPresetIdx()), kPresetNameSize);
+            if (data) CopyText(data, GetPresetSlotName(GetCurrentPresetIdx()), kHostProgramNameSize);
             return 0;
         case EffectOp::kGetProgramNameIndexed: {
             const char* name = GetPresetSlotName(index);
-            if (data) CopyText(data, name, kPresetNameSize);
+            if (data) CopyText(data, name, kHostProgramNameSize);
             return data && name[0] ? 1 : 0;
         }
 

@@ -55,13 +55,17 @@ void IFxVST::AttachHostBuffers(float** inputs, float** outputs, int frames) {
     AttachFloatOutputs(0, NOutChannels(), outputs);
 }
 
-// Nothing to do without buffers for the channels, or before any block size.
+// Nothing is processed without buffer arrays for the channels, or before any block size; the
+// replacing entries then leave silence in the outputs, the accumulating one adds nothing.
 template <typename Sample>
 void IFxVST::ProcessBlock(Sample** inputs, Sample** outputs, int frames, Road road) {
     ScopedPlugLock lock(GetMutex());
     if (DoesMidi()) CallHost(HostOp::kWantMidi);
-    if (frames <= 0 || GetBlockSize() <= 0) return;
-    if ((!inputs && NInChannels() > 0) || (!outputs && NOutChannels() > 0)) return;
+    if (frames <= 0) return;
+    if (GetBlockSize() <= 0 || (!inputs && NInChannels() > 0) || (!outputs && NOutChannels() > 0)) {
+        if (road != Road::kFloatAccumulating) SilenceHostBuffers(outputs, NOutChannels(), frames);
+        return;
+    }
     if constexpr (sizeof(Sample) == sizeof(float)) {
         AttachHostBuffers(inputs, outputs, frames);
         if (road == Road::kFloatAccumulating)

@@ -16,6 +16,18 @@ bool KnownSampleSize(int32 size) { return size == sv::kSample32 || size == sv::k
 int32 ChannelsOf(const sv::AudioBusBuffers& bus) {
     return bus.channelBuffers32 ? std::max<int32>(bus.numChannels, 0) : 0;
 }
+
+// A block the plug-in does not process leaves silence in every output buffer, in the block's own
+// sample size; buffers of an unknown size are not touched.
+void SilenceOutputs(const sv::ProcessData& data) {
+    for (int32 k = 0; data.outputs && k < data.numOutputs; ++k) {
+        const sv::AudioBusBuffers& bus = data.outputs[k];
+        if (data.symbolicSampleSize == sv::kSample32)
+            SilenceHostBuffers(bus.channelBuffers32, ChannelsOf(bus), data.numSamples);
+        else if (data.symbolicSampleSize == sv::kSample64)
+            SilenceHostBuffers(bus.channelBuffers64, ChannelsOf(bus), data.numSamples);
+    }
+}
 }  // namespace
 
 // Host's main thread, not while processing. A restored bypass stays as it is: the host shows it
@@ -46,14 +58,18 @@ uint32 PLUGIN_API IFxVST3::getTailSamples() { return static_cast<uint32>(GetTail
 
 // Host's audio thread; holds the plug-in mutex for the whole block and allocates nothing.
 // Never fails toward the host. A block whose buffers are not of the set-up's sample size is
-// left unprocessed: reading them as the other size would run past every buffer.
+// left unprocessed (reading them as the other size would run past every buffer), as is every
+// block while no block size is set: their outputs get silence.
 tresult PLUGIN_API IFxVST3::process(sv::ProcessData& data) {
     ScopedPlugLock lock(GetMutex());
     if (data.processContext) mContext = *data.processContext;
     if (data.inputParameterChanges) ApplyParameterChanges(data.inputParameterChanges);
     if (DoesMidi() && data.inputEvents) ApplyEvents(data.inputEvents);
-    if (data.numSamples <= 0 || GetBlockSize() <= 0) return kResultOk;
-    if (data.symbolicSampleSize != processSetup.symbolicSampleSize) return kResultOk;
+    if (data.numSamples <= 0) return kResultOk;
+    if (GetBlockSize() <= 0 || data.symbolicSampleSize != processSetup.symbolicSampleSize) {
+        SilenceOutputs(data);
+        return kResultOk;
+    }
     ConnectInputs(data);
     ConnectOutputs(data);
     if (processSetup.symbolicSampleSize == sv::kSample32)

@@ -5,8 +5,8 @@
 //                   and now and then a new sample rate and block size;
 //   state thread:   saves the program and bank chunks, restores earlier ones, and automates;
 //   editor thread:  opens the editor in a window of its own, idles it and closes it.
-// It fails on a non-finite output sample from finite input, on a refused chunk, or when nothing
-// moves for ten seconds (a deadlock). It prints what it did on standard error.
+// It fails on a non-finite output sample from finite input, on a refused chunk, on a fault on any
+// thread, or when nothing moves for ten seconds (a deadlock). It prints what it did on standard error.
 //   tz_vst2_stress_host MODULE [SECONDS] [SEED]
 #include <windows.h>
 
@@ -141,6 +141,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: tz_vst2_stress_host MODULE [SECONDS] [SEED]\n");
         return 2;
     }
+    SetUnhandledExceptionFilter(ExitOnFault);
     const double seconds = argc > 2 ? std::atof(argv[2]) : 10.0;
     const unsigned seed = argc > 3 ? static_cast<unsigned>(std::strtoul(argv[3], nullptr, 10)) : 1;
 

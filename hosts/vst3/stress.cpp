@@ -2,19 +2,26 @@
 // time, from three threads at once.
 //   process thread: random block sizes (0, 1, the announced size, up to four times larger),
 //                   random automation of every parameter at random offsets, bypass and preset
-//                   switches, and now and then a new set-up (sample rate, sample size, block size);
+//                   switches, and now and then a new set-up (sample rate, sample size, a maximum
+//                   block size from 0 to the largest an int holds); some blocks come in the other
+//                   sample size than the set-up's;
 //   state thread:   saves the state and restores an earlier one, again and again;
 //   editor thread:  creates the editor view, attaches it to a window and removes it, where the
 //                   module offers one.
-// It fails on a non-finite output sample from finite input, on a refused call, on a reference
-// left over at the end, or when a round takes more than ten seconds (a deadlock). It prints what
-// it did on standard error.
+// It fails on a non-finite output sample from finite input (the outputs hold NaN before each block,
+// so a processed block that leaves any sample unwritten shows too), on a block the plug-in may not
+// process (the other sample size, or no block size in the set-up) that leaves anything but silence,
+// on a refused call, on a reference left over at the end, on a fault on any thread, or when a round
+// takes more than ten seconds (a deadlock). It prints what it did on standard error.
 //   tz_vst3_stress_host MODULE [SECONDS] [SEED]
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
+#include <climits>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <random>
 #include <thread>
 #include <vector>
@@ -30,14 +37,15 @@ namespace {
 constexpr int kParams = 8;
 constexpr int kMaxChannels = 2;
 const double kRates[] = {22050, 44100, 48000, 88200, 96000, 192000};
-const int32 kBlockSizes[] = {32, 64, 256, 512, 1024};
+const int32 kBlockSizes[] = {0, 32, 64, 256, 512, 1024, 1 << 24, INT32_MAX};
+constexpr int kBufferFrames = 4 * 1024;  // the longest block sent
 
 // A new set-up between blocks, as a host does when the user changes the rate or the engine.
 void Reconfigure(Plugin& plugin, std::mt19937& rng, int32* sampleSize, int32* maxBlock, Counts& counts) {
     plugin.processor->setProcessing(false);
     plugin.component->setActive(false);
     *sampleSize = rng() % 2 ? kSample64 : kSample32;
-    *maxBlock = kBlockSizes[rng() % 5];
+    *maxBlock = kBlockSizes[rng() % std::size(kBlockSizes)];
     ProcessSetup setup{kRealtime, *sampleSize, *maxBlock, kRates[rng() % 6]};
     if (plugin.processor->setupProcessing(setup) != kResultOk) Fail(counts, "setupProcessing refused");
     plugin.component->setActive(true);
@@ -45,13 +53,15 @@ void Reconfigure(Plugin& plugin, std::mt19937& rng, int32* sampleSize, int32* ma
     ++counts.setups;
 }
 
+// A block the plug-in does not process must leave silence; a processed one must write every sample.
 template <typename Sample>
 void RunBlock(Plugin& plugin, std::vector<Sample> (&in)[kMaxChannels], std::vector<Sample> (&out)[kMaxChannels],
-              int frames, ParameterChanges* changes, long position, Counts& counts) {
+              int frames, ParameterChanges* changes, long position, bool processed, Counts& counts) {
     Sample* ip[kMaxChannels];
     Sample* op[kMaxChannels];
     for (int c = 0; c < kMaxChannels; ++c) {
         for (int k = 0; k < frames; ++k) in[c][k] = static_cast<Sample>(0.9 * std::sin(0.013 * (position + k) * (c + 1)));
+        std::fill_n(out[c].begin(), frames, std::numeric_limits<Sample>::quiet_NaN());
         ip[c] = in[c].data();
         op[c] = out[c].data();
     }
@@ -61,8 +71,14 @@ void RunBlock(Plugin& plugin, std::vector<Sample> (&in)[kMaxChannels], std::vect
     else
         r = plugin.Process32(ip, op, kMaxChannels, frames, changes);
     if (r != kResultOk) Fail(counts, "process refused a block");
+    bool silent = true;
     for (int c = 0; c < kMaxChannels; ++c)
-        for (int k = 0; k < frames; ++k) counts.nonFinite += !std::isfinite(out[c][k]);
+        for (int k = 0; k < frames; ++k) {
+            counts.nonFinite += processed && !std::isfinite(out[c][k]);
+            silent = silent && out[c][k] == 0;
+        }
+    if (!processed && !silent) Fail(counts, "a block the plug-in does not process left its outputs unsilenced");
+    counts.unprocessed += !processed;
 }
 
 void ProcessLoop(Plugin& plugin, std::mt19937 rng, const std::atomic<bool>& stop, Counts& counts) {
@@ -71,17 +87,18 @@ void ProcessLoop(Plugin& plugin, std::mt19937 rng, const std::atomic<bool>& stop
     std::vector<double> in64[kMaxChannels], out64[kMaxChannels];
     std::vector<float> in32[kMaxChannels], out32[kMaxChannels];
     for (int c = 0; c < kMaxChannels; ++c) {
-        in64[c].resize(4 * 1024), out64[c].resize(4 * 1024);
-        in32[c].resize(4 * 1024), out32[c].resize(4 * 1024);
+        in64[c].resize(kBufferFrames), out64[c].resize(kBufferFrames);
+        in32[c].resize(kBufferFrames), out32[c].resize(kBufferFrames);
     }
     ParameterChanges changes;
     long position = 0;
     while (!stop) {
         if (rng() % 200 == 0) Reconfigure(plugin, rng, &sampleSize, &maxBlock, counts);
         const int pick = rng() % 4;
+        const int announced = std::clamp<int32>(maxBlock, 1, kBufferFrames / 4);
         const int frames = pick == 0 ? static_cast<int>(rng() % 2)
-                           : pick == 1 ? maxBlock
-                                       : 1 + static_cast<int>(rng() % (4 * maxBlock));
+                           : pick == 1 ? announced
+                                       : 1 + static_cast<int>(rng() % (4 * announced));
         changes.Clear();
         for (int n = rng() % 6; n > 0; --n) {
             const ParamID id = rng() % kParams;
@@ -90,10 +107,13 @@ void ProcessLoop(Plugin& plugin, std::mt19937 rng, const std::atomic<bool>& stop
         }
         if (rng() % 50 == 0) changes.Add(kBypassId, 0, rng() % 2 ? 1.0 : 0.0);
         if (rng() % 100 == 0) changes.Add(kPresetId, 0, 0.0);
-        if (sampleSize == kSample64)
-            RunBlock(plugin, in64, out64, frames, &changes, position, counts);
+        // Now and then a block in the other sample size, which the plug-in does not process.
+        const int32 blockSize = rng() % 16 == 0 ? kSample32 + kSample64 - sampleSize : sampleSize;
+        const bool processed = blockSize == sampleSize && maxBlock > 0;
+        if (blockSize == kSample64)
+            RunBlock(plugin, in64, out64, frames, &changes, position, processed, counts);
         else
-            RunBlock(plugin, in32, out32, frames, &changes, position, counts);
+            RunBlock(plugin, in32, out32, frames, &changes, position, processed, counts);
         position += frames;
         ++counts.blocks;
         counts.frames += frames;
@@ -147,6 +167,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: tz_vst3_stress_host MODULE [SECONDS] [SEED]\n");
         return 2;
     }
+    SetUnhandledExceptionFilter(ExitOnFault);
     const double seconds = argc > 2 ? std::atof(argv[2]) : 10.0;
     const unsigned seed = argc > 3 ? static_cast<unsigned>(std::strtoul(argv[3], nullptr, 10)) : 1;
 
@@ -178,10 +199,10 @@ int main(int argc, char** argv) {
     if (!plugin.Shutdown()) Fail(counts, "the plug-in outlived its last release");
     if (host.References() != 1) Fail(counts, "the plug-in kept a reference to the host application");
 
-    std::fprintf(stderr, "stress: %.1f s, %ld blocks (%ld frames), %ld automation points, %ld set-ups, %ld state rounds, "
-                "%ld editor opens, %ld non-finite samples, %ld failures\n",
-                (NowMs() - start) / 1000.0, counts.blocks.load(), counts.frames.load(), counts.automation.load(),
-                counts.setups.load(), counts.states.load(), counts.editors.load(), counts.nonFinite.load(),
-                counts.failures.load());
+    std::fprintf(stderr, "stress: %.1f s, %ld blocks (%ld frames, %ld not to be processed), %ld automation points, "
+                "%ld set-ups, %ld state rounds, %ld editor opens, %ld non-finite samples, %ld failures\n",
+                (NowMs() - start) / 1000.0, counts.blocks.load(), counts.frames.load(), counts.unprocessed.load(),
+                counts.automation.load(), counts.setups.load(), counts.states.load(), counts.editors.load(),
+                counts.nonFinite.load(), counts.failures.load());
     return counts.nonFinite == 0 && counts.failures == 0 ? 0 : 1;
 }

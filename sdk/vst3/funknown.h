@@ -61,11 +61,15 @@ public:
     static constexpr FUID iid{0x00000000, 0x00000000, 0xC0000000, 0x00000046};
 };
 
+// A query that names no id or gives nowhere to put the answer: every queryInterface answers it
+// kInvalidArgument and writes nothing.
+inline bool badQuery(const TUID iid, void** obj) { return !iid || !obj; }
+
 // Answers a query with `itf` when `iid` names interface I: adds a reference and stores the
 // pointer already adjusted to that base.
 template <class I>
 inline bool tryInterface(const TUID iid, void** obj, I* itf) {
-    if (!iidEqual(iid, I::iid)) return false;
+    if (badQuery(iid, obj) || !iidEqual(iid, I::iid)) return false;
     itf->addRef();
     *obj = itf;
     return true;

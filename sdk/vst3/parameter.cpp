@@ -10,10 +10,11 @@ namespace Vst {
 
 namespace {
 
+ParamValue clamp01(ParamValue v) { return v > 0. ? std::min(v, 1.) : 0.; }  // NaN gives 0
+
 // The step index of a normalized value: floor(v * (steps + 1)) within 0..steps (NaN gives 0).
 int32 stepIndex(ParamValue normalized, int32 steps) {
-    ParamValue v = normalized > 0. ? std::min(normalized, 1.) : 0.;
-    return std::min(steps, static_cast<int32>(v * (steps + 1)));
+    return std::min(steps, static_cast<int32>(clamp01(normalized) * (steps + 1)));
 }
 
 }  // namespace
@@ -32,7 +33,7 @@ Parameter::Parameter(const TChar* title, ParamID tag, const TChar* units, ParamV
 }
 
 bool Parameter::setNormalized(ParamValue value) {
-    value = value > 0. ? std::min(value, 1.) : 0.;  // NaN gives 0
+    value = clamp01(value);
     if (value == valueNormalized) return false;
     valueNormalized = value;
     return true;
@@ -47,7 +48,13 @@ void Parameter::formatValue(ParamValue value, String128 string) const {
 
 void Parameter::toString(ParamValue normalized, String128 string) const { formatValue(normalized, string); }
 
-bool Parameter::fromString(const TChar* string, ParamValue& normalized) const { return parseFloat(string, normalized); }
+// The text is the normalized value itself, kept to 0..1.
+bool Parameter::fromString(const TChar* string, ParamValue& normalized) const {
+    ParamValue parsed;
+    if (!parseFloat(string, parsed)) return false;
+    normalized = clamp01(parsed);
+    return true;
+}
 
 RangeParameter::RangeParameter(const TChar* title, ParamID tag, const TChar* units, ParamValue minPlain,
                                ParamValue maxPlain, ParamValue defaultValuePlain, int32 stepCount, int32 flags,

@@ -61,6 +61,7 @@ const CPluginFactory::ClassEntry* CPluginFactory::findEntry(int32 index) const {
 }
 
 tresult PLUGIN_API CPluginFactory::queryInterface(const TUID iid, void** obj) {
+    if (badQuery(iid, obj)) return kInvalidArgument;
     if (tryInterface<IClassFactory>(iid, obj, this)) return kResultOk;
     if (tryInterface<IClassFactory2>(iid, obj, this)) return kResultOk;
     if (tryInterface<IClassFactory3>(iid, obj, this)) return kResultOk;

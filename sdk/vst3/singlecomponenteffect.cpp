@@ -125,6 +125,7 @@ void SingleComponentEffect::removeAllBusses() {
 }
 
 tresult PLUGIN_API SingleComponentEffect::queryInterface(const TUID iid, void** obj) {
+    if (badQuery(iid, obj)) return kInvalidArgument;
     // One object plays both roles, so it offers no connection point to a separate controller.
     if (iidEqual(iid, IConnectionPoint::iid)) return kNoInterface;
     if (tryInterface<IComponent>(iid, obj, this)) return kResultOk;

@@ -220,9 +220,18 @@ TEST_F(BindingTest, OpenSetUpAndProgramOpcodes) {
     double stored = 0;
     Object()->GetPresetSlot(0)->state.GetDouble(&stored, 8);
     EXPECT_EQ(stored, 7.0);
+    // A long name is kept whole (up to 255 characters, as a bank carries it), and a host reads at
+    // most 23 characters and the NUL into its 24-byte buffer.
     const std::string longName(300, 'n');
     plug.Dispatch(EffectOp::kSetProgramName, 0, 0, const_cast<char*>(longName.c_str()));
-    EXPECT_EQ(plug.Text(EffectOp::kGetProgramName), longName.substr(0, 255));
+    EXPECT_EQ(std::string(Object()->GetPresetSlotName(0)), longName.substr(0, 255));
+    for (int32_t opcode : {EffectOp::kGetProgramName, EffectOp::kGetProgramNameIndexed}) {
+        char buffer[64];
+        std::memset(buffer, 'x', sizeof buffer);
+        plug.Dispatch(opcode, 0, 0, buffer);
+        EXPECT_EQ(std::string(buffer), longName.substr(0, 23)) << opcode;
+        EXPECT_EQ(buffer[24], 'x') << opcode;
+    }
 }
 
 TEST_F(BindingTest, SetProgramKeepsTheEditsOfTheProgramLeft) {
@@ -433,6 +442,50 @@ TEST_F(BindingTest, ProcessEntriesInEveryModeAndBlockLength) {
     float* outs[2] = {out, out + 1};
     plug.effect->process(plug.effect, ins, outs, 1);
     EXPECT_FLOAT_EQ(out[0], 0.75f);
+}
+
+namespace {
+// One block of 16 frames through an entry: inputs 0.5, outputs holding 7 before it, and the
+// channel nullIn of the input array and nullOut of the output array null (-1: none).
+template <typename Sample>
+std::vector<std::vector<double>> HostBlock(AEffect* e, Plugin::Mode mode, int nullIn, int nullOut) {
+    std::vector<Sample> in(16, Sample(0.5));
+    std::vector<std::vector<Sample>> out(2, std::vector<Sample>(16, Sample(7)));
+    Sample* ins[2] = {in.data(), in.data()};
+    Sample* outs[2] = {out[0].data(), out[1].data()};
+    if (nullIn >= 0) ins[nullIn] = nullptr;
+    if (nullOut >= 0) outs[nullOut] = nullptr;
+    if constexpr (sizeof(Sample) == sizeof(double))
+        e->processDoubleReplacing(e, ins, outs, 16);
+    else
+        (mode == Plugin::Mode::kAccumulating ? e->process : e->processReplacing)(e, ins, outs, 16);
+    return {{out[0].begin(), out[0].end()}, {out[1].begin(), out[1].end()}};
+}
+}  // namespace
+
+// A null channel inside the host's arrays is unconnected for that block: a null input reads
+// silence, a null output is not written. A block after a block size of 0 or less is not
+// processed: the replacing entries leave silence, the accumulating one adds nothing.
+TEST_F(BindingTest, NullChannelsAndUnprocessedBlocks) {
+    Make();
+    plug.Open(44100, 64);
+    struct Case {
+        int blockSize, nullIn, nullOut;
+    } cases[] = {{64, 0, -1}, {64, 1, 0}, {64, -1, 1}, {0, -1, -1}, {-5, 0, 1}};
+    for (const Case& c : cases) {
+        plug.Dispatch(EffectOp::kSetBlockSize, 0, c.blockSize);
+        for (auto mode : {Plugin::Mode::kReplacing, Plugin::Mode::kAccumulating, Plugin::Mode::kDouble}) {
+            const auto out = mode == Plugin::Mode::kDouble ? HostBlock<double>(plug.effect, mode, c.nullIn, c.nullOut)
+                                                           : HostBlock<float>(plug.effect, mode, c.nullIn, c.nullOut);
+            for (int ch = 0; ch < 2; ++ch) {
+                const bool processed = c.blockSize > 0 && ch != c.nullIn;
+                const double held = mode == Plugin::Mode::kAccumulating ? 7.0 : 0.0;
+                const double expected = ch == c.nullOut ? 7.0 : held + (processed ? 0.25 : 0.0);
+                EXPECT_EQ(out[ch], std::vector<double>(16, expected))
+                    << "block size " << c.blockSize << " mode " << static_cast<int>(mode) << " channel " << ch;
+            }
+        }
+    }
 }
 
 // A block size no scratch buffer can take: a huge one is capped, and when the scratch cannot grow

@@ -155,8 +155,8 @@ TEST_F(ChunkTest, ChunksFromTheHost) {
         Make(2);
         EXPECT_EQ(plug.SetChunk(c.bytes, c.isProgram), c.result) << c.what;
         EXPECT_EQ(Values(), c.values) << c.what;
-        EXPECT_EQ(plug.Text(EffectOp::kGetProgramNameIndexed, 0), c.name0) << c.what;
-        EXPECT_EQ(plug.Text(EffectOp::kGetProgramNameIndexed, 1), c.name1) << c.what;
+        EXPECT_EQ(std::string(p->GetPresetSlotName(0)), c.name0) << c.what;
+        EXPECT_EQ(std::string(p->GetPresetSlotName(1)), c.name1) << c.what;
         EXPECT_EQ(p->GetPresetSlot(1)->initialized, c.init1) << c.what;
         plug.Close();
     }

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <thread>
 #include <vector>
@@ -113,6 +114,14 @@ TEST(Vst3Controller, ShapedDefaultsAndConversions) {
     for (double v : {0.4, 0.6}) {  // a switch reads as the effect acts on it: on from 0.5 up
         ASSERT_EQ(c->getParamStringByValue(TavrelZel4::kBypass, v, text), kResultOk);
         EXPECT_EQ(Utf8(text), v < 0.5 ? "off" : "on");
+    }
+    // The preset parameter's text is its normalized value, which stays in 0..1.
+    const std::pair<const char*, double> presets[] = {{"0.5", 0.5}, {"7", 1.0}, {"-3", 0.0}};
+    for (const auto& [typed, normalized] : presets) {
+        String128 preset;
+        toString128(typed, preset);
+        ASSERT_EQ(c->getParamValueByString(IFxVST3::kPresetTag, preset, back), kResultOk) << typed;
+        EXPECT_EQ(back, normalized) << typed;
     }
 
     // The host tags have no plug-in texts; unknown ids convert to themselves.
@@ -238,8 +247,9 @@ TEST(Vst3Process, LongBlockEqualsTheEffectInPieces) {
     EXPECT_GT(std::fabs(out[0][500] - input[0][500]), 1e-6);  // the effect did something
 }
 
-// A maximum block size no memory can hold is limited, and blocks still run; a block whose sample
-// size is not the set-up's is not processed (its buffers are of the other width).
+// A maximum block size no memory can hold is limited, and blocks still run. A block whose sample
+// size is not the set-up's, or any block after a set-up without a block size, is not processed:
+// its outputs get silence in the block's own width, and null channels are skipped.
 TEST(Vst3Process, HugeBlockSizesAndMismatchedSampleSizes) {
     for (int32 maxBlock : {int32{1} << 28, std::numeric_limits<int32>::max()}) {
         Plugin p;
@@ -264,21 +274,31 @@ TEST(Vst3Process, HugeBlockSizesAndMismatchedSampleSizes) {
         EXPECT_EQ(p.plug->GetBlockSize(), 64);
         EXPECT_EQ(p.plug->GetSampleRate(), 48000.0);
     }
-    for (int32 setup : {kSample32, kSample64}) {
+    struct Case {
+        int32 setupSize, maxBlock, blockSize;
+        bool nullChannel;
+    } cases[] = {
+        {kSample64, 64, kSample32, false}, {kSample32, 64, kSample64, true}, {kSample32, 0, kSample32, true},
+        {kSample64, -1, kSample64, false}, {kSample64, 0, kSample32, false},
+    };
+    for (const Case& c : cases) {
         Plugin p;
-        p.Setup(setup, 64);
+        p.Setup(c.setupSize, c.maxBlock);
         std::vector<double> a(64, 0.25), b(64, 0.25), oa(64, 7.0), ob(64, 7.0);
         std::vector<float> fa(64, 0.25f), fb(64, 0.25f), foa(64, 7.0f), fob(64, 7.0f);
         double* in[] = {a.data(), b.data()};
-        double* out[] = {oa.data(), ob.data()};
+        double* out[] = {oa.data(), c.nullChannel ? nullptr : ob.data()};
         float* fin[] = {fa.data(), fb.data()};
-        float* fout[] = {foa.data(), fob.data()};
-        if (setup == kSample64)
+        float* fout[] = {foa.data(), c.nullChannel ? nullptr : fob.data()};
+        if (c.blockSize == kSample32)
             p.Process<float>(nullptr, fin, fout, 64);
         else
             p.Process<double>(nullptr, in, out, 64);
-        EXPECT_EQ(foa, std::vector<float>(64, 7.0f));
-        EXPECT_EQ(oa, std::vector<double>(64, 7.0));
+        const bool floats = c.blockSize == kSample32;
+        EXPECT_EQ(foa, std::vector<float>(64, floats ? 0.0f : 7.0f)) << c.setupSize << " " << c.maxBlock;
+        EXPECT_EQ(fob, std::vector<float>(64, floats && !c.nullChannel ? 0.0f : 7.0f));
+        EXPECT_EQ(oa, std::vector<double>(64, floats ? 7.0 : 0.0)) << c.setupSize << " " << c.maxBlock;
+        EXPECT_EQ(ob, std::vector<double>(64, !floats && !c.nullChannel ? 0.0 : 7.0));
     }
 }
 
@@ -437,6 +457,28 @@ TEST(Vst3State, FailingReads) {
     }
 }
 
+namespace {
+// The audio thread of the tests below: 300 blocks that automate "Dist. Amount", "Tone" and the
+// bypass, then done is set.
+void AutomatedBlocks(Plugin& p, std::atomic<bool>& done) {
+    std::vector<float> a(64, 0.25f), b(64, -0.25f), oa(64), ob(64);
+    float* in[] = {a.data(), b.data()};
+    float* out[] = {oa.data(), ob.data()};
+    for (int i = 0; i < 300; ++i) {
+        Changes changes;
+        changes.Add(TavrelZel4::kDistAmount, {(i % 10) / 10.0});
+        changes.Add(TavrelZel4::kTone, {(i % 7) / 7.0});
+        changes.Add(IFxVST3::kBypassTag, {i % 3 == 0 ? 1.0 : 0.0});
+        p.Process(&changes, in, out, 64);
+        if (!std::isfinite(oa[63])) {
+            ADD_FAILURE() << "non-finite output in block " << i;
+            break;
+        }
+    }
+    done = true;
+}
+}  // namespace
+
 // Where threads meet (run under ThreadSanitizer by the tsan preset): blocks on an audio thread,
 // state saved and restored on another, and instances made and released through one factory on
 // two more while the host holds the factory.
@@ -444,18 +486,7 @@ TEST(Vst3Threads, ProcessStateAndFactoryTogether) {
     Plugin p;
     p.Setup(kSample32, 64);
     std::atomic<bool> audioDone{false};
-    std::thread audio([&] {
-        std::vector<float> a(64, 0.25f), b(64, -0.25f), oa(64), ob(64);
-        float* in[] = {a.data(), b.data()};
-        float* out[] = {oa.data(), ob.data()};
-        for (int i = 0; i < 200; ++i) {
-            Changes changes;
-            changes.Add(TavrelZel4::kDistAmount, {(i % 10) / 10.0});
-            p.Process(&changes, in, out, 64);
-            ASSERT_TRUE(std::isfinite(oa[63]));
-        }
-        audioDone = true;
-    });
+    std::thread audio(AutomatedBlocks, std::ref(p), std::ref(audioDone));
     std::thread state([&] {
         for (int i = 0; i < 200 || !audioDone; ++i) {
             MemoryStream saved;
@@ -477,6 +508,27 @@ TEST(Vst3Threads, ProcessStateAndFactoryTogether) {
     factory->release();
     audio.join();
     state.join();
+}
+
+// A host's UI thread sets, reads and formats values on the controller while the audio thread runs
+// blocks that automate the same parameters and the bypass (ThreadSanitizer watches the values).
+TEST(Vst3Threads, ControllerCallsBesideProcessing) {
+    Plugin p;
+    p.Setup(kSample32, 64);
+    std::atomic<bool> audioDone{false};
+    std::thread audio(AutomatedBlocks, std::ref(p), std::ref(audioDone));
+    IEditController* c = p.plug;
+    const ParamID ids[] = {TavrelZel4::kTone, TavrelZel4::kDistAmount, IFxVST3::kBypassTag, TavrelZel4::kHiss};
+    for (int i = 0; i < 300 || !audioDone; ++i) {
+        const ParamID id = ids[i % 4];
+        c->setParamNormalized(id, (i % 5) / 4.0);
+        const ParamValue v = c->getParamNormalized(id);
+        ASSERT_TRUE(v >= 0.0 && v <= 1.0) << v;
+        String128 text;
+        ParamValue back = 0;
+        if (c->getParamStringByValue(id, v, text) == kResultOk) c->getParamValueByString(id, text, back);
+    }
+    audio.join();
 }
 
 namespace {

@@ -47,7 +47,8 @@ enum { kInitialize = 3, kTerminate = 4 };  // component and controller alike
 enum { kGetBusCount = 7, kGetBusInfo = 8, kActivateBus = 10, kSetActive = 11, kComponentSetState = 12,
        kComponentGetState = 13 };
 enum { kSetupProcessing = 7, kSetProcessing = 8, kProcess = 9 };
-enum { kGetParameterCount = 8, kGetParameterInfo = 9, kPlainToNormalized = 13 };
+enum { kGetParameterCount = 8, kGetParameterInfo = 9, kPlainToNormalized = 13, kCreateView = 17 };
+constexpr int32_t kInvalidArgument = int32_t(0x80070057u);
 
 // Byte offsets of the records, per architecture.
 constexpr int kSetupSize = 24, kSetupMode = 0, kSetupSampleSize = 4, kSetupMaxBlock = 8, kSetupRate = 16;
@@ -149,6 +150,8 @@ struct RawHost {
 Slot RawHost::table[5] = {reinterpret_cast<Slot>(&Query), reinterpret_cast<Slot>(&Ref), reinterpret_cast<Slot>(&Ref),
                           reinterpret_cast<Slot>(&GetName), reinterpret_cast<Slot>(&CreateInstance)};
 
+const Iid kClassId = MakeIid(0xF2AEE70D, 0x00DE4F4E, 0x5476526C, 0x5A656C34);  // ..., 'TvRl', 'Zel4'
+
 std::string ModulePath() {
     std::string p = TZ_VST3_MODULE;
     if (!p.empty() && p[0] == '/') {
@@ -233,7 +236,7 @@ TEST(RawAbiCaller, WholeLifeThroughRawSlots) {
     std::vector<uint8_t> classInfo(kClassInfoSize);
     ASSERT_EQ(Call<int32_t>(factory, kGetClassInfo, int32_t(0), static_cast<void*>(classInfo.data())), 0);
     EXPECT_STREQ(reinterpret_cast<const char*>(classInfo.data() + kClassName), "TavrelZel4");
-    const Iid cid = MakeIid(0xF2AEE70D, 0x00DE4F4E, 0x5476526C, 0x5A656C34);  // ..., 'TvRl', 'Zel4'
+    const Iid& cid = kClassId;
     EXPECT_EQ(std::memcmp(classInfo.data(), cid.b, 16), 0);
 
     RawInstance a;
@@ -324,6 +327,41 @@ TEST(RawAbiCaller, WholeLifeThroughRawSlots) {
 
     Destroy(&a);
     Destroy(&b);
+    Call<uint32_t>(factory, kRelease);
+    FreeLibrary(module);
+}
+
+// A query with no id or no out pointer is refused on every object a host gets, writing nothing.
+TEST(RawAbiCaller, QueriesWithoutIdOrOutPointerAreRefused) {
+    HMODULE module = LoadLibraryA(ModulePath().c_str());
+    ASSERT_NE(module, nullptr) << ModulePath();
+    using GetFactory = void*(__stdcall*)();
+    void* factory = reinterpret_cast<GetFactory>(reinterpret_cast<void*>(GetProcAddress(module, "GetPluginFactory")))();
+    ASSERT_NE(factory, nullptr);
+    RawInstance inst;
+    Create(factory, kClassId, &inst);
+    if (HasFatalFailure()) return;
+    RawHost host;
+    ASSERT_EQ(Call<int32_t>(inst.component, kInitialize, static_cast<void*>(&host)), 0);
+    void* view = Call<void*>(inst.controller, kCreateView, "editor");
+    ASSERT_NE(view, nullptr);
+
+    struct Object {
+        const char* name;
+        void* object;
+    } objects[] = {{"factory", factory}, {"component", inst.component}, {"processor", inst.processor},
+                   {"controller", inst.controller}, {"view", view}};
+    const uint8_t* noIid = nullptr;
+    void** noOut = nullptr;
+    for (const Object& o : objects) {
+        void* out = &host;  // a value that must stay
+        EXPECT_EQ(Call<int32_t>(o.object, kQueryInterface, noIid, &out), kInvalidArgument) << o.name;
+        EXPECT_EQ(out, static_cast<void*>(&host)) << o.name;
+        EXPECT_EQ(Call<int32_t>(o.object, kQueryInterface, kUnknownIid.b, noOut), kInvalidArgument) << o.name;
+        EXPECT_EQ(Call<int32_t>(o.object, kQueryInterface, noIid, noOut), kInvalidArgument) << o.name;
+    }
+    EXPECT_EQ(Call<uint32_t>(view, kRelease), 0u);
+    Destroy(&inst);
     Call<uint32_t>(factory, kRelease);
     FreeLibrary(module);
 }
