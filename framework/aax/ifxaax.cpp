@@ -39,11 +39,13 @@ int IndexOfId(const char* id) {
 class ToggleStateDisplay : public AAX_IDisplayDelegateDecorator<double> {
 public:
     using AAX_IDisplayDelegateDecorator<double>::AAX_IDisplayDelegateDecorator;
-    AAX_IDisplayDelegate<double>* Clone() const override { return new ToggleStateDisplay(*this); }
-    bool FormatValue(double value, int32_t maxLength, AAX_CString& out) const override {
+    AAX_IDisplayDelegate<double>* ACF_CALL Clone() const override { return new ToggleStateDisplay(*this); }
+    bool ACF_CALL FormatValue(double value, int32_t maxLength, AAX_CString& out) const override {
         return Wrapped().FormatValue(State(value), maxLength, out);
     }
-    bool FormatValue(double value, AAX_CString& out) const override { return Wrapped().FormatValue(State(value), out); }
+    bool ACF_CALL FormatValue(double value, AAX_CString& out) const override {
+        return Wrapped().FormatValue(State(value), out);
+    }
 
 private:
     static double State(double value) { return ToggleIsOn(value) ? 1.0 : 0.0; }
