@@ -112,7 +112,8 @@ std::string Stream(RawFile& in, RawFile& out, int channels, int block, Process p
         totals->frames += frames;
         const size_t samples = size_t(frames) * size_t(channels);
         if (std::fwrite(interleaved.data(), sizeof(double), samples, out.file) != samples) {
-            error = out.Problem();
+            // Under Wine a write cut short by a full disk may leave an unrelated errno.
+            error = out.Problem() + (errno == ENOSPC ? "" : " (a short write: is the disk full?)");
             break;
         }
     }
