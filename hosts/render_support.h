@@ -16,7 +16,7 @@
 namespace render {
 
 // Exit statuses scripts/render tells apart: the command was wrong; reading or writing the audio
-// failed part way; memory ran out.
+// failed; memory ran out (3 is what an abort leaves).
 constexpr int kBadCommand = 2;
 constexpr int kAudioFileFailed = 4;
 constexpr int kOutOfMemory = 5;
@@ -79,7 +79,8 @@ inline double Db(double peak) { return peak > 0 ? 20 * std::log10(peak) : -INFIN
 // Streams interleaved 64-bit samples from `in` to `out`, `block` frames at a time: each block is
 // split into one Sample buffer per channel (kMaxChannels of them, unused ones silent), handed to
 // process(inputs, outputs, frames) with the outputs cleared, and interleaved back. Memory stays at
-// a few blocks whatever the length. Returns "" or what failed; `out` is closed either way.
+// a few blocks whatever the length. Everything runs on the calling thread, which the plug-in sees
+// as its audio thread. Returns "" or what failed; `out` is closed either way.
 template <typename Sample, typename Process>
 std::string Stream(RawFile& in, RawFile& out, int channels, int block, Process process, Totals* totals) {
     std::vector<double> interleaved(size_t(block) * size_t(channels));
