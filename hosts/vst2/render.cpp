@@ -48,7 +48,7 @@ std::string Apply(Plugin& plug, const std::string& arg) {
 }
 }  // namespace
 
-int main(int argc, char** argv) {
+int Render(int argc, char** argv) {
     if (argc < 6) return Fail("usage: tz_vst2_render MODULE IN.raw OUT.raw RATE CHANNELS [NAME=VALUE ...]");
     const std::string modulePath = argv[1], inPath = argv[2], outPath = argv[3];
     double rate = 0;
@@ -56,9 +56,8 @@ int main(int argc, char** argv) {
     if (!ParseNumber(argv[4], &rate) || rate <= 0) return Fail(std::string("bad sample rate ") + argv[4]);
     if (channels < 1 || channels > 2) return Fail("only mono and stereo audio can be rendered, not " + std::string(argv[5]) + " channels");
 
-    std::vector<double> interleaved;
-    if (!ReadFile(WindowsPath(inPath), &interleaved)) return Fail("cannot read " + inPath);
-    const size_t frames = interleaved.size() / channels;
+    RawFile in(WindowsPath(inPath), inPath, "rb");
+    if (!in) return Fail(in.Problem());
 
     Host host;
     host.productString = "TavrelZel4 render";
@@ -79,22 +78,25 @@ int main(int argc, char** argv) {
         if (!message.empty()) return Fail(message);
     }
 
-    std::vector<std::vector<double>> input(channels, std::vector<double>(frames));
-    for (size_t k = 0; k < frames; ++k)
-        for (int c = 0; c < channels; ++c) input[c][k] = interleaved[k * channels + c];
-    const auto output = plug.Run(input, channels, kBlock, Plugin::Mode::kDouble);
-    std::vector<double> result(interleaved.size());
-    for (size_t k = 0; k < frames; ++k)
-        for (int c = 0; c < channels; ++c) result[k * channels + c] = output[c][k];
+    RawFile out(WindowsPath(outPath), outPath, "wb");
+    if (!out) return Fail(out.Problem(), kAudioFileFailed);
+    Totals totals;
+    const std::string failure = Stream<double>(
+        in, out, channels, kBlock,
+        [&](double** inputs, double** outputs, int frames) {
+            plug.effect->processDoubleReplacing(plug.effect, inputs, outputs, frames);
+        },
+        &totals);
+    if (!failure.empty()) return Fail(failure, kAudioFileFailed);
 
-    std::printf("rendered %zu frames, %d channel%s at %g Hz through %s\nsettings:", frames, channels,
-                channels > 1 ? "s" : "", rate, modulePath.c_str());
+    std::printf("rendered %s frames, %d channel%s at %g Hz through %s\nsettings:", std::to_string(totals.frames).c_str(),
+                channels, channels > 1 ? "s" : "", rate, modulePath.c_str());
     for (int i = 0; i < plug.effect->numParams; ++i)
         std::printf("%s%s=%s", i ? ", " : " ", plug.Text(EffectOp::kGetParamName, i).c_str(),
                     plug.Text(EffectOp::kGetParamDisplay, i).c_str());
-    std::printf("\npeak in %.1f dBFS, peak out %.1f dBFS\n", PeakDb(interleaved), PeakDb(result));
+    std::printf("\npeak in %.1f dBFS, peak out %.1f dBFS\n", Db(totals.peakIn), Db(totals.peakOut));
     plug.Close();
-
-    if (!WriteFile(WindowsPath(outPath), result)) return Fail("cannot write " + outPath);
     return 0;
 }
+
+int main(int argc, char** argv) { return Guarded(Render, argc, argv); }

@@ -47,7 +47,7 @@ std::string Titles(IEditController* controller) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int Render(int argc, char** argv) {
     if (argc < 6) return Fail("usage: tz_vst3_render MODULE IN.raw OUT.raw RATE CHANNELS [NAME=VALUE ...]");
     const std::string modulePath = argv[1], inPath = argv[2], outPath = argv[3];
     double rate = 0;
@@ -55,9 +55,8 @@ int main(int argc, char** argv) {
     if (!ParseNumber(argv[4], &rate) || rate <= 0) return Fail(std::string("bad sample rate ") + argv[4]);
     if (channels < 1 || channels > 2) return Fail("only mono and stereo audio can be rendered, not " + std::string(argv[5]) + " channels");
 
-    std::vector<double> input;
-    if (!ReadFile(WindowsPath(inPath), &input)) return Fail("cannot read " + inPath);
-    const int frames = static_cast<int>(input.size() / channels);
+    RawFile in(WindowsPath(inPath), inPath, "rb");
+    if (!in) return Fail(in.Problem());
 
     Module module;
     std::string error;
@@ -102,22 +101,21 @@ int main(int argc, char** argv) {
     }
     if (plugin.Prepare(kSample64, rate, kBlock) != kResultOk) return Fail("setupProcessing refused");
 
-    std::vector<double> output(input.size());
-    std::vector<double> in[2], out[2];
-    for (int c = 0; c < channels; ++c) in[c].resize(kBlock), out[c].resize(kBlock);
-    double* inPtrs[2] = {in[0].data(), in[1].data()};
-    double* outPtrs[2] = {out[0].data(), out[1].data()};
-    for (int start = 0; start < frames; start += kBlock) {
-        const int n = std::min(kBlock, frames - start);
-        for (int k = 0; k < n; ++k)
-            for (int c = 0; c < channels; ++c) in[c][k] = input[(start + k) * channels + c];
-        plugin.Process64(inPtrs, outPtrs, channels, n, start == 0 ? &changes : nullptr);
-        for (int k = 0; k < n; ++k)
-            for (int c = 0; c < channels; ++c) output[(start + k) * channels + c] = out[c][k];
-    }
+    RawFile out(WindowsPath(outPath), outPath, "wb");
+    if (!out) return Fail(out.Problem(), kAudioFileFailed);
+    ParameterChanges* pending = &changes;
+    Totals totals;
+    const std::string failure = Stream<double>(
+        in, out, channels, kBlock,
+        [&](double** inputs, double** outputs, int frames) {
+            plugin.Process64(inputs, outputs, channels, frames, pending);
+            pending = nullptr;
+        },
+        &totals);
+    if (!failure.empty()) return Fail(failure, kAudioFileFailed);
 
-    std::printf("rendered %d frames, %d channel%s at %g Hz through %s\n", frames, channels, channels > 1 ? "s" : "",
-                rate, modulePath.c_str());
+    std::printf("rendered %s frames, %d channel%s at %g Hz through %s\n", std::to_string(totals.frames).c_str(), channels,
+                channels > 1 ? "s" : "", rate, modulePath.c_str());
     std::printf("settings:");
     const char* separator = " ";
     for (int32 i = 0; i < plugin.controller->getParameterCount(); ++i) {
@@ -128,9 +126,9 @@ int main(int argc, char** argv) {
         std::printf("%s%s=%s", separator, FromString128(info.title).c_str(), FromString128(text).c_str());
         separator = ", ";
     }
-    std::printf("\npeak in %.1f dBFS, peak out %.1f dBFS\n", PeakDb(input), PeakDb(output));
+    std::printf("\npeak in %.1f dBFS, peak out %.1f dBFS\n", Db(totals.peakIn), Db(totals.peakOut));
     plugin.Shutdown();
-
-    if (!WriteFile(WindowsPath(outPath), output)) return Fail("cannot write " + outPath);
     return 0;
 }
+
+int main(int argc, char** argv) { return Guarded(Render, argc, argv); }

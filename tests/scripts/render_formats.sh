@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# scripts/render gives the same audio through every deliverable it can load (hiss off), and
-# refuses what a format cannot do with a message that says so.
+# scripts/render gives the same audio through every deliverable it can load (hiss off), every
+# frame of it, and refuses what a format cannot do with a message that says so. A full disk ends
+# a render with a message, never with a claimed or partial output.
 set -u
 top=$(cd "$(dirname "$0")/../.." && pwd)
 out=$(mktemp -d)
@@ -11,6 +12,11 @@ sox -n -r 44100 -b 24 -c 2 "$out/in.wav" synth 0.3 pluck A2 pluck E3 gain -3
 for format in vst3 vst2 aax; do
     "$top/scripts/render" --format $format "$out/in.wav" "$out/$format.wav" "Analog Hiss=off" "Dist. Amount=70" \
         >"$out/$format.log" 2>&1 || { echo "FAIL render --format $format:"; cat "$out/$format.log"; status=1; }
+done
+frames=$(soxi -s "$out/in.wav")  # not a whole number of the host's blocks
+for format in vst3 vst2 aax; do
+    got=$(soxi -s "$out/$format.wav" 2>/dev/null)
+    [ "$got" = "$frames" ] || { echo "FAIL the $format render has ${got:-no} frames, the input $frames"; status=1; }
 done
 for format in vst2 aax; do
     peak=$(sox -m "$out/vst3.wav" -v -1 "$out/$format.wav" -n stat 2>&1 | sed -n 's/^Maximum amplitude: *//p')
@@ -26,5 +32,22 @@ if [ $? -eq 0 ] || ! grep -q "AAX plug-in is built for x86_64 only" <<<"$text" |
     echo "FAIL aax on x86: $text"; status=1
 else
     echo "ok   aax on x86 refused"
+fi
+# The host program's own write failing, in each format, and sox's writing the result.
+sox "$out/in.wav" -t raw -e floating-point -b 64 -L "$out/in.raw"
+for format in vst3 vst2 aax; do
+    paths="$top/build/win64/tz_${format}_render.paths"
+    text=$("$top/cmake/wine-run" "$(sed -n 2p "$paths")" "$(sed -n 1p "$paths")" "$out/in.raw" /dev/full 44100 2 2>&1)
+    rc=$?
+    if [ $rc -ne 4 ] || ! grep -q "render: cannot write /dev/full: No space left on device" <<<"$text"; then
+        echo "FAIL $format host writing to a full disk: status $rc, output: $text"; status=1
+    fi
+done
+ln -s /dev/full "$out/full.wav"
+text=$("$top/scripts/render" "$out/in.wav" "$out/full.wav" 2>&1)
+if [ $? -eq 0 ] || ! grep -q "sox could not write $out/full.wav; nothing was written" <<<"$text" || [ -e "$out/full.wav" ]; then
+    echo "FAIL render to a full disk: $text"; status=1
+else
+    echo "ok   full disks reported"
 fi
 exit $status
