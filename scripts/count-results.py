@@ -1,5 +1,6 @@
 """Prints per-target and total test counts: the cases of every GoogleTest report, plus each CTest
-test that wrote no report (a script-driven check, or a program that died before reporting)."""
+test that wrote no report (a script-driven check, or a program that died before reporting), and
+one failure for a target that did not build."""
 import glob
 import os
 import sys
@@ -34,6 +35,8 @@ for preset in sys.argv[1:]:
             elif not skipped(case):
                 fails += failed(case)
                 passed += not failed(case)
+    if os.path.exists(f"build/{preset}/build-failed"):
+        fails += 1  # a target that did not build ran none of its tests
     print(f"{preset}: {passed} passed, {fails} failed")
     total_pass += passed
     total_fail += fails
