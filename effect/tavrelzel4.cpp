@@ -12,9 +12,6 @@
 namespace {
 constexpr const char* kChannelIo = "1-1 2-2";
 constexpr int kVersion = 0x10101;  // 1.1.1
-
-// A non-number counts as below the threshold.
-bool AtLeastHalf(double v) { return v >= 0.5; }
 }  // namespace
 
 TavrelZel4::TavrelZel4()
@@ -53,17 +50,17 @@ void TavrelZel4::ParameterChanged(int paramIdx, int /*source*/) {
     const double normalized = param->NormalizedValue();
     for (zl4* model : {LeftModel(), RightModel()}) {
         switch (paramIdx) {
-            case kBypass: model->SetBypass(AtLeastHalf(plain)); break;
+            case kBypass: model->SetBypass(ToggleIsOn(plain)); break;
             case kDistAmount: model->SetDistortion(normalized); break;
             case kTone: model->SetTone(normalized); break;
             case kLevel: model->SetLevel(normalized); break;
-            case kSaturation: model->SetSaturation(AtLeastHalf(plain)); break;
-            case kHiss: model->SetHiss(AtLeastHalf(plain)); break;
+            case kSaturation: model->SetSaturation(ToggleIsOn(plain)); break;
+            case kHiss: model->SetHiss(ToggleIsOn(plain)); break;
             case kDryWet: model->SetMix(normalized); break;
-            case kCompensation: model->SetCompensation(AtLeastHalf(plain)); break;
+            case kCompensation: model->SetCompensation(ToggleIsOn(plain)); break;
         }
     }
-    if (paramIdx == kBypass && GetGraphics()) ShowActiveOnLed(!AtLeastHalf(plain));
+    if (paramIdx == kBypass && GetGraphics()) ShowActiveOnLed(!ToggleIsOn(plain));
 }
 
 void TavrelZel4::ResetProcessing() {
