@@ -40,6 +40,25 @@ inline LONG WINAPI ExitOnFault(EXCEPTION_POINTERS* e) {
     return EXCEPTION_EXECUTE_HANDLER;
 }
 
+// The command line every stress host takes: MODULE [SECONDS] [SEED]. False, after a usage line,
+// when the module is missing. Also reports a fault on any thread (see ExitOnFault).
+struct StressArgs {
+    const char* module = nullptr;
+    double seconds = 10.0;
+    unsigned seed = 1;
+};
+inline bool ParseStressArgs(int argc, char** argv, const char* program, StressArgs* args) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s MODULE [SECONDS] [SEED]\n", program);
+        return false;
+    }
+    SetUnhandledExceptionFilter(ExitOnFault);
+    args->module = argv[1];
+    if (argc > 2) args->seconds = std::atof(argv[2]);
+    if (argc > 3) args->seed = static_cast<unsigned>(std::strtoul(argv[3], nullptr, 10));
+    return true;
+}
+
 // Waits out `seconds` from `start`; ten seconds without progress end the program (status 3).
 inline void Watch(double seconds, long long start, const Counts& counts) {
     while (NowMs() - start < seconds * 1000) {

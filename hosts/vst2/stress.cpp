@@ -137,18 +137,13 @@ void EditorLoop(Plugin& plugin, const std::atomic<bool>& stop, Counts& counts) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: tz_vst2_stress_host MODULE [SECONDS] [SEED]\n");
-        return 2;
-    }
-    SetUnhandledExceptionFilter(ExitOnFault);
-    const double seconds = argc > 2 ? std::atof(argv[2]) : 10.0;
-    const unsigned seed = argc > 3 ? static_cast<unsigned>(std::strtoul(argv[3], nullptr, 10)) : 1;
+    StressArgs args;
+    if (!ParseStressArgs(argc, argv, "tz_vst2_stress_host", &args)) return 2;
 
     Host host;
     Module module;
     std::string error;
-    if (!module.Load(argv[1], &error)) {
+    if (!module.Load(args.module, &error)) {
         std::fprintf(stderr, "stress: %s\n", error.c_str());
         return 2;
     }
@@ -163,10 +158,10 @@ int main(int argc, char** argv) {
     std::atomic<bool> stop{false};
     Progress();
     const long long start = NowMs();
-    std::thread process(ProcessLoop, std::ref(plugin), std::mt19937(seed), std::cref(stop), std::ref(counts));
-    std::thread state(StateLoop, std::ref(plugin), std::mt19937(seed + 1), std::cref(stop), std::ref(counts));
+    std::thread process(ProcessLoop, std::ref(plugin), std::mt19937(args.seed), std::cref(stop), std::ref(counts));
+    std::thread state(StateLoop, std::ref(plugin), std::mt19937(args.seed + 1), std::cref(stop), std::ref(counts));
     std::thread editor(EditorLoop, std::ref(plugin), std::cref(stop), std::ref(counts));
-    Watch(seconds, start, counts);
+    Watch(args.seconds, start, counts);
     stop = true;
     process.join();
     state.join();
