@@ -57,7 +57,7 @@ TEST(StereoBlock, EveryPathMatchesTheModelsBitForBit)
         {44100, {0.6, 0.6}, {0.5, 0.5}, {0.5, 1.0}, {false, true}, true, true, true},
         {22050, {0.3, 0.8}, {0.9, 0.1}, {1.0, 0.3}, {true, false}, true, false, false},
     };
-    const int blocks[] = {1, 7, 512, 1024, 333, 64};
+    const int blocks[] = {1, 7, 512, 1024, 333, 64, 30};
     int pathsRun = 0;
     for (KernelPath path : kKernelPaths) {
         if (!KernelPathAvailable(path))
