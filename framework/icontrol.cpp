@@ -60,26 +60,29 @@ void IControl::OnMouseDown(int, int, IMouseKeys* keys) {
 }
 
 void IControl::OnMouseDoubleClick(int, int, IMouseKeys*) {
-    if (!(mDefaultValue >= 0.0)) return;  // negative or not a number: no default known
-    mValue = mDefaultValue;
+    const double defaultValue = DefaultValue();
+    if (!(defaultValue >= 0.0)) return;  // negative or not a number: no default known
+    SetValue(defaultValue);
     MarkDirty(true);
 }
 
-// The first value a control receives is its default and is not drawn as a change.
+// The first value a control receives is its default and is not drawn as a change. Redraw is
+// asked before dirty, so a MarkClean on the editor's thread between the two leaves it dirty.
 void IControl::ReceiveValue(double value) {
-    if (mDefaultValue < 0.0) {
-        mDefaultValue = mValue = value;
+    if (DefaultValue() < 0.0) {
+        mDefaultValue.store(value, std::memory_order_relaxed);
+        SetValue(value);
         return;
     }
-    if (!ValueChanged(value, mValue)) return;
-    mValue = value;
+    if (!ValueChanged(value, Value())) return;
+    SetValue(value);
+    mDrawState |= kRedraw;
     MarkDirty(false);
-    mRedraw = true;
 }
 
 void IControl::SetHidden(bool hidden) {
     mHidden = hidden;
-    mRedraw = true;
+    mDrawState |= kRedraw;
     mBlend.weight = hidden ? 0.0f : 1.0f;
     MarkDirty(false);
 }
@@ -90,11 +93,15 @@ void IControl::SetGreyedOut(bool greyed) {
     MarkDirty(false);
 }
 
+// The clamped value is stored only when clamping changes it, so the pushing thread never writes
+// back a value that the editor's thread has replaced meanwhile.
 void IControl::MarkDirty(bool pushToPlug) {
-    mValue = mValue < mClampLo ? mClampLo : (mClampHi < mValue ? mClampHi : mValue);
-    mDirty = true;
+    const double value = Value();
+    const double clamped = value < mClampLo ? mClampLo : (mClampHi < value ? mClampHi : value);
+    if (ValueChanged(clamped, value)) SetValue(clamped);
+    mDrawState |= kDirty;
     if (!pushToPlug || !mPlug || mParamIdx < 0) return;
-    mPlug->SetParameterFromGUI(mParamIdx, mValue);
+    mPlug->SetParameterFromGUI(mParamIdx, Value());
     RefreshDisplays();
 }
 
@@ -110,9 +117,10 @@ void IControl::RefreshDisplays() {
     if (mNameDisplay) mNameDisplay->SetText(param->ParamNameText());
 }
 
+// Dirty stays only when a redraw was asked; one exchange, so a concurrent push is never lost.
 void IControl::MarkClean() {
-    mDirty = mRedraw;
-    mRedraw = false;
+    unsigned state = mDrawState.load();
+    while (!mDrawState.compare_exchange_weak(state, (state & kRedraw) ? kDirty : 0u)) {}
 }
 
 void IControl::ReceiveAuxValue(int auxIdx, double value) {
@@ -123,8 +131,8 @@ void IControl::ReceiveAuxValue(int auxIdx, double value) {
     }
     if (!ValueChanged(value, aux->value)) return;
     aux->value = value;
+    mDrawState |= kRedraw;
     MarkDirty(false);
-    mRedraw = true;
 }
 
 void IControl::MoveTo(int x, int y) {
@@ -146,26 +154,26 @@ void IControl::PromptForValue() {
         rect = {cx - 20, cy - 8, cx + 20, cy + 8};
     }
     graphics->PromptForParamValue(this, param, &rect);
-    mRedraw = true;
+    mDrawState |= kRedraw;
 }
 
 void IControl::ApplyUserValue(double normalized) {
-    if (!ValueChanged(normalized, mValue)) return;
-    mValue = normalized;
+    if (!ValueChanged(normalized, Value())) return;
+    SetValue(normalized);
     MarkDirty(true);
-    mRedraw = true;
+    mDrawState |= kRedraw;
 }
 
 bool IBitmapControl::Draw(IGraphics* graphics) {
-    return graphics->DrawBitmapFrame(&mBitmap, &mRect, FrameForValue(mBitmap.frames, mValue), &mBlend);
+    return graphics->DrawBitmapFrame(&mBitmap, &mRect, FrameForValue(mBitmap.frames, Value()), &mBlend);
 }
 
 void ISwitchControl::OnMouseDown(int, int, IMouseKeys* keys) {
     if (keys && keys->R) {
         PromptForValue();
     } else {
-        mValue += mBitmap.frames < 2 ? 1.0 : 1.0 / (mBitmap.frames - 1);
-        if (mValue > 1.001) mValue = 0.0;
+        const double next = Value() + (mBitmap.frames < 2 ? 1.0 : 1.0 / (mBitmap.frames - 1));
+        SetValue(next > 1.001 ? 0.0 : next);
     }
     MarkDirty(true);
 }
@@ -177,7 +185,7 @@ IInvisibleSwitchControl::IInvisibleSwitchControl(IFxBase* plug, const IBounds& r
 }
 
 void IInvisibleSwitchControl::OnMouseDown(int, int, IMouseKeys*) {
-    mValue = mValue < 0.5 ? 1.0 : 0.0;
+    SetValue(Value() < 0.5 ? 1.0 : 0.0);
     MarkDirty(true);
 }
 
@@ -186,17 +194,17 @@ void IKnobControl::OnMouseDrag(int, int, int dx, int dy, IMouseKeys* keys) {
     if (keys && (keys->C || keys->S)) gearing *= 10.0;
     const int extent = mDirection == kHorizontal ? mRect.R - mRect.L : mRect.T - mRect.B;
     if (extent == 0 || gearing == 0.0) return;  // no travel to map the movement onto
-    mValue += (mDirection == kHorizontal ? dx : dy) / static_cast<double>(extent) / gearing;
+    SetValue(Value() + (mDirection == kHorizontal ? dx : dy) / static_cast<double>(extent) / gearing);
     MarkDirty(true);
 }
 
 void IKnobControl::OnMouseWheel(int, int, IMouseKeys* keys, int steps) {
-    mValue += steps * (keys && (keys->C || keys->S) ? 0.001 : 0.01);
+    SetValue(Value() + steps * (keys && (keys->C || keys->S) ? 0.001 : 0.01));
     MarkDirty(true);
 }
 
 bool IKnobMultiControl::Draw(IGraphics* graphics) {
-    return graphics->DrawBitmapFrame(&mBitmap, &mRect, FrameForValue(mBitmap.frames, mValue), &mBlend);
+    return graphics->DrawBitmapFrame(&mBitmap, &mRect, FrameForValue(mBitmap.frames, Value()), &mBlend);
 }
 
 ITextControl::ITextControl(IFxBase* plug, const IBounds& rect, const ITextStyle& style, const char* text,

@@ -3,8 +3,12 @@
 // normalized value, a blend, and its reaction to mouse and wheel input. The graphics object owns
 // every control, pushes plug-in values into it, draws it and forwards input to it.
 //
-// Threads: input, timer and painting on the editor window's thread; ReceiveValue also on whatever
-// thread pushes parameter values. No control takes a lock (SetParameterFromGUI takes the plug-in's).
+// Threads: input, timer and painting on the editor window's thread; ReceiveValue and
+// ReceiveAuxValue also on whatever thread pushes parameter values (the audio thread in VST3). No
+// control takes a lock (SetParameterFromGUI takes the plug-in's): what both threads touch, the
+// value, the default and the draw state, is atomic.
+#include <atomic>
+
 #include "framework/growbuffer.h"
 #include "framework/growstring.h"
 #include "framework/guitypes.h"
@@ -37,7 +41,7 @@ public:
     /* 14 */ virtual bool HitTest(int x, int y) { return !mTargetRect.Empty() && mTargetRect.Contains(x, y); }
     /* 15 */ virtual void MarkDirty(bool pushToPlug);
     /* 16 */ virtual void MarkClean();
-    /* 17 */ virtual bool IsDirty() { return mDirty; }
+    /* 17 */ virtual bool IsDirty() { return (mDrawState.load() & kDirty) != 0; }
     /* 18 */ virtual void OnGuiIdle() {}
     /* 19 */ virtual void ReceiveAuxValue(int auxIdx, double value);
     /* 20 */ virtual void MoveTo(int x, int y);
@@ -49,9 +53,9 @@ public:
 
     // ---- Fields the graphics object and the plug-in read ----
     int ParamIdx() const { return mParamIdx; }
-    double Value() const { return mValue; }
-    void SetValue(double value) { mValue = value; }
-    double DefaultValue() const { return mDefaultValue; }
+    double Value() const { return mValue.load(std::memory_order_relaxed); }
+    void SetValue(double value) { mValue.store(value, std::memory_order_relaxed); }
+    double DefaultValue() const { return mDefaultValue.load(std::memory_order_relaxed); }
     const IBounds& Rect() const { return mRect; }
     const IBounds& TargetRect() const { return mTargetRect; }
     bool IsHidden() const { return mHidden; }
@@ -91,14 +95,16 @@ protected:
     IBounds mTargetRect;
     int mParamIdx;
     GrowBuffer mAuxParams{4096};
-    double mValue = 0.0;
-    double mDefaultValue = -1.0;
+    std::atomic<double> mValue{0.0};
+    std::atomic<double> mDefaultValue{-1.0};
     double mClampLo = 0.0;
     double mClampHi = 1.0;
-    bool mDirty = true;
+    // Dirty: draw at the next tick; redraw: stay dirty once more after it. One word, changed only
+    // by atomic operations, so a value pushed while the editor marks the control clean stays dirty.
+    static constexpr unsigned kDirty = 1, kRedraw = 2;
+    std::atomic<unsigned> mDrawState{kDirty};
     bool mHidden = false;
     bool mGreyed = false;
-    bool mRedraw = false;
     bool mPromptDisabled = true;
     bool mDoubleClickAsSingle = false;
     bool mMouseOverWhenGreyed = false;

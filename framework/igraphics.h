@@ -7,7 +7,7 @@
 // Threads: painting, input and the timer run on the editor window's thread; PushParamToControls
 // runs on its caller's (BindGraphics and state restore under the plug-in mutex, the VST3 process
 // call on the audio thread). Controls are not locked: a value written on one thread is drawn on
-// the other at the next tick.
+// the other at the next tick, through the controls' atomic values and draw state.
 #include "framework/growstring.h"
 #include "framework/guitypes.h"
 #include "framework/icontrol.h"

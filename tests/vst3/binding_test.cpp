@@ -11,6 +11,7 @@
 
 #include "effect/vst3/module_entry.h"
 #include "framework/igraphics.h"
+#include "framework/igraphicswin.h"
 #include "host_doubles.h"
 #include "sdk/vst3/contextmenu.h"
 #include "sdk/vst3/pluginfactory.h"
@@ -529,6 +530,34 @@ TEST(Vst3Threads, ControllerCallsBesideProcessing) {
         if (c->getParamStringByValue(id, v, text) == kResultOk) c->getParamValueByString(id, text, back);
     }
     audio.join();
+}
+
+// The editor's timer ticks and paints on the UI thread while the audio thread's blocks push the
+// automated values into its controls (ThreadSanitizer watches the controls' values and dirty
+// state); once the blocks end, the next ticks draw the last value and leave the editor clean.
+TEST(Vst3Threads, EditorTicksBesideAutomatedProcessing) {
+    Plugin p;
+    p.Setup(kSample32, 64);
+    IEditorView* view = p.plug->createView("editor");
+    auto* editor = static_cast<IGraphicsWin*>(p.plug->GetGraphics());
+    ASSERT_NE(editor, nullptr);
+    auto tick = [editor] {
+        IBounds area = editor->TimerTick();
+        if (!area.Empty()) editor->PaintArea(&area);
+        return !area.Empty();
+    };
+    std::atomic<bool> audioDone{false};
+    std::thread audio(AutomatedBlocks, std::ref(p), std::ref(audioDone));
+    while (!audioDone) tick();
+    audio.join();
+    for (int i = 0; i < 3 && tick(); ++i) {}
+    EXPECT_TRUE(editor->DirtyArea().Empty());
+    const IControl* tone = nullptr;
+    for (int i = 0; i < editor->NControls(); ++i)
+        if (editor->GetControl(i)->ParamIdx() == TavrelZel4::kTone) tone = editor->GetControl(i);
+    ASSERT_NE(tone, nullptr);
+    EXPECT_EQ(tone->Value(), 5 / 7.0);  // the last block's
+    view->release();
 }
 
 namespace {
