@@ -3,8 +3,9 @@
 // one object). One reference count serves every interface; the last release deletes the plug-in.
 //
 // Threads: process runs on the host's audio thread and holds the plug-in mutex for the whole
-// block; getState/setState hold it too. Every other entry runs on whatever thread the host calls
-// it from and takes no lock beyond what the core's own operations take.
+// block; setupProcessing, getState/setState and setBusArrangements hold it too. Every other entry
+// runs on whatever thread the host calls it from and takes no lock beyond what the core's own
+// operations take.
 #include <vector>
 
 #include "framework/fxbase.h"
@@ -67,8 +68,8 @@ public:
     Sdk::uint32 PLUGIN_API getTailSamples() override;
     tresult PLUGIN_API process(Sdk::Vst::ProcessData& data) override;
 
-    // ---- State and bus arrangements (ifxvst3_state.cpp): state under the plug-in mutex, on any
-    // host thread; the stream stays the host's. The component's and controller's calls share these ----
+    // ---- State and bus arrangements (ifxvst3_state.cpp): under the plug-in mutex, on any host
+    // thread; the stream stays the host's. The component's and controller's calls share these ----
     tresult PLUGIN_API getState(IBStream* stream) override;
     tresult PLUGIN_API setState(IBStream* stream) override;
     tresult PLUGIN_API setComponentState(IBStream* stream) override;

@@ -16,10 +16,10 @@ double Clamp01(double v) { return v > 0.0 ? (v < 1.0 ? v : 1.0) : 0.0; }  // a N
 }  // namespace
 
 // Sets the value only: the host sends automation through process, which tells the plug-in.
-// 'bpas' sets the bypass as a process queue would, so a host reads back what it set.
+// 'bpas' sets the bypass as a process queue would, so a host reads back what it set; the flag is
+// atomic and process reads it once per block, so no lock is needed.
 tresult PLUGIN_API IFxVST3::setParamNormalized(ParamID id, ParamValue value) {
     if (id == kBypassTag) {
-        ScopedPlugLock lock(GetMutex());
         SetBypassed(value > 0.5);
         return kResultOk;
     }

@@ -63,10 +63,12 @@ tresult IFxVST3::RestoreState(IBStream* stream) {
     return trailer ? kResultOk : kResultFalse;
 }
 
-// Host's main thread, not while processing. All channels stay disconnected until the next block.
-// A bus whose speaker count changes is replaced in place and keeps its active state.
+// Host's main thread; holds the plug-in mutex, so a block processed meanwhile never sees the
+// channels or buses half changed. All channels stay disconnected until the next block. A bus
+// whose speaker count changes is replaced in place and keeps its active state.
 tresult PLUGIN_API IFxVST3::setBusArrangements(SpeakerArrangement* inputs, int32 numIns, SpeakerArrangement* outputs,
                                                int32 numOuts) {
+    ScopedPlugLock lock(GetMutex());
     SetInputsConnected(0, NInChannels(), false);
     SetOutputsConnected(0, NOutChannels(), false);
     auto speakers = [](SpeakerArrangement* arr, int32 count, int32 index) {
