@@ -1,5 +1,6 @@
 // The block road: channel records between host buffers and ProcessDoubles. Every operation here
-// runs inside a binding's process or set-up call with the plug-in mutex held.
+// runs inside a binding's process or set-up call with the plug-in mutex held, or in the binding's
+// constructor before any other thread can reach the plug-in; the per-block ones check the mutex.
 #include <algorithm>
 #include <climits>
 #include <cstdio>
@@ -64,6 +65,7 @@ void IFxBase::SetOutputsConnected(int start, int count, bool connected) {
 // buffer is null is treated as disconnected for this block; it still takes its place in the
 // host's array.
 void IFxBase::AttachInputs(int start, int count, double** buffers) {
+    IFX_ASSERT_LOCK_HELD(mMutex);
     const int end = std::min(start + count, NInChannels());
     for (int i = std::max(start, 0), next = 0; i < end; ++i) {
         IInputChannel* channel = GetInChannel(i);
@@ -81,6 +83,7 @@ void IFxBase::AttachInputs(int start, int count, double** buffers) {
 // Converts the first piece of the block (at most the block size); the process calls convert the
 // rest piece by piece. A null host buffer reads silence, as for AttachInputs.
 void IFxBase::AttachFloatInputs(int start, int count, float** buffers, int frames) {
+    IFX_ASSERT_LOCK_HELD(mMutex);
     const int n = std::clamp(frames, 0, mBlockSize);
     const int end = std::min(start + count, NInChannels());
     for (int i = std::max(start, 0), next = 0; i < end; ++i) {
@@ -101,6 +104,7 @@ void IFxBase::AttachFloatInputs(int start, int count, float** buffers, int frame
 // A connected channel whose host buffer is null writes into its own scratch for this block, as a
 // disconnected one does.
 void IFxBase::AttachOutputs(int start, int count, double** buffers) {
+    IFX_ASSERT_LOCK_HELD(mMutex);
     const int end = std::min(start + count, NOutChannels());
     for (int i = std::max(start, 0), next = 0; i < end; ++i) {
         IOutputChannel* channel = GetOutChannel(i);
@@ -114,6 +118,7 @@ void IFxBase::AttachOutputs(int start, int count, double** buffers) {
 
 // A null host buffer leaves floatDest null, which every convert skips: that output is not written.
 void IFxBase::AttachFloatOutputs(int start, int count, float** buffers) {
+    IFX_ASSERT_LOCK_HELD(mMutex);
     const int end = std::min(start + count, NOutChannels());
     for (int i = std::max(start, 0), next = 0; i < end; ++i) {
         IOutputChannel* channel = GetOutChannel(i);
@@ -131,6 +136,7 @@ void IFxBase::AttachFloatOutputs(int start, int count, float** buffers) {
 // frames) is one step, as it always was; with no block size set, a longer one is not run.
 template <typename Step>
 void IFxBase::InPieces(int frames, Step step) {
+    IFX_ASSERT_LOCK_HELD(mMutex);
     if (frames <= mBlockSize) {
         step(frames, 0);
         return;

@@ -4,6 +4,8 @@
 #include <atomic>
 #include <thread>
 
+#include "framework/fxassert.h"
+
 class PlugMutex {
 public:
     PlugMutex();
@@ -25,6 +27,15 @@ private:
     std::atomic<std::thread::id> mOwner{};
     int mDepth = 0;
 };
+
+// Reports through IFxAssert a call that needs the mutex held by the calling thread but runs
+// without it. Only debug and test builds check (IFX_LOCK_CHECKS); the others leave it out.
+#if IFX_LOCK_CHECKS
+#define IFX_ASSERT_LOCK_HELD(mutex) \
+    ((mutex).IsHeldByCurrentThread() ? void() : IFxAssert("plug-in lock held", __func__, __LINE__))
+#else
+#define IFX_ASSERT_LOCK_HELD(mutex) ((void)0)
+#endif
 
 class ScopedPlugLock {
 public:

@@ -2,8 +2,11 @@
 
 #include <cstdio>
 #include <cstring>
+#include <future>
 #include <limits>
 #include <random>
+#include <string>
+#include <thread>
 #include <vector>
 
 #include "test_binding.h"
@@ -48,6 +51,7 @@ void Attach(IFxBase& plug, std::vector<double*> ins, std::vector<double*> outs) 
 
 TEST(Channels, DoubleRoadHandsTheHostBuffersThroughAndZeroesExtraOutputs) {
     PointerSpy plug;
+    ScopedPlugLock lock(plug.GetMutex());  // as a binding's process call holds it
     ConnectAll(plug, 16);
     std::vector<double> in0(16, 0.25), in1(16, -0.5), out0(16), out1(16);
     Attach(plug, {in0.data(), in1.data()}, {out0.data(), out1.data()});
@@ -57,6 +61,7 @@ TEST(Channels, DoubleRoadHandsTheHostBuffersThroughAndZeroesExtraOutputs) {
     EXPECT_EQ(out1, in1);
 
     TestBinding mono(1, "1-2");
+    ScopedPlugLock monoLock(mono.GetMutex());
     ConnectAll(mono, 3);
     std::vector<double> in = {1, 2, 3}, copy(3), extra(3, 7.0);
     Attach(mono, {in.data()}, {copy.data(), extra.data()});
@@ -67,6 +72,7 @@ TEST(Channels, DoubleRoadHandsTheHostBuffersThroughAndZeroesExtraOutputs) {
 
 TEST(Channels, DisconnectedInputReadsSilenceAndConsumesNoBuffer) {
     InPlace plug;
+    ScopedPlugLock lock(plug.GetMutex());
     ConnectAll(plug, 4);
     plug.SetInputsConnected(1, 1, false);
     std::vector<double> in0(4), unused(4, 9.0), out0(4), out1(4);
@@ -83,6 +89,7 @@ TEST(Channels, DisconnectedInputReadsSilenceAndConsumesNoBuffer) {
 
 TEST(Channels, FloatRoadIsBitTransparentReportsEachChannelAndAccumulates) {
     TestBinding plug;
+    ScopedPlugLock lock(plug.GetMutex());
     const int frames = 512;
     ConnectAll(plug, frames);
     std::mt19937 random(7);
@@ -123,6 +130,7 @@ TEST(Channels, FloatRoadIsBitTransparentReportsEachChannelAndAccumulates) {
 
 TEST(Channels, LatencyLineDelaysBypassedAudioAlsoInPlace) {
     TestBinding plug(1, "1-1");
+    ScopedPlugLock lock(plug.GetMutex());
     ConnectAll(plug, 5);
     plug.CreateLatencyLine();
     plug.ChangeLatency(3);
@@ -150,6 +158,7 @@ TEST(Channels, LatencyLineDelaysBypassedAudioAlsoInPlace) {
 
 TEST(Channels, BlockSizeChangesKeepEntriesValid) {
     TestBinding plug;
+    ScopedPlugLock lock(plug.GetMutex());
     plug.ChangeBlockSize(4);
     auto* scratch = static_cast<double*>(plug.GetInChannel(0)->scratch.Get());
     scratch[0] = 3.0;
@@ -180,6 +189,7 @@ TEST(Channels, LongBlocksRunInPiecesOfTheBlockSize) {
     enum Road { kDoubles, kFloats, kAccumulating, kPassDoubles, kPassFloats };
     for (Road road : {kDoubles, kFloats, kAccumulating, kPassDoubles, kPassFloats}) {
         InPlace plug;
+        ScopedPlugLock lock(plug.GetMutex());
         plug.ChangeBlockSize(kBlock);
         GrowBuffer::SetAllocatorForTesting([](void*, unsigned long) -> void* { return nullptr; },
                                            [](unsigned long) -> void* { return nullptr; });
@@ -223,6 +233,44 @@ TEST(Channels, LongBlocksRunInPiecesOfTheBlockSize) {
         }
         EXPECT_EQ(*plug.GetOutChannel(0)->dest, floats ? plug.GetOutChannel(0)->scratch.Get() : out.data());
     }
+}
+
+// Debug and test builds report each per-block call made while the calling thread does not hold
+// the plug-in mutex, even when another thread holds it.
+TEST(Channels, BlockCallsWithoutTheLockAreReported) {
+#if !IFX_LOCK_CHECKS
+    GTEST_SKIP() << "this build leaves the lock checks out";
+#else
+    static std::vector<std::string> reported;
+    IFxAssertHandler previous = SetAssertHandler([](const char* text, const char* source, int) {
+        reported.push_back(std::string(source) + ": " + text);
+    });
+    TestBinding plug;
+    ConnectAll(plug, 4);
+    std::vector<double> in(4), out(4);
+    auto block = [&] {
+        Attach(plug, {in.data(), in.data()}, {out.data(), out.data()});
+        plug.PassThrough(4);
+    };
+    {
+        ScopedPlugLock lock(plug.GetMutex());
+        block();
+    }
+    EXPECT_TRUE(reported.empty());
+    std::promise<void> held, done;
+    std::thread owner([&] {
+        ScopedPlugLock lock(plug.GetMutex());
+        held.set_value();
+        done.get_future().wait();
+    });
+    held.get_future().wait();
+    block();
+    done.set_value();
+    owner.join();
+    SetAssertHandler(previous);
+    EXPECT_EQ(reported, (std::vector<std::string>{"AttachInputs: plug-in lock held", "AttachOutputs: plug-in lock held",
+                                                  "InPieces: plug-in lock held"}));
+#endif
 }
 
 TEST(Channels, LegalIOAndMidiEvents) {
