@@ -120,7 +120,7 @@ void IControl::RefreshDisplays() {
 // Dirty stays only when a redraw was asked; one exchange, so a concurrent push is never lost.
 void IControl::MarkClean() {
     unsigned state = mDrawState.load();
-    while (!mDrawState.compare_exchange_weak(state, (state & kRedraw) ? kDirty : 0u)) {}
+    while (!mDrawState.compare_exchange_weak(state, (state & kRedraw) ? kDirty : 0u)) continue;
 }
 
 void IControl::ReceiveAuxValue(int auxIdx, double value) {

@@ -242,9 +242,8 @@ TEST(Channels, BlockCallsWithoutTheLockAreReported) {
     GTEST_SKIP() << "this build leaves the lock checks out";
 #else
     static std::vector<std::string> reported;
-    IFxAssertHandler previous = SetAssertHandler([](const char* text, const char* source, int) {
-        reported.push_back(std::string(source) + ": " + text);
-    });
+    IFxAssertHandler previous = SetAssertHandler(
+        [](const char* text, const char* source, int) { reported.push_back(std::string(source) + ": " + text); });
     TestBinding plug;
     ConnectAll(plug, 4);
     std::vector<double> in(4), out(4);
