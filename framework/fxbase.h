@@ -9,14 +9,14 @@
 // PlugMutex (GetMutex), which the bindings hold for every block and for state save and restore.
 #include <cstdint>
 
-#include "framework/byteblock.h"
+#include "base/byteblock.h"
+#include "base/growstring.h"
+#include "base/pointerlist.h"
 #include "framework/channels.h"
 #include "framework/fxparam.h"
 #include "framework/fxtypes.h"
-#include "framework/growstring.h"
 #include "framework/midievent.h"
 #include "framework/plugmutex.h"
-#include "framework/pointerlist.h"
 
 class IGraphics;
 

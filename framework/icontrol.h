@@ -5,8 +5,8 @@
 //
 // Threads: input, timer and painting on the editor window's thread; ReceiveValue also on whatever
 // thread pushes parameter values. No control takes a lock (SetParameterFromGUI takes the plug-in's).
-#include "framework/growbuffer.h"
-#include "framework/growstring.h"
+#include "base/growbuffer.h"
+#include "base/growstring.h"
 #include "framework/guitypes.h"
 
 class IFxBase;

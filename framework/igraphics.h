@@ -8,11 +8,11 @@
 // runs on its caller's (BindGraphics and state restore under the plug-in mutex, the VST3 process
 // call on the audio thread). Controls are not locked: a value written on one thread is drawn on
 // the other at the next tick.
-#include "framework/growstring.h"
+#include "base/growstring.h"
+#include "base/pointerlist.h"
 #include "framework/guitypes.h"
 #include "framework/icontrol.h"
 #include "framework/plugmutex.h"
-#include "framework/pointerlist.h"
 
 class IFxBase;
 class IFxParam;
