@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "framework/growbuffer.h"
-#include "framework/growstring.h"
+#include "base/growbuffer.h"
+#include "base/growstring.h"
 
 struct IChannelPair {
     int32_t inputs;  // a negative count in a query means any count

@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "framework/fxassert.h"
-#include "framework/igraphics.h"
 
 namespace {
 void CopyName(char* field, const char* text) { std::snprintf(field, kNameSize, "%s", text ? text : ""); }
@@ -70,8 +69,8 @@ void IFxBase::CreateChannels(int nIn, int nOut) {
 }
 
 IFxBase::~IFxBase() {
-    delete mGraphics;
-    mGraphics = nullptr;
+    delete mEditor;
+    mEditor = nullptr;
     mParams.DeleteAll();
     mPresets.DeleteAll();
     mInputChannels.DeleteAll();
@@ -106,13 +105,13 @@ void IFxBase::SetParameterFromGUI(int paramIdx, double normalized) {
     ParameterChanged(paramIdx, kSourceGui);
 }
 
-void IFxBase::BindGraphics(IGraphics* graphics) {
-    if (!graphics) return;
+void IFxBase::BindGraphics(IFxEditor* editor) {
+    if (!editor) return;
     ScopedPlugLock lock(mMutex);
-    for (int i = 0; i < NParams(); ++i) graphics->PushParamToControls(i, GetParam(i)->NormalizedValue(), true);
-    graphics->CreateDrawSurfaces();
-    if (mGraphics != graphics) delete mGraphics;
-    mGraphics = graphics;
+    for (int i = 0; i < NParams(); ++i) editor->PushParamToControls(i, GetParam(i)->NormalizedValue(), true);
+    editor->CreateDrawSurfaces();
+    if (mEditor != editor) delete mEditor;
+    mEditor = editor;
 }
 
 void IFxBase::SetHost(const char* hostName, int hostVersion) {

@@ -9,16 +9,15 @@
 // PlugMutex (GetMutex), which the bindings hold for every block and for state save and restore.
 #include <cstdint>
 
-#include "framework/byteblock.h"
+#include "base/byteblock.h"
+#include "base/growstring.h"
+#include "base/pointerlist.h"
 #include "framework/channels.h"
+#include "framework/fxeditor.h"
 #include "framework/fxparam.h"
 #include "framework/fxtypes.h"
-#include "framework/growstring.h"
 #include "framework/midievent.h"
 #include "framework/plugmutex.h"
-#include "framework/pointerlist.h"
-
-class IGraphics;
 
 constexpr int kNameSize = 128;        // effect, product and maker names: 127 characters and a NUL
 constexpr int kPresetNameSize = 256;  // preset names: 255 characters and a NUL
@@ -70,7 +69,7 @@ public:
     /* 29 */ virtual int GetApiCode() { return mApiCode; }
     /* 30 */ virtual void RequestEditorResize(int width, int height) = 0;
     /* 31 */ virtual void HostQuirksSetup() {}
-    /* 32 */ virtual void BindGraphics(IGraphics* graphics);
+    /* 32 */ virtual void BindGraphics(IFxEditor* editor);
     /* 33 */ virtual void ChangeLatency(int samples);
     /* 34 */ virtual bool SendMidiEvent(IMidiEvent* event) = 0;
     /* 35 */ virtual bool SendSysExEvent(ISysExEvent* /*event*/) { return false; }
@@ -117,7 +116,7 @@ public:
     bool IsBypassed() const { return mBypassed.load(std::memory_order_relaxed); }
     void SetBypassed(bool bypassed) { mBypassed.store(bypassed, std::memory_order_relaxed); }
     PlugMutex& GetMutex() { return mMutex; }
-    IGraphics* GetGraphics() const { return mGraphics; }
+    IGraphics* GetGraphics() const { return mEditor ? mEditor->Graphics() : nullptr; }
 
     // ---- Channels and the block road (every call below runs under the plug-in mutex) ----
     int NChannelPairs() const { return mChannelPairs.GetSize(); }
@@ -204,7 +203,7 @@ private:
     int32_t mLatency;
     int32_t mTailSize = 0;
     ILatencyLine* mLatencyLine = nullptr;
-    IGraphics* mGraphics = nullptr;
+    IFxEditor* mEditor = nullptr;
     PointerList<IFxParam> mParams;
     PointerList<IPresetSlot> mPresets;
     GrowBuffer mInputPointers{4096};

@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "framework/fxbase.h"
-#include "framework/igraphics.h"
 
 bool IFxBase::SerializeParams(IByteBlock* block) {
     ScopedPlugLock lock(mMutex);
@@ -40,8 +39,8 @@ bool IFxBase::StateEquals(const double* values, int startIndex) {
 }
 
 void IFxBase::PushValuesToGui() {
-    if (!mGraphics) return;
-    for (int i = 0; i < NParams(); ++i) mGraphics->PushParamToControls(i, GetParam(i)->Value(), false);
+    if (!mEditor) return;
+    for (int i = 0; i < NParams(); ++i) mEditor->PushParamToControls(i, GetParam(i)->Value(), false);
 }
 
 // A capture replaces the slot's state: a slot can hold an old block after its flag was cleared.

@@ -4,7 +4,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "framework/growbuffer.h"
+#include "base/growbuffer.h"
 
 enum ParamKind : int32_t { kParamNone = 0, kParamBool = 1, kParamInt = 2, kParamList = 3, kParamDouble = 4 };
 

@@ -9,8 +9,8 @@
 // value, the default and the draw state, is atomic.
 #include <atomic>
 
-#include "framework/growbuffer.h"
-#include "framework/growstring.h"
+#include "base/growbuffer.h"
+#include "base/growstring.h"
 #include "framework/guitypes.h"
 
 class IFxBase;

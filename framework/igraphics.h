@@ -8,11 +8,12 @@
 // runs on its caller's (BindGraphics and state restore under the plug-in mutex, the VST3 process
 // call on the audio thread). Controls are not locked: a value written on one thread is drawn on
 // the other at the next tick, through the controls' atomic values and draw state.
-#include "framework/growstring.h"
+#include "base/growstring.h"
+#include "base/pointerlist.h"
+#include "framework/fxeditor.h"
 #include "framework/guitypes.h"
 #include "framework/icontrol.h"
 #include "framework/plugmutex.h"
-#include "framework/pointerlist.h"
 
 class IFxBase;
 class IFxParam;
@@ -21,13 +22,13 @@ class PIX_MemBitmap;
 
 using IWindowHandle = void*;  // HWND, kept opaque so portable code needs no system headers
 
-class IGraphics {
+class IGraphics : public IFxEditor {
 public:
     IGraphics(IFxBase* plug, int width, int height, int fps);
     IGraphics(const IGraphics&) = delete;
     IGraphics& operator=(const IGraphics&) = delete;
 
-    // ---- Virtual operations, in slot order (g++ gives the destructor two table entries) ----
+    // ---- Virtual operations, in slot order; the table starts with IFxEditor's ----
     /* 0 */ virtual bool PaintToScreen(IBounds* area) = 0;
     /* 1 */ virtual bool MeasureText(ITextStyle* style, const char* text, IBounds* rect) {
         return DrawStyledText(style, text, rect, true);
@@ -55,18 +56,19 @@ public:
     /* 21 */ virtual void CloseGuiWindow() = 0;
     /* 22 */ virtual IWindowHandle GetWindowHandle() = 0;
     /* 23 */ virtual bool GetClipboardText(GrowString* text) = 0;
-    /* 24 */ virtual ~IGraphics();
+    /* 24 */ ~IGraphics() override;
     /* 25 */ virtual void HidePointer() {}
     /* 26 */ virtual void ShowPointer() {}
     /* 27 */ virtual void SpareHookC() = 0;
     /* 28 */ virtual void OnGuiIdle();
     /* 29 */ virtual PIX_IBitmap* LoadBitmapResource(int id, const char* fileName) = 0;
-    // The plug-in core reaches the editor only through virtual operations, so it links without the
-    // GUI framework: these two follow the table above.
+
+    // ---- What the plug-in core calls (IFxEditor) ----
     // Plug-in-to-editor value path, on the caller's thread; nothing is sent back to the plug-in.
-    virtual void PushParamToControls(int paramIdx, double value, bool normalized);
+    void PushParamToControls(int paramIdx, double value, bool normalized) override;
     // The editor-sized surface and the (empty) spare bitmap; BindGraphics calls it once.
-    virtual void CreateDrawSurfaces();
+    void CreateDrawSurfaces() override;
+    IGraphics* Graphics() override { return this; }
 
     // ---- Building the editor (plug-in constructor) ----
     // Takes ownership of control; returns its index.

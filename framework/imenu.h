@@ -2,8 +2,8 @@
 // IMenu and IMenuItem: a popup menu as the editor builds it (parameter value menus, or a plug-in's
 // own), before the window system shows it. Item command ids are counted from 0: a menu's own items
 // first, then its submenus' items, depth first in item order.
-#include "framework/growstring.h"
-#include "framework/pointerlist.h"
+#include "base/growstring.h"
+#include "base/pointerlist.h"
 
 class IMenu;
 

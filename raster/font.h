@@ -4,7 +4,7 @@
 // by blending its colour through the mask. DrawString lays out and measures UTF-8 text.
 #include <cstdint>
 
-#include "framework/growbuffer.h"
+#include "base/growbuffer.h"
 #include "raster/bitmap.h"
 
 // Font flags.

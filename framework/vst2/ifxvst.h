@@ -59,7 +59,7 @@ public:
     // From the open opcode, once per instance.
     void HostQuirksSetup() override;
     // From the plug-in constructor: the record says there is an editor, of the editor's size.
-    void BindGraphics(IGraphics* graphics) override;
+    void BindGraphics(IFxEditor* editor) override;
     void ChangeLatency(int samples) override;
     bool SendMidiEvent(IMidiEvent* event) override;
     bool SendSysExEvent(ISysExEvent* event) override;

@@ -123,11 +123,11 @@ void IFxVST::RequestEditorResize(int /*width*/, int /*height*/) {
     }
 }
 
-void IFxVST::BindGraphics(IGraphics* graphics) {
-    if (!graphics) return;
-    IFxBase::BindGraphics(graphics);
+void IFxVST::BindGraphics(IFxEditor* editor) {
+    if (!editor) return;
+    IFxBase::BindGraphics(editor);
     mEffect.flags |= kFlagHasEditor;
-    mEditRect = EditorRect(graphics);
+    if (IGraphics* graphics = GetGraphics()) mEditRect = EditorRect(graphics);
 }
 
 void IFxVST::ChangeLatency(int samples) {

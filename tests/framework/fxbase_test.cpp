@@ -3,10 +3,9 @@
 #include <atomic>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "framework/fxassert.h"
-#include "framework/igraphics.h"
-#include "igraphics_double.h"
 #include "test_binding.h"
 
 namespace {
@@ -22,6 +21,33 @@ bool OtherThreadCanLock(IFxBase& plug) {
     }).join();
     return taken;
 }
+
+struct PushedValue {
+    int paramIdx;
+    double value;
+    bool normalized;
+};
+
+struct EditorLog {
+    std::vector<PushedValue> pushed;
+    int surfacesCreated = 0;
+    int deleted = 0;
+};
+
+// An editor as the core sees it, recording what the core asks of it.
+class EditorDouble : public IFxEditor {
+public:
+    explicit EditorDouble(EditorLog* log) : mLog(log) {}
+    ~EditorDouble() override { ++mLog->deleted; }
+    void PushParamToControls(int paramIdx, double value, bool normalized) override {
+        mLog->pushed.push_back({paramIdx, value, normalized});
+    }
+    void CreateDrawSurfaces() override { ++mLog->surfacesCreated; }
+    IGraphics* Graphics() override { return nullptr; }
+
+private:
+    EditorLog* mLog;
+};
 }  // namespace
 
 TEST(FxBase, ConstructionParsesTheChannelText) {
@@ -89,25 +115,25 @@ TEST(FxBase, GuiParameterChangeInformsHostFirstUnderTheMutex) {
 }
 
 TEST(FxBase, BindGraphicsPushesNormalizedValuesAndOwnsTheEditor) {
-    gGraphicsLog = GraphicsLog();
+    EditorLog log;
     {
         TestBinding plug(2);
         plug.GetParam(1)->DefineRange("x", 5, 0, 10, 1, "", "", 1);
         plug.BindGraphics(nullptr);
         EXPECT_EQ(plug.GetGraphics(), nullptr);
-        plug.BindGraphics(new GraphicsDouble());
-        ASSERT_EQ(gGraphicsLog.pushed.size(), 2u);
-        EXPECT_EQ(gGraphicsLog.pushed[1].value, 0.5);
-        EXPECT_TRUE(gGraphicsLog.pushed[1].normalized);
-        EXPECT_EQ(gGraphicsLog.surfacesCreated, 1);
+        plug.BindGraphics(new EditorDouble(&log));
+        ASSERT_EQ(log.pushed.size(), 2u);
+        EXPECT_EQ(log.pushed[1].value, 0.5);
+        EXPECT_TRUE(log.pushed[1].normalized);
+        EXPECT_EQ(log.surfacesCreated, 1);
 
-        gGraphicsLog.pushed.clear();
+        log.pushed.clear();
         plug.PushValuesToGui();
-        ASSERT_EQ(gGraphicsLog.pushed.size(), 2u);
-        EXPECT_EQ(gGraphicsLog.pushed[1].value, 5.0);
-        EXPECT_FALSE(gGraphicsLog.pushed[1].normalized);
+        ASSERT_EQ(log.pushed.size(), 2u);
+        EXPECT_EQ(log.pushed[1].value, 5.0);
+        EXPECT_FALSE(log.pushed[1].normalized);
     }
-    EXPECT_EQ(gGraphicsLog.deleted, 1);
+    EXPECT_EQ(log.deleted, 1);
 }
 
 TEST(FxBase, PlugMutexIsRecursiveAndExcludesOtherThreads) {

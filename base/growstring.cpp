@@ -1,4 +1,4 @@
-#include "framework/growstring.h"
+#include "base/growstring.h"
 
 #include <cstdarg>
 #include <cstddef>

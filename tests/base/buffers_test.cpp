@@ -3,10 +3,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "framework/byteblock.h"
-#include "framework/growbuffer.h"
-#include "framework/growstring.h"
-#include "framework/pointerlist.h"
+#include "base/byteblock.h"
+#include "base/growbuffer.h"
+#include "base/growstring.h"
+#include "base/pointerlist.h"
 
 namespace {
 void* FailingRealloc(void*, unsigned long) { return nullptr; }

@@ -4,7 +4,7 @@
 // remain than asked for; -1 is the universal mark of a failed read.
 #include <cstdint>
 
-#include "framework/growbuffer.h"
+#include "base/growbuffer.h"
 
 class IByteBlock {
 public:

@@ -1,4 +1,4 @@
-#include "framework/byteblock.h"
+#include "base/byteblock.h"
 
 #include <cstring>
 

@@ -3,7 +3,7 @@
 // Whoever empties or deletes the list deletes its elements, last entry first.
 #include <cstring>
 
-#include "framework/growbuffer.h"
+#include "base/growbuffer.h"
 
 template <class T>
 class PointerList {

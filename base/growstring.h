@@ -1,7 +1,7 @@
 #pragma once
 // GrowString: a NUL-terminated text on a GrowBuffer of granularity 128. The size counts the NUL;
 // a string that was never set has size 0 and reads as "".
-#include "framework/growbuffer.h"
+#include "base/growbuffer.h"
 
 class GrowString {
 public:

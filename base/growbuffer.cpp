@@ -1,4 +1,4 @@
-#include "framework/growbuffer.h"
+#include "base/growbuffer.h"
 
 #include <algorithm>
 #include <cstdlib>

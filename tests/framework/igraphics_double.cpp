@@ -1,3 +1,0 @@
-#include "igraphics_double.h"
-
-GraphicsLog gGraphicsLog;
