@@ -104,7 +104,9 @@ void EditorLoop(const std::atomic<bool>& stop, Counts& counts, long rounds, Open
 // ---- Editor-timing mode: how long the audio thread waits while the editor opens and closes ----
 // The audio thread plays 128-frame buffers at 44.1 kHz, each block started on its real-time
 // deadline, while the editor thread opens and closes the editor 20 times. Every block is timed:
-// the time its calls into the plug-in took, waiting for the plug-in's lock included.
+// the time its calls into the plug-in took, waiting for the plug-in's lock included. On a busy
+// machine the scheduler's delays swamp that figure; run the host with real-time scheduling then
+// (as root: chrt -f 20 xvfb-run ...).
 constexpr int kTimedFrames = 128;
 constexpr double kTimedRate = 44100.0;
 constexpr long kTimedEditorRounds = 20;
