@@ -78,6 +78,15 @@ void IGraphics::PushParamToControls(int paramIdx, double value, bool normalized)
     }
 }
 
+void IGraphics::MarkAllDirty() {
+    auto mark = [this] {
+        for (int i = 0; i < mControls.GetSize(); ++i) mControls.Get(i)->MarkDirty(false);
+    };
+    if (!mPlug) return mark();
+    ScopedPlugLock lock(mPlug->GetMutex());
+    mark();
+}
+
 void IGraphics::CreateDrawSurfaces() {
     delete mDrawSurface;
     delete mTempBitmap;

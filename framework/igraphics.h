@@ -5,9 +5,11 @@
 // the window. The window itself is IGraphicsWin's.
 //
 // Threads: painting, input and the timer run on the editor window's thread; PushParamToControls
-// runs on its caller's (BindGraphics and state restore under the plug-in mutex, the VST3 process
-// call on the audio thread). Controls are not locked: a value written on one thread is drawn on
-// the other at the next tick, through the controls' atomic values and draw state.
+// runs on its caller's (BindGraphics and state restore, and the host's parameter changes, under the
+// plug-in mutex; the VST3 process call on the audio thread under it too). Controls are not locked:
+// a value written on one thread is drawn on the other at the next tick, through the controls'
+// atomic values and draw state. Opening the window makes it without the plug-in mutex and takes
+// the mutex only to mark the controls (MarkAllDirty).
 #include "base/growstring.h"
 #include "base/pointerlist.h"
 #include "framework/fxeditor.h"
@@ -100,6 +102,9 @@ public:
     void PromptForParamValue(IControl* control, IFxParam* param, IBounds* rect);
     // The union of the rectangles of every dirty control (empty when none is dirty).
     IBounds DirtyArea();
+    // Marks every control dirty, so the next tick paints the whole editor. Takes the plug-in
+    // mutex: marking clamps each control's value, which a value pushed meanwhile must not lose.
+    void MarkAllDirty();
 
     IFxBase* GetPlug() const { return mPlug; }
     PIX_IBitmap* DrawSurface() const { return mDrawSurface; }

@@ -20,10 +20,12 @@ public:
     void* GetHInstance() const { return mHInstance; }
 
     // ---- Window (igraphicswin_win.cpp; the headless stand-in opens nothing) ----
-    // Host's UI thread. Opens the child window in parent (closing an open one first, keeping its
-    // place); null when no window could be made.
+    // Host's UI thread, without the plug-in mutex (it takes the mutex only to mark the controls).
+    // Opens the child window in parent (closing an open one first, keeping its place); null when
+    // no window could be made.
     IWindowHandle OpenGuiWindow(IWindowHandle parent) override;
-    // Host's UI thread. Destroys the window; the last editor window unregisters the class.
+    // Host's UI thread, without the plug-in mutex. Destroys the window; the last editor window
+    // unregisters the class.
     void CloseGuiWindow() override;
     IWindowHandle GetWindowHandle() override { return mWindow; }
     bool IsWindowOpen() override { return mWindow != nullptr; }

@@ -122,7 +122,7 @@ IWindowHandle IGraphicsWin::OpenGuiWindow(IWindowHandle parent) {
         ReleaseWindowClass(instance);
         return nullptr;
     }
-    for (int i = 0; i < mControls.GetSize(); ++i) mControls.Get(i)->MarkDirty(false);
+    MarkAllDirty();
     if (mEnableTooltips && !CreateTooltips(static_cast<HWND>(mWindow), instance, &mTooltipWindow))
         mEnableTooltips = false;  // the window works without them
     return mWindow;

@@ -6,7 +6,8 @@
 class IFxAAX;
 class IGraphics;
 
-// Host GUI thread; no lock.
+// Host GUI thread; no lock of its own. The window is made and destroyed without the plug-in
+// mutex (the editor takes it only to mark its controls), so rendering goes on meanwhile.
 class AAX_CEffectGUI_IFX : public AAX_CEffectGUI {
 public:
     AAX_CEffectGUI_IFX();

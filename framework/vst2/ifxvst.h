@@ -2,8 +2,8 @@
 // IFxVST: the plug-in core behind a VST 2.4 effect record. The host gets the record from the
 // module entry and drives the plug-in through its entries: the dispatcher for everything but
 // audio and parameters, the three process entries, and the parameter read and write. Each entry
-// holds the instance's plug-in mutex for its whole call. In the other direction the core's
-// host-facing operations become calls of the host callback audioMaster.
+// holds the instance's plug-in mutex for its whole call, but for the editor's window work. In the
+// other direction the core's host-facing operations become calls of the host callback audioMaster.
 //
 // Files: ifxvst.cpp (entry, construction), ifxvst_dispatcher.cpp (the opcode table),
 // ifxvst_process.cpp (process entries, parameters), ifxvst_host.cpp (host callback queries),
@@ -96,6 +96,10 @@ private:
 
     // The opcode table (ifxvst_dispatcher.cpp), under the plug-in mutex.
     intptr_t Dispatch(int32_t opcode, int32_t index, intptr_t value, void* data, float opt);
+    // Editor open (in the host's parent window) and close, on the host's editor thread, with the
+    // plug-in mutex taken only to tell the plug-in: 1 when done, 0 without an editor or window.
+    intptr_t OpenEditor(void* parent);
+    intptr_t CloseEditor();
     intptr_t StringToParameter(int index, const char* text);
     intptr_t PinProperties(int index, void* data, bool isInput);
     intptr_t VendorSpecific(int32_t index, intptr_t value, void* data, float opt);

@@ -24,8 +24,9 @@ int ToIndex(intptr_t value) { return value >= INT_MIN && value <= INT_MAX ? stat
 }  // namespace
 
 // Any host thread. Takes the plug-in mutex for the whole call (recursively, so a host that calls
-// back into the dispatcher from its callback does not deadlock); close releases it before the
-// plug-in and its mutex are deleted. No exception reaches the host.
+// back into the dispatcher from its callback does not deadlock), except that opening and closing
+// the editor take it only around the plug-in's part (OpenEditor, CloseEditor); close releases it
+// before the plug-in and its mutex are deleted. No exception reaches the host.
 intptr_t VST2_CALL IFxVST::VSTDispatcher(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* data,
                                          float opt) {
     IFxVST* plug = FromEffect(effect);
@@ -35,12 +36,36 @@ intptr_t VST2_CALL IFxVST::VSTDispatcher(AEffect* effect, int32_t opcode, int32_
         delete plug;
         return 0;
     }
-    ScopedPlugLock lock(plug->GetMutex());
     try {
+        if (opcode == EffectOp::kEditOpen) return plug->OpenEditor(data);
+        if (opcode == EffectOp::kEditClose) return plug->CloseEditor();
+        ScopedPlugLock lock(plug->GetMutex());
         return plug->Dispatch(opcode, index, value, data, opt);
     } catch (...) {
         return 0;
     }
+}
+
+// Making and destroying the window take milliseconds (several under Wine): the audio thread
+// must not wait for them, so they run without the plug-in mutex. The plug-in hears of the
+// editor under it.
+intptr_t IFxVST::OpenEditor(void* parent) {
+    IGraphics* editor = GetGraphics();
+    if (!editor || !editor->OpenGuiWindow(parent)) return 0;
+    ScopedPlugLock lock(GetMutex());
+    EditorOpened();
+    return 1;
+}
+
+intptr_t IFxVST::CloseEditor() {
+    IGraphics* editor = GetGraphics();
+    if (!editor) return 0;
+    {
+        ScopedPlugLock lock(GetMutex());
+        EditorClosed();
+    }
+    editor->CloseGuiWindow();
+    return 1;
 }
 
 intptr_t IFxVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, void* data, float opt) {
@@ -117,19 +142,11 @@ intptr_t IFxVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, void* d
             ProcessEvents(static_cast<const VstEvents*>(data));
             return 1;
 
-        // ---- Editor: data is the host's parent window; the editor object owns its own window ----
+        // ---- Editor: the editor object owns its own window (opened and closed by OpenEditor and
+        // CloseEditor, outside this table) ----
         case EffectOp::kEditGetRect:
             if (!data || !GetGraphics()) return 0;
             *static_cast<ERect**>(data) = &mEditRect;
-            return 1;
-        case EffectOp::kEditOpen:
-            if (!GetGraphics() || !GetGraphics()->OpenGuiWindow(data)) return 0;
-            EditorOpened();
-            return 1;
-        case EffectOp::kEditClose:
-            if (!GetGraphics()) return 0;
-            EditorClosed();
-            GetGraphics()->CloseGuiWindow();
             return 1;
         case EffectOp::kEditIdle:
         case EffectOp::kIdle: OnGuiIdle(); return 0;

@@ -24,21 +24,25 @@ tresult PLUGIN_API IFxVST3View::isPlatformTypeSupported(FIDString type) {
     return hwnd && mPlug->GetGraphics() ? kResultOk : kResultFalse;
 }
 
+// The window is made without the plug-in mutex, so the audio thread goes on meanwhile; the
+// plug-in hears of the editor under it.
 tresult PLUGIN_API IFxVST3View::attached(void* parent, FIDString type) {
     IGraphics* editor = mPlug->GetGraphics();
-    if (!editor) return kResultFalse;
-    if (type && std::strcmp(type, kPlatformTypeHWND) == 0) {
-        if (!editor->OpenGuiWindow(parent)) return kResultFalse;  // no window: not attached
-        mWindowOpen = true;
-    }
+    if (!editor || isPlatformTypeSupported(type) != kResultOk) return kResultFalse;
+    if (!editor->OpenGuiWindow(parent)) return kResultFalse;  // no window: not attached
+    mWindowOpen = true;
     CPluginView::attached(parent, type);
+    ScopedPlugLock lock(mPlug->GetMutex());
     mPlug->EditorOpened();
     return kResultOk;
 }
 
 tresult PLUGIN_API IFxVST3View::removed() {
     if (IGraphics* editor = mPlug->GetGraphics()) {
-        mPlug->EditorClosed();
+        {
+            ScopedPlugLock lock(mPlug->GetMutex());
+            mPlug->EditorClosed();
+        }
         if (mWindowOpen) editor->CloseGuiWindow();
     }
     mWindowOpen = false;

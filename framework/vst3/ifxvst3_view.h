@@ -3,8 +3,9 @@
 // window of its own ("HWND" only). The view holds one reference on the plug-in for its life and
 // is listed in the plug-in's open views while it lives.
 //
-// Threads: every view call runs on the host's editor (user-interface) thread; none takes the
-// plug-in mutex.
+// Threads: every view call runs on the host's editor (user-interface) thread. attached and
+// removed make and destroy the window without the plug-in mutex and take it only to tell the
+// plug-in (EditorOpened, EditorClosed); the other calls take none.
 #include "sdk/vst3/pluginview.h"
 
 class IFxVST3;
@@ -16,7 +17,8 @@ public:
 
     // "HWND" with an editor object: kResultOk; anything else kResultFalse.
     Sdk::tresult PLUGIN_API isPlatformTypeSupported(Sdk::FIDString type) override;
-    // Opens the editor window in parent; kResultFalse without an editor or when no window opened.
+    // Opens the editor window in parent; kResultFalse without an editor, for a platform type other
+    // than "HWND", or when no window opened.
     Sdk::tresult PLUGIN_API attached(void* parent, Sdk::FIDString type) override;
     // Closes the editor window.
     Sdk::tresult PLUGIN_API removed() override;

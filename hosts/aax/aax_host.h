@@ -86,9 +86,12 @@ public:
     std::vector<std::string> Operations(const std::string& prefix = "") const;
     // Any thread: the audio thread's calls and the host thread's may interleave.
     void Record(const Object* self, const std::string& call) {
+        if (!recording) return;
         std::lock_guard<std::mutex> lock(mLogLock);
         log.push_back(self->name + "." + call);
     }
+    // Off: nothing is recorded (a timing run keeps the record's growth off its audio thread).
+    bool recording = true;
 
     // References: host-owned objects back at 1 and created objects at 0.
     bool Balanced(std::string* report = nullptr) const;

@@ -7,7 +7,9 @@
 //   editor thread:  opens the editor in a window of its own, idles it and closes it.
 // It fails on a non-finite output sample from finite input, on a refused chunk, on a fault on any
 // thread, or when nothing moves for ten seconds (a deadlock). It prints what it did on standard error.
-//   tz_vst2_stress_host MODULE [SECONDS] [SEED]
+// With --editor-timing it times paced blocks instead while the editor opens and closes 20 times
+// (see stress_support.h).
+//   tz_vst2_stress_host [--editor-timing] MODULE [SECONDS] [SEED]
 #include <windows.h>
 
 #include <atomic>
@@ -114,25 +116,37 @@ void StateLoop(Plugin& plugin, std::mt19937 rng, const std::atomic<bool>& stop, 
     }
 }
 
-// The editor's window thread: a parent window of its own, the editor opened, idled with the
-// messages pumped, and closed.
-void EditorLoop(Plugin& plugin, const std::atomic<bool>& stop, Counts& counts) {
-    HWND parent = CreateWindowExA(0, "STATIC", "stress host", WS_OVERLAPPEDWINDOW, 0, 0, 500, 560, nullptr, nullptr,
-                                  GetModuleHandleA(nullptr), nullptr);
-    if (!parent || !(plugin.effect->flags & kFlagHasEditor)) return;
-    while (!stop) {
-        if (plugin.Dispatch(EffectOp::kEditOpen, 0, 0, parent) != 1) Fail(counts, "the editor did not open");
-        for (int i = 0; i < 5; ++i) {
-            plugin.Dispatch(EffectOp::kEditIdle);
-            MSG msg;
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        plugin.Dispatch(EffectOp::kEditClose);
-        ++counts.editors;
-        Progress();
-    }
-    DestroyWindow(parent);
+// The editor thread's calls: open in the stress host's window, idle, close.
+bool OpenEditor(Plugin& plugin, HWND parent, Counts& counts) {
+    if (!parent || !(plugin.effect->flags & kFlagHasEditor)) return false;
+    if (plugin.Dispatch(EffectOp::kEditOpen, 0, 0, parent) != 1) Fail(counts, "the editor did not open");
+    return true;
+}
+void IdleEditor(Plugin& plugin) { plugin.Dispatch(EffectOp::kEditIdle); }
+void CloseEditor(Plugin& plugin) { plugin.Dispatch(EffectOp::kEditClose); }
+
+void EditorThread(Plugin& plugin, const std::atomic<bool>& stop, Counts& counts) {
+    stress::EditorLoop(
+        stop, counts, 0, [&](HWND parent) { return OpenEditor(plugin, parent, counts); },
+        [&] { IdleEditor(plugin); }, [&] { CloseEditor(plugin); });
+}
+
+// Each timed block: a parameter change, then the block through processReplacing.
+int RunEditorTiming(Plugin& plugin) {
+    AEffect* effect = plugin.effect;
+    std::vector<float> in[kChannels], out[kChannels];
+    for (int c = 0; c < kChannels; ++c) in[c].resize(kTimedFrames), out[c].resize(kTimedFrames);
+    std::mt19937 rng(1);
+    long position = 0;
+    Counts counts;
+    auto block = [&] {
+        effect->setParameter(effect, static_cast<int32_t>(rng() % effect->numParams), (rng() % 1001) / 1000.0f);
+        RunBlock(effect, 0, in, out, kTimedFrames, position, counts);
+        position += kTimedFrames;
+    };
+    return stress::EditorTiming(
+        "VST2", counts, block, [&](HWND parent) { return OpenEditor(plugin, parent, counts); },
+        [&] { IdleEditor(plugin); }, [&] { CloseEditor(plugin); });
 }
 }  // namespace
 
@@ -152,6 +166,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "stress: the module gave no effect record\n");
         return 2;
     }
+    if (args.editorTiming) {
+        plugin.Open(static_cast<float>(kTimedRate), kTimedFrames);
+        const int status = RunEditorTiming(plugin);
+        plugin.Close();
+        return status;
+    }
     plugin.Open(44100.0f, 256);
 
     Counts counts;
@@ -160,7 +180,7 @@ int main(int argc, char** argv) {
     const long long start = NowMs();
     std::thread process(ProcessLoop, std::ref(plugin), std::mt19937(args.seed), std::cref(stop), std::ref(counts));
     std::thread state(StateLoop, std::ref(plugin), std::mt19937(args.seed + 1), std::cref(stop), std::ref(counts));
-    std::thread editor(EditorLoop, std::ref(plugin), std::cref(stop), std::ref(counts));
+    std::thread editor(EditorThread, std::ref(plugin), std::cref(stop), std::ref(counts));
     Watch(args.seconds, start, counts);
     stop = true;
     process.join();

@@ -13,7 +13,9 @@
 // process (the other sample size, or no block size in the set-up) that leaves anything but silence,
 // on a refused call, on a reference left over at the end, on a fault on any thread, or when a round
 // takes more than ten seconds (a deadlock). It prints what it did on standard error.
-//   tz_vst3_stress_host MODULE [SECONDS] [SEED]
+// With --editor-timing it times paced blocks instead while the editor opens and closes 20 times
+// (see stress_support.h).
+//   tz_vst3_stress_host [--editor-timing] MODULE [SECONDS] [SEED]
 #include <windows.h>
 
 #include <algorithm>
@@ -139,26 +141,55 @@ void StateLoop(Plugin& plugin, const std::atomic<bool>& stop, Counts& counts) {
     }
 }
 
-// The editor's window thread: a parent window of its own, a view attached and removed, with
-// the messages pumped in between so the editor's timer runs.
-void EditorLoop(Plugin& plugin, const std::atomic<bool>& stop, Counts& counts) {
-    HWND parent = CreateWindowExA(0, "STATIC", "stress host", WS_OVERLAPPEDWINDOW, 0, 0, 500, 560, nullptr, nullptr,
-                                  GetModuleHandleA(nullptr), nullptr);
-    while (!stop) {
-        IEditorView* view = plugin.controller->createView("editor");
-        if (!view) break;  // a module without an editor
-        if (parent && view->attached(parent, kPlatformTypeHWND) != kResultOk) Fail(counts, "the view refused its parent");
-        for (int i = 0; i < 5; ++i) {
-            MSG msg;
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        if (parent) view->removed();
-        if (view->release() != 0) Fail(counts, "the view outlived its last release");
-        ++counts.editors;
-        Progress();
+// The editor thread's calls: a view created and attached to the stress host's window (where
+// there is one), then removed and released.
+class EditorCalls {
+public:
+    EditorCalls(Plugin& plugin, Counts& counts) : mPlugin(plugin), mCounts(counts) {}
+    bool Open(HWND parent) {
+        mParent = parent;
+        mView = mPlugin.controller->createView("editor");
+        if (!mView) return false;  // a module without an editor
+        if (parent && mView->attached(parent, kPlatformTypeHWND) != kResultOk)
+            Fail(mCounts, "the view refused its parent");
+        return true;
     }
-    if (parent) DestroyWindow(parent);
+    void Close() {
+        if (mParent) mView->removed();
+        if (mView->release() != 0) Fail(mCounts, "the view outlived its last release");
+    }
+
+private:
+    Plugin& mPlugin;
+    Counts& mCounts;
+    HWND mParent = nullptr;
+    IEditorView* mView = nullptr;
+};
+
+void EditorThread(Plugin& plugin, const std::atomic<bool>& stop, Counts& counts) {
+    EditorCalls calls(plugin, counts);
+    stress::EditorLoop(
+        stop, counts, 0, [&](HWND parent) { return calls.Open(parent); }, [] {}, [&] { calls.Close(); });
+}
+
+// Each timed block: an automation point on one parameter, then the block.
+int RunEditorTiming(Plugin& plugin) {
+    std::vector<float> in[kMaxChannels], out[kMaxChannels];
+    for (int c = 0; c < kMaxChannels; ++c) in[c].resize(kTimedFrames), out[c].resize(kTimedFrames);
+    std::mt19937 rng(1);
+    ParameterChanges changes;
+    long position = 0;
+    Counts counts;
+    auto block = [&] {
+        changes.Clear();
+        changes.Add(rng() % kParams, 0, (rng() % 1001) / 1000.0);
+        RunBlock(plugin, in, out, kTimedFrames, &changes, position, true, counts);
+        position += kTimedFrames;
+    };
+    EditorCalls calls(plugin, counts);
+    return stress::EditorTiming(
+        "VST3", counts, block, [&](HWND parent) { return parent && calls.Open(parent); }, [] {},
+        [&] { calls.Close(); });
 }
 }  // namespace
 
@@ -179,13 +210,19 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    if (args.editorTiming) {
+        int status = plugin.Prepare(kSample32, kTimedRate, kTimedFrames) == kResultOk ? RunEditorTiming(plugin) : 2;
+        if (!plugin.Shutdown()) status = 1;
+        return status;
+    }
+
     Counts counts;
     std::atomic<bool> stop{false};
     Progress();
     const long long start = NowMs();
     std::thread process(ProcessLoop, std::ref(plugin), std::mt19937(args.seed), std::cref(stop), std::ref(counts));
     std::thread state(StateLoop, std::ref(plugin), std::cref(stop), std::ref(counts));
-    std::thread editor(EditorLoop, std::ref(plugin), std::cref(stop), std::ref(counts));
+    std::thread editor(EditorThread, std::ref(plugin), std::cref(stop), std::ref(counts));
     Watch(args.seconds, start, counts);
     stop = true;
     process.join();

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <thread>
 
+#include "framework/igraphicswin.h"
 #include "test_plugin.h"
 
 using namespace Vst2;
@@ -232,6 +233,35 @@ TEST_F(BindingTest, OpenSetUpAndProgramOpcodes) {
         EXPECT_EQ(std::string(buffer), longName.substr(0, 23)) << opcode;
         EXPECT_EQ(buffer[24], 'x') << opcode;
     }
+}
+
+namespace {
+// An editor whose window is pretended: the parent given stands for it.
+class WindowDouble : public IGraphicsWin {
+public:
+    explicit WindowDouble(TestVst* plug) : IGraphicsWin(plug, 20, 10, 0) {}
+    IWindowHandle OpenGuiWindow(IWindowHandle parent) override {
+        Plug()->NoteEditor("window opened");
+        return parent;
+    }
+    void CloseGuiWindow() override { Plug()->NoteEditor("window closed"); }
+
+private:
+    TestVst* Plug() const { return static_cast<TestVst*>(GetPlug()); }
+};
+}  // namespace
+
+// The window is made and destroyed with the plug-in mutex free, so the audio thread goes on
+// meanwhile; the plug-in hears of the editor with the mutex held, and only of a window made.
+TEST_F(BindingTest, EditorWindowWorkLeavesThePluginMutexFree) {
+    Make();
+    Object()->BindGraphics(new WindowDouble(Object()));
+    EXPECT_EQ(plug.Dispatch(EffectOp::kEditOpen, 0, 0, nullptr), 0);  // no window
+    int parent = 0;
+    EXPECT_EQ(plug.Dispatch(EffectOp::kEditOpen, 0, 0, &parent), 1);
+    EXPECT_EQ(plug.Dispatch(EffectOp::kEditClose), 1);
+    EXPECT_EQ(Object()->editorLog,
+              "window opened free, window opened free, opened held, closed held, window closed free, ");
 }
 
 TEST_F(BindingTest, SetProgramKeepsTheEditsOfTheProgramLeft) {

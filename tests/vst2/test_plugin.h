@@ -3,6 +3,8 @@
 // shown with two decimals, a range shown negated), output = input x 0.5 on every channel, and
 // counters for what the binding calls.
 #include <algorithm>
+#include <string>
+#include <thread>
 #include <vector>
 
 #include "framework/vst2/ifxvst.h"
@@ -48,9 +50,23 @@ public:
             for (int k = 0; k < frames; ++k) outputs[c][k] = c < NInChannels() ? inputs[c][k] * 0.5 : 0.0;
     }
 
+    void EditorOpened() override { NoteEditor("opened"); }
+    void EditorClosed() override { NoteEditor("closed"); }
+    // Notes what happened to the editor and whether another thread (the audio thread) could take
+    // the plug-in mutex meanwhile.
+    void NoteEditor(const char* what) {
+        bool free = false;
+        std::thread([&] {
+            free = GetMutex().TryEnter();
+            if (free) GetMutex().Leave();
+        }).join();
+        editorLog += std::string(what) + (free ? " free, " : " held, ");
+    }
+
     struct Change {
         int index, source;
     };
     std::vector<Change> changes;
+    std::string editorLog;
     int resets = 0, idles = 0, largestPiece = 0;
 };

@@ -625,7 +625,7 @@ TEST(Vst3View, EditorViewAndHostNotifications) {
     EXPECT_EQ(size.getWidth(), 410);
     EXPECT_EQ(size.getHeight(), 460);
     EXPECT_EQ(view->attached(nullptr, "HWND"), kResultFalse);  // no window could open: not attached
-    EXPECT_EQ(view->attached(nullptr, "X11EmbedWindowID"), kResultOk);  // no window for other types
+    EXPECT_EQ(view->attached(nullptr, "X11EmbedWindowID"), kResultFalse);  // only "HWND" windows
     EXPECT_EQ(view->removed(), kResultOk);
 
     p.plug->OpenHostParamMenu(2, 5, 6);
