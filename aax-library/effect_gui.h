@@ -42,11 +42,13 @@ public:
     AAX_CEffectGUI();
     ~AAX_CEffectGUI() override;
 
+    // [any thread]
     ACFRESULT ACF_CALL QueryInterface(const acfUID& iid, void** out) override;
     uint32_t ACF_CALL AddRef() override;
     uint32_t ACF_CALL Release() override;
     ACFRESULT InternalQueryInterface(const acfUID& iid, void** out) override;
 
+    // [UI thread] every slot the host calls
     int32_t ACF_CALL InitializeWithController(IACFUnknown* host) override;
     int32_t ACF_CALL Uninitialize() override;
     int32_t ACF_CALL Reserved5() override { return 0; }
@@ -60,6 +62,7 @@ public:
     int32_t ACF_CALL SyncAllParameters() override;
 
     // The instance's effect-parameters interface (a host interface; null when not offered).
+    // [UI thread]
     IACFUnknown* EffectParametersInterface() const { return mEffectParameters.Get(); }
     AAX_IViewContainer* ViewContainer() const { return mViewContainer.get(); }
     void* NativeViewOfContainer() const { return mViewContainer ? mViewContainer->NativeView() : nullptr; }

@@ -94,13 +94,16 @@ public:
     AAX_CEffectParameters();
     ~AAX_CEffectParameters() override;
 
+    // [any thread]
     ACFRESULT ACF_CALL QueryInterface(const acfUID& iid, void** out) override;
     uint32_t ACF_CALL AddRef() override;
     uint32_t ACF_CALL Release() override;
     ACFRESULT InternalQueryInterface(const acfUID& iid, void** out) override;
 
+    // [main thread]
     int32_t ACF_CALL InitializeWithController(IACFUnknown* host) override;
     int32_t ACF_CALL Uninitialize() override;
+    // [any thread] the host's queries and updates; the binding's overrides say where they lock
     int32_t ACF_CALL HandleNotification(uint32_t type, const void* data, uint32_t size) override;
     int32_t ACF_CALL ParameterCount(int32_t* out) const override;
     int32_t ACF_CALL MasterBypassId(AAX_IString* out) const override;
@@ -145,6 +148,7 @@ public:
     int32_t ACF_CALL Reserved45() override { return kAAXNotSupported; }
     int32_t ACF_CALL Reserved46() override { return 0; }
     int32_t ACF_CALL Reserved47() override { return 0; }
+    // [main thread] (from InitializeWithController)
     int32_t ACF_CALL SetUpParameters() override { return 0; }
 
     AAX_VController* Controller() const { return mController.get(); }

@@ -15,11 +15,13 @@ public:
     TavrelZel4();
     ~TavrelZel4() override;
 
-    // Under the plug-in mutex: applies parameter paramIdx to both models (source is not looked at).
+    // Applies parameter paramIdx to both models (source is not looked at).
+    // [any thread, takes the plug-in lock]
     void ParameterChanged(int paramIdx, int source) override;
-    // Under the plug-in mutex: sample rate and oversampling factor to both models.
+    // Sample rate and oversampling factor to both models.
+    // [any thread, takes the plug-in lock]
     void ResetProcessing() override;
-    // Called with the mutex held by the binding's process entry.
+    // [audio thread, plug-in lock held by caller] (the binding's process entry)
     void ProcessDoubles(double** inputs, double** outputs, int frames) override;
 
     zl4* LeftModel() const { return mLeft.get(); }
@@ -38,5 +40,6 @@ private:
     int mLedControlIndex = -1;
 };
 
-// Constructs one instance under a process-wide lock; null when none could be made.
+// Constructs one instance; null when none could be made.
+// [any thread, takes the module's creation lock]
 TavrelZel4* CreateInstance();

@@ -7,6 +7,7 @@
 // Threads: the process entries run on the host's audio thread, the editor on its window thread,
 // everything else on whichever thread the host calls from. They serialize on the recursive
 // PlugMutex (GetMutex), which the bindings hold for every block and for state save and restore.
+// Each slot's thread tag (README, "Threads") says where the bindings and the editor call it.
 #include <cstdint>
 
 #include "base/byteblock.h"
@@ -38,46 +39,73 @@ public:
 
     // ---- Virtual operations, in slot order (g++ gives the destructor two table entries) ----
     /* 0 */ virtual ~IFxBase();
+    // [any thread, takes the plug-in lock]
     /* 1 */ virtual void ResetProcessing();
     /* 2 */ virtual void ParameterChanged(int paramIdx, int source);
+    // [audio thread, plug-in lock held by caller]
     /* 3 */ virtual void ProcessDoubles(double** inputs, double** outputs, int frames);
+    // [UI thread]
     /* 4 */ virtual void EditorOpened() {}
     /* 5 */ virtual void EditorClosed() {}
     /* 6 */ virtual void OnGuiIdle() {}
+    // [main thread, takes the plug-in lock]
     /* 7 */ virtual void ActivationChanged(bool active);
+    // [audio thread, plug-in lock held by caller]
     /* 8 */ virtual void ProcessMidiEvent(IMidiEvent* event);
     /* 9 */ virtual void ProcessSysExEvent(ISysExEvent* /*event*/) {}
+    // [any thread]
     /* 10 */ virtual bool GetNoteName(int key, char* out);
+    // [any thread, takes the plug-in lock]
     /* 11 */ virtual bool WriteState(IByteBlock* block) { return SerializeParams(block); }
     /* 12 */ virtual int ReadState(IByteBlock* block, int pos) { return UnserializeParams(block, pos); }
+    // [any thread]
     /* 13 */ virtual bool StateEquals(const double* values, int startIndex);
+    // [UI thread]
     /* 14 */ virtual void EditorResized() {}
+    // [any thread]
     /* 15 */ virtual bool ReservedQuery() { return false; }
+    // [main thread]
     /* 16 */ virtual void HostKnown() {}
+    // [UI thread]
     /* 17 */ virtual void OpenHostParamMenu(int /*paramIdx*/, int /*x*/, int /*y*/) {}
+    // [UI thread, takes the plug-in lock]
     /* 18 */ virtual void SetParameterFromGUI(int paramIdx, double normalized);
+    // [UI thread]
     /* 19 */ virtual void BeginInformHostOfParamChange(int paramIdx) = 0;
+    // [UI thread, plug-in lock held by caller]
     /* 20 */ virtual void InformHostOfParamChange(int paramIdx, double normalized) = 0;
+    // [UI thread]
     /* 21 */ virtual void EndInformHostOfParamChange(int paramIdx) = 0;
+    // [any thread]
     /* 22 */ virtual void RequestHostRefresh() = 0;
+    // [audio thread, plug-in lock held by caller] (from the plug-in's processing)
     /* 23 */ virtual bool IsOfflineProcessing() { return false; }
     /* 24 */ virtual int HostSamplePosition() = 0;
     /* 25 */ virtual double HostTempo() = 0;
     /* 26 */ virtual void HostTimeSignature(int* numerator, int* denominator) = 0;
     /* 27 */ virtual void HostTimeInfo(ITimeInfo* info) = 0;
+    // [any thread]
     /* 28 */ virtual int GetHostCode() { return mHostCode; }
     /* 29 */ virtual int GetApiCode() { return mApiCode; }
+    // [UI thread]
     /* 30 */ virtual void RequestEditorResize(int width, int height) = 0;
+    // [main thread, plug-in lock held by caller]
     /* 31 */ virtual void HostQuirksSetup() {}
+    // [main thread, takes the plug-in lock] (from the plug-in's constructor)
     /* 32 */ virtual void BindGraphics(IFxEditor* editor);
+    // [any thread, plug-in lock held by caller] (the latency line is the audio thread's)
     /* 33 */ virtual void ChangeLatency(int samples);
+    // [audio thread, plug-in lock held by caller]
     /* 34 */ virtual bool SendMidiEvent(IMidiEvent* event) = 0;
     /* 35 */ virtual bool SendSysExEvent(ISysExEvent* /*event*/) { return false; }
+    // [any thread, takes the plug-in lock]
     /* 36 */ virtual bool SerializeParams(IByteBlock* block);
     /* 37 */ virtual int UnserializeParams(IByteBlock* block, int pos);
+    // [any thread]
     /* 38 */ virtual void PushValuesToGui();
     /* 39 */ virtual void MarkStateChanged() {}
     /* 40 */ virtual void PresetsChanged() {}
+    // [any thread, plug-in lock held by caller]
     /* 41 */ virtual void ChangeBlockSize(int frames);
 
     // ---- Host identification ----
@@ -113,6 +141,7 @@ public:
     int GetTailSize() const { return mTailSize; }
     void SetTailSize(int samples) { mTailSize = samples; }
     // Set and read by controller calls beside the audio thread, without a lock.
+    // [any thread]
     bool IsBypassed() const { return mBypassed.load(std::memory_order_relaxed); }
     void SetBypassed(bool bypassed) { mBypassed.store(bypassed, std::memory_order_relaxed); }
     PlugMutex& GetMutex() { return mMutex; }
@@ -126,8 +155,13 @@ public:
     int NOutChannels() const { return mOutputChannels.GetSize(); }
     IInputChannel* GetInChannel(int i) const { return mInputChannels.Get(i); }
     IOutputChannel* GetOutChannel(int i) const { return mOutputChannels.Get(i); }
+    // The binding's process, set-up or bus-arrangement calls; also its constructor, before any
+    // other thread can reach the plug-in.
+    // [any thread, plug-in lock held by caller]
     void SetInputsConnected(int start, int count, bool connected);
     void SetOutputsConnected(int start, int count, bool connected);
+    // The block itself; the attach and run calls check the lock in debug and test builds.
+    // [audio thread, plug-in lock held by caller]
     void AttachInputs(int start, int count, double** buffers);
     void AttachFloatInputs(int start, int count, float** buffers, int frames);
     void AttachOutputs(int start, int count, double** buffers);
@@ -138,6 +172,7 @@ public:
     void PassThrough(int frames);
     void PassThroughFloat(int frames);
     void ClearScratch();
+    // [any thread]
     static void DoublesToFloats(float* dst, const double* src, int n);
 
     // The bypass path's delay line; the VST3 and AAX bindings create it when there are inputs.
@@ -156,17 +191,22 @@ public:
     IPresetSlot* GetPresetSlot(int i) const { return mPresets.Get(i); }
     void FillDefaultPresets(const char* name, int count);
     void FillEmptyPresets();
+    // [any thread, takes the plug-in lock only to read or write the parameter block]
     bool RestorePresetSlot(int index);
+    // [any thread]
     const char* GetPresetSlotName(int index) const;
 
     // ---- Preset banks (the VST2 binding's bank chunk) ----
     // Re-captures the current values into the current slot; a non-empty name renames it.
+    // [any thread, plug-in lock held by caller] (the dispatcher)
     void ModifyCurrentPreset(const char* name);
     // Appends every slot: int32 name length, the name's bytes, a flag byte, and when the flag is
     // set the slot's parameter block. False when the block could not grow.
+    // [any thread, plug-in lock held by caller] (the dispatcher)
     bool SerializePresets(IByteBlock* block);
     // Reads slots written by SerializePresets from pos into the slots and the live parameters,
     // then restores the current slot; returns the position after them, or -1.
+    // [any thread, plug-in lock held by caller] (the dispatcher)
     int UnserializePresets(IByteBlock* block, int pos);
 
 private:

@@ -7,9 +7,12 @@ class IFxEditor {
 public:
     virtual ~IFxEditor() = default;
     // Plug-in-to-editor value path, on the caller's thread; nothing is sent back to the plug-in.
+    // [any thread]
     virtual void PushParamToControls(int paramIdx, double value, bool normalized) = 0;
     // The editor-sized drawing surfaces; BindGraphics calls it once.
+    // [main thread, plug-in lock held by caller]
     virtual void CreateDrawSurfaces() = 0;
     // The same object as the GUI framework knows it, for the bindings and the plug-in class.
+    // [any thread]
     virtual IGraphics* Graphics() = 0;
 };

@@ -52,23 +52,30 @@ public:
     /* 15 */ virtual bool AskForColour(IArgb* start, const char* prompt) = 0;
     /* 16 */ virtual bool OpenUrl(const char* url, const char* caption, const char* confirm, const char* failure) = 0;
     /* 17 */ virtual void* SpareQuery(void*, void*, void*, void*) { return nullptr; }
+    // [UI thread] (the bindings' editor open and close)
     /* 18 */ virtual IWindowHandle OpenGuiWindow(IWindowHandle parent) = 0;
     /* 19 */ virtual void SpareHookA(void*) {}
     /* 20 */ virtual void SpareHookB() {}
+    // [UI thread]
     /* 21 */ virtual void CloseGuiWindow() = 0;
     /* 22 */ virtual IWindowHandle GetWindowHandle() = 0;
     /* 23 */ virtual bool GetClipboardText(GrowString* text) = 0;
+    // [main thread] (deleted with the plug-in)
     /* 24 */ ~IGraphics() override;
+    // [UI thread]
     /* 25 */ virtual void HidePointer() {}
     /* 26 */ virtual void ShowPointer() {}
     /* 27 */ virtual void SpareHookC() = 0;
     /* 28 */ virtual void OnGuiIdle();
+    // [main thread] (the plug-in's constructor builds the editor)
     /* 29 */ virtual PIX_IBitmap* LoadBitmapResource(int id, const char* fileName) = 0;
 
     // ---- What the plug-in core calls (IFxEditor) ----
     // Plug-in-to-editor value path, on the caller's thread; nothing is sent back to the plug-in.
+    // [any thread]
     void PushParamToControls(int paramIdx, double value, bool normalized) override;
     // The editor-sized surface and the (empty) spare bitmap; BindGraphics calls it once.
+    // [main thread, plug-in lock held by caller]
     void CreateDrawSurfaces() override;
     IGraphics* Graphics() override { return this; }
 

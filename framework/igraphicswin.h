@@ -20,12 +20,12 @@ public:
     void* GetHInstance() const { return mHInstance; }
 
     // ---- Window (igraphicswin_win.cpp; the headless stand-in opens nothing) ----
-    // Host's UI thread, without the plug-in mutex (it takes the mutex only to mark the controls).
     // Opens the child window in parent (closing an open one first, keeping its place); null when
     // no window could be made.
+    // [UI thread, takes the plug-in lock only to mark the controls]
     IWindowHandle OpenGuiWindow(IWindowHandle parent) override;
-    // Host's UI thread, without the plug-in mutex. Destroys the window; the last editor window
-    // unregisters the class.
+    // Destroys the window; the last editor window unregisters the class.
+    // [UI thread]
     void CloseGuiWindow() override;
     IWindowHandle GetWindowHandle() override { return mWindow; }
     bool IsWindowOpen() override { return mWindow != nullptr; }

@@ -18,11 +18,13 @@ struct AAXIOConfig {
 int32_t DescribeIOConfig(AAX_IEffectDescriptor* effect, const AAXIOConfig& config);
 
 extern "C" {
-// Host audio thread: renders each instance whose private data holds its object. [first, end)
-// is an array of context pointers.
+// Renders each instance whose private data holds its object. [first, end) is an array of
+// context pointers.
+// [audio thread, takes the plug-in lock] of each instance in turn (RenderBlock)
 void ACF_CALL ProcessAllInstances(void* const* first, const void* end);
-// Host thread: a new plug-in (its effect-parameters part) or GUI object, with no reference
-// taken; null when it could not be made.
+// A new plug-in (its effect-parameters part) or GUI object, with no reference taken; null when
+// it could not be made.
+// [main thread] (the plug-in's takes the module's creation lock)
 void* ACF_CALL NewEffectParametersInstance();
 void* ACF_CALL NewEffectGuiInstance();
 }

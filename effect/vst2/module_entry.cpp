@@ -2,7 +2,8 @@
 // for the older name, as main.
 #include "effect/tavrelzel4.h"
 
-// Host's loading thread; the host owns the returned record until it sends the close opcode.
+// The host owns the returned record until it sends the close opcode.
+// [main thread, takes the module's creation lock]
 extern "C" Vst2::AEffect* VST2_CALL VSTPluginMain(Vst2::audioMasterCallback audioMaster) {
     return IFxVST::CreateEffect(audioMaster, [] { return static_cast<IFxVST*>(new TavrelZel4()); });
 }

@@ -35,7 +35,8 @@ PClassInfo2 MakeClassInfo() {
     return info;
 }
 
-// Factory thread: one new plug-in with the reference the factory hands on.
+// The factory's create function: one new plug-in with the reference the factory hands on.
+// [any thread, takes the module's creation lock] (the factory's createInstance)
 FUnknown* CreatePlugin(void*) {
     TavrelZel4* plug = CreateInstance();
     return plug ? static_cast<Vst::IAudioProcessor*>(plug) : nullptr;

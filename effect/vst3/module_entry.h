@@ -7,9 +7,11 @@
 extern const Sdk::FUID kTavrelZel4ClassId;
 
 extern "C" {
-// Host's loading thread (any thread is safe). The process-wide factory with one class; every
-// call hands the caller one reference. After the last release the next call builds a new one.
+// The process-wide factory with one class; every call hands the caller one reference. After the
+// last release the next call builds a new one.
+// [any thread, takes the module's factory lock]
 Sdk::IClassFactory* PLUGIN_API GetPluginFactory();
+// [main thread]
 bool InitDll();
 bool ExitDll();
 }

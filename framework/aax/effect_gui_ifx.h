@@ -15,13 +15,17 @@ public:
 
     // Closes an open editor and forgets the plug-in before the library lets go of its interface
     // (after which the host may release the plug-in).
+    // [UI thread]
     int32_t ACF_CALL Uninitialize() override;
     // {height, width} of the editor when it is known; 0 in every case.
+    // [UI thread]
     int32_t ACF_CALL ReportViewSize(float* size) const override;
     // Finds the plug-in behind the effect-parameters interface the host gave and its editor.
+    // [UI thread]
     int32_t ACF_CALL FetchGraphics() override;
     // Opens the editor's window in the container's native window and tells the plug-in the
     // container for resize requests.
+    // [UI thread]
     int32_t ACF_CALL OpenEditorInContainer() override;
     int32_t ACF_CALL CloseEditorWindow() override;
 

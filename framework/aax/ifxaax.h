@@ -48,12 +48,16 @@ public:
     AAX_CIFxParameters();
     ~AAX_CIFxParameters() override;
 
-    // Host thread: forgets the master bypass before the library deletes the parameters.
+    // Forgets the master bypass before the library deletes the parameters.
+    // [main thread]
     int32_t ACF_CALL Uninitialize() override;
-    // Host thread, while it sets up the render context: id 8 receives this object's address
-    // (when the block can hold a pointer); any other id, or a too small block, is zero-filled.
+    // Id 8 receives this object's address (when the block can hold a pointer); any other id, or a
+    // too small block, is zero-filled. The host asks while it sets up the render context, the GUI
+    // object when it looks for the editor.
+    // [any thread]
     int32_t ACF_CALL QueryCustomData(uint32_t dataId, void* out, uint32_t size) const override;
-    // Host audio thread, through the process procedure: renders one block.
+    // Renders one block, through the process procedure.
+    // [audio thread, takes the plug-in lock] for the whole block
     virtual void RenderBlock(const AAX_CIFxContext* context) = 0;  // 49
 
 protected:
@@ -76,48 +80,64 @@ public:
     // Called by the library's initialization: the master bypass, then one AAX parameter per
     // framework parameter, then the host's sample rate; preset 0 is then applied so processing
     // follows the values the host sees. The library's registry owns the parameters.
+    // [main thread, takes the plug-in lock only to reset processing and restore preset 0]
     int32_t ACF_CALL SetUpParameters() override;
     // Any host thread, possibly re-entered from an editor edit: clamps the host's value to 0..1,
     // stores it and, for ids "1" to "N", applies it to the framework parameter, holding the
     // plug-in mutex only for that; the host reads back the value the plug-in runs at.
+    // [any thread, takes the plug-in lock only around the framework update]
     int32_t ACF_CALL UpdateParameterFromHost(const char* id, double value, int32_t source) override;
 
     // ---- Render and chunk (ifxaax_render.cpp) ----
-    // Host audio thread, under the plug-in mutex for the whole block; the host owns the context.
+    // The host owns the context.
+    // [audio thread, takes the plug-in lock] for the whole block
     void RenderBlock(const AAX_CIFxContext* context) override;
     // Any host thread; no lock of their own (the core's WriteState and ReadState lock). One chunk
     // under the plug-in's unique id holding the parameter block; the host owns every record.
+    // [any thread]
     int32_t ACF_CALL GetStateChunkId(int32_t index, uint32_t* out) const override;
+    // [any thread, takes the plug-in lock only inside the core's state and parameter updates]
     int32_t ACF_CALL GetStateChunkSize(uint32_t chunkId, int32_t* out) override;
     int32_t ACF_CALL GetStateChunk(uint32_t chunkId, AAX_ChunkRecord* out) override;
     int32_t ACF_CALL SetStateChunk(uint32_t chunkId, const AAX_ChunkRecord* chunk) override;
+    // [any thread]
     int32_t ACF_CALL CompareStateChunk(const AAX_ChunkRecord* chunk, bool* out) override;
 
     // ---- Editor, host GUI thread ----
     // The GUI object hands over the view container it opened the editor in (null when closed).
+    // [UI thread]
     void SetViewContainer(AAX_IViewContainer* container) { mViewContainer = container; }
     AAX_IViewContainer* ViewContainer() const { return mViewContainer; }
-    // Editor thread: asks the container the editor is open in for {height, width}, then tells the
-    // plug-in; nothing while no container holds the editor.
+    // Asks the container the editor is open in for {height, width}, then tells the plug-in;
+    // nothing while no container holds the editor.
+    // [UI thread]
     void RequestEditorResize(int width, int height) override;
 
     // ---- Core slots answered for the host (ifxaax.cpp) ----
     // Editor gestures, on the editor's thread: touch, value and release through the library,
     // which asks the host; the host answers through UpdateParameterFromHost.
+    // [UI thread]
     void BeginInformHostOfParamChange(int paramIdx) override;
+    // [UI thread, plug-in lock held by caller] (SetParameterFromGUI)
     void InformHostOfParamChange(int paramIdx, double normalized) override;
+    // [UI thread]
     void EndInformHostOfParamChange(int paramIdx) override;
+    // [any thread]
     void RequestHostRefresh() override {}
     bool IsOfflineProcessing() override { return false; }
     // Transport of the block being rendered; 0 (or untouched) before the first block.
+    // [audio thread, plug-in lock held by caller] (the plug-in's processing)
     int HostSamplePosition() override;
     double HostTempo() override;
     void HostTimeSignature(int* numerator, int* denominator) override;
     void HostTimeInfo(ITimeInfo* info) override;
     // Tells the host controller the new latency, then the core.
+    // [any thread, plug-in lock held by caller]
     void ChangeLatency(int samples) override;
+    // [audio thread, plug-in lock held by caller]
     bool SendMidiEvent(IMidiEvent*) override { return false; }
     bool SendSysExEvent(ISysExEvent*) override { return false; }
+    // [any thread]
     void MarkStateChanged() override { CountChange(); }
 
 private:

@@ -2,10 +2,9 @@
 // IFxVST3: the plug-in core on a single-component VST3 effect (processor and edit controller in
 // one object). One reference count serves every interface; the last release deletes the plug-in.
 //
-// Threads: process runs on the host's audio thread and holds the plug-in mutex for the whole
-// block; setupProcessing, getState/setState and setBusArrangements hold it too. Every other entry
-// runs on whatever thread the host calls it from and takes no lock beyond what the core's own
-// operations take.
+// Threads (tags as in the README): process runs on the host's audio thread and holds the plug-in
+// mutex for the whole block; setupProcessing, getState/setState and setBusArrangements hold it
+// too. Every other entry takes no lock beyond what the core's own operations take.
 #include <vector>
 
 #include "framework/fxbase.h"
@@ -40,6 +39,7 @@ public:
     int SidechainChannels() const { return mSidechainChannels; }
 
     // ---- FUnknown, shared by every interface (ifxvst3.cpp) ----
+    // [any thread]
     tresult PLUGIN_API queryInterface(const Sdk::TUID iid, void** obj) override;
     Sdk::uint32 PLUGIN_API addRef() override { return SingleComponentEffect::addRef(); }
     Sdk::uint32 PLUGIN_API release() override { return SingleComponentEffect::release(); }
@@ -48,28 +48,37 @@ public:
     // ---- Life cycle (ifxvst3.cpp), host's main thread ----
     // Keeps the host name, exports buses and parameters, then restores preset 0. The SDK part's
     // terminate drops them again (the plug-in owns its core state, the SDK part its exports).
+    // [main thread, takes the plug-in lock only to restore preset 0]
     tresult PLUGIN_API initialize(Sdk::FUnknown* context) override;
     // Forgets the open views (without destroying them), then the SDK part's terminate.
+    // [main thread]
     tresult PLUGIN_API terminate() override;
 
     // ---- Editor views (ifxvst3_editor.cpp), host's editor thread ----
     // "editor" (exactly): a new view holding a reference on the plug-in; anything else null.
+    // [UI thread]
     Sdk::IEditorView* PLUGIN_API createView(Sdk::FIDString name) override;
+    // The views' own bookkeeping, from their constructor and destructor.
+    // [UI thread]
     void AddView(IFxVST3View* view) { mOpenViews.push_back(view); }
     void RemoveView(IFxVST3View* view);
     int NOpenViews() const { return static_cast<int>(mOpenViews.size()); }
 
     // ---- Processing (ifxvst3_process.cpp): set-up on the host's main thread, process on its
     // audio thread under the plug-in mutex; the host owns every buffer and record it hands in ----
+    // [main thread, takes the plug-in lock] (setActive through ActivationChanged)
     tresult PLUGIN_API setupProcessing(Sdk::Vst::ProcessSetup& setup) override;
     tresult PLUGIN_API setActive(Sdk::TBool state) override;
+    // [main thread]
     tresult PLUGIN_API canProcessSampleSize(Sdk::int32 symbolicSampleSize) override;
     Sdk::uint32 PLUGIN_API getLatencySamples() override;
     Sdk::uint32 PLUGIN_API getTailSamples() override;
+    // [audio thread, takes the plug-in lock] for the whole block
     tresult PLUGIN_API process(Sdk::Vst::ProcessData& data) override;
 
     // ---- State and bus arrangements (ifxvst3_state.cpp): under the plug-in mutex, on any host
     // thread; the stream stays the host's. The component's and controller's calls share these ----
+    // [any thread, takes the plug-in lock]
     tresult PLUGIN_API getState(IBStream* stream) override;
     tresult PLUGIN_API setState(IBStream* stream) override;
     tresult PLUGIN_API setComponentState(IBStream* stream) override;
@@ -78,6 +87,7 @@ public:
                                           Sdk::int32 numOuts) override;
 
     // ---- Controller queries (ifxvst3_controller.cpp), no lock ----
+    // [any thread]
     tresult PLUGIN_API setParamNormalized(ParamID id, ParamValue value) override;
     ParamValue PLUGIN_API getParamNormalized(ParamID id) override;
     tresult PLUGIN_API getParamStringByValue(ParamID id, ParamValue valueNormalized, String128 string) override;
@@ -89,6 +99,7 @@ public:
                                                    ParamID& id) override;
 
     // ---- Units and the program list (ifxvst3_controller.cpp), no lock ----
+    // [any thread]
     Sdk::int32 PLUGIN_API getUnitCount() override;
     tresult PLUGIN_API getUnitInfo(Sdk::int32 unitIndex, Sdk::Vst::UnitInfo& info) override;
     Sdk::int32 PLUGIN_API getProgramListCount() override;
@@ -111,22 +122,32 @@ public:
 
     // ---- Core slots answered for the host (ifxvst3_host.cpp) ----
     // Editor gestures, on the editor's thread: forwarded to the host's component handler.
+    // [UI thread]
     void BeginInformHostOfParamChange(int paramIdx) override;
+    // [UI thread, plug-in lock held by caller] (SetParameterFromGUI)
     void InformHostOfParamChange(int paramIdx, double normalized) override;
+    // [UI thread]
     void EndInformHostOfParamChange(int paramIdx) override;
+    // [any thread]
     void RequestHostRefresh() override {}
+    // Read the kept set-up and process context, which change only under the plug-in mutex
+    // (setupProcessing, and process for the context).
+    // [audio thread, plug-in lock held by caller] (the plug-in's ProcessDoubles asks)
     bool IsOfflineProcessing() override;
-    // Transport from the kept process context; no lock (the context changes only inside process).
     int HostSamplePosition() override;
     double HostTempo() override;
     void HostTimeSignature(int* numerator, int* denominator) override;
     void HostTimeInfo(ITimeInfo* info) override;
-    // Editor's thread: the host's parameter menu at (x, y) of the oldest open view.
+    // The host's parameter menu at (x, y) of the oldest open view.
+    // [UI thread]
     void OpenHostParamMenu(int paramIdx, int x, int y) override;
-    // Editor's thread: asks the host's frame of the oldest open view for the new size.
+    // Asks the host's frame of the oldest open view for the new size.
+    // [UI thread]
     void RequestEditorResize(int width, int height) override;
     // Tells the host through restartComponent when it gave a component handler.
+    // [any thread, plug-in lock held by caller] (the core's latency line is the audio thread's)
     void ChangeLatency(int samples) override;
+    // [audio thread, plug-in lock held by caller]
     bool SendMidiEvent(IMidiEvent* /*event*/) override { return false; }
 
 private:

@@ -16,17 +16,23 @@ public:
     ~IFxVST3View() override;
 
     // "HWND" with an editor object: kResultOk; anything else kResultFalse.
+    // [UI thread]
     Sdk::tresult PLUGIN_API isPlatformTypeSupported(Sdk::FIDString type) override;
     // Opens the editor window in parent; kResultFalse without an editor, for a platform type other
     // than "HWND", or when no window opened.
+    // [UI thread, takes the plug-in lock only around EditorOpened]
     Sdk::tresult PLUGIN_API attached(void* parent, Sdk::FIDString type) override;
     // Closes the editor window.
+    // [UI thread]
     Sdk::tresult PLUGIN_API removed() override;
+    // [UI thread]
     Sdk::tresult PLUGIN_API getSize(Sdk::ViewRect* size) override;
     // Keeps the rectangle; a resize the plug-in asked for ends here (EditorResized).
+    // [UI thread]
     Sdk::tresult PLUGIN_API onSize(Sdk::ViewRect* newSize) override;
 
     // The plug-in asked the host to resize this view and waits for its onSize.
+    // [UI thread] (RequestEditorResize)
     void ExpectResize() { mExpectingResize = true; }
 
 private:
