@@ -27,7 +27,7 @@ constexpr const char* kClass = "IFxWndClass";
 // The host's parameter menu: records where it pops up.
 class Menu : public HostObject<IContextMenu> {
 public:
-    explicit Menu(std::string& log) : log(log) {}
+    explicit Menu(std::string& record) : log(record) {}
     int32 PLUGIN_API getItemCount() override { return 0; }
     tresult PLUGIN_API getItem(int32, Item&, IContextMenuTarget**) override { return kResultFalse; }
     tresult PLUGIN_API addItem(const Item&, IContextMenuTarget*) override { return kResultFalse; }
@@ -41,7 +41,7 @@ public:
 
 class Menus : public HostObject<IComponentHandler3> {
 public:
-    explicit Menus(std::string& log) : log(log), menu(log) {}
+    explicit Menus(std::string& record) : log(record), menu(record) {}
     IContextMenu* PLUGIN_API createContextMenu(IEditorView* view, const ParamID* id) override {
         log += std::string(view ? "menu" : "menu-without-view") + std::to_string(*id) + " ";
         menu.addRef();
@@ -54,8 +54,8 @@ public:
 // Records the edit calls the plug-in makes, as "begin1 perform1 end1 ", and the menus it asks for.
 class Handler : public HostObject<IComponentHandler> {
 public:
-    tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override {
-        if (!iidEqual(iid, IComponentHandler3::iid)) return HostObject<IComponentHandler>::queryInterface(iid, obj);
+    tresult PLUGIN_API queryInterface(const TUID queryIid, void** obj) override {
+        if (!iidEqual(queryIid, IComponentHandler3::iid)) return HostObject<IComponentHandler>::queryInterface(queryIid, obj);
         menus.addRef();
         *obj = static_cast<IComponentHandler3*>(&menus);
         return kResultOk;
