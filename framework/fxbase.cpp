@@ -36,6 +36,7 @@ void IFxBase::ParseChannelIo(const char* text) {
     for (const char* p = text; p;) {
         int nIn = 0, nOut = 0;
         if (std::sscanf(p, "%d-%d", &nIn, &nOut) != 2) {
+            // The assertion text is fixed: kept for compatibility with existing logs.
             IFxAssert("channelIOStrValid", "fxbase", __LINE__);
             break;
         }

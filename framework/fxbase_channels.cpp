@@ -87,6 +87,7 @@ void IFxBase::AttachFloatInputs(int start, int count, float** buffers, int frame
     const int n = std::clamp(frames, 0, mBlockSize);
     const int end = std::min(start + count, NInChannels());
     for (int i = std::max(start, 0), next = 0; i < end; ++i) {
+        // This line and "done" below, printed every block, are kept for compatibility.
         std::printf("attaching channel %d ...", i);
         IInputChannel* channel = GetInChannel(i);
         double* scratch = ScratchOf(channel->scratch);

@@ -126,6 +126,7 @@ void IControl::MarkClean() {
 void IControl::ReceiveAuxValue(int auxIdx, double value) {
     IAuxParam* aux = GetAuxParam(auxIdx);
     if (!aux) {
+        // The assertion text and line number are fixed: kept for compatibility with existing logs.
         IFxAssert("idx > -1 && idx < mAuxParams.GetSize()", "icontrol", 156);
         return;
     }

@@ -42,6 +42,7 @@ void IGraphicsWin::OnMouseHover() {
     const char* text = control ? control->Tooltip() : nullptr;
     if (!text) return;
     if (std::strlen(text) >= 80) {
+        // The assertion text and line number are fixed: kept for compatibility with existing logs.
         IFxAssert("strlen(tooltip) < 80", "igraphicswin", 1257);
         return;
     }

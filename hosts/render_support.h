@@ -40,8 +40,8 @@ inline int Guarded(int (*body)(int, char**), int argc, char** argv) {
 // A raw file opened for reading or writing; `name` is the path as given, for messages.
 class RawFile {
 public:
-    RawFile(const std::string& openPath, const std::string& name, const char* mode)
-        : name(name), file(std::fopen(openPath.c_str(), mode)), mReading(mode[0] == 'r') {}
+    RawFile(const std::string& openPath, const std::string& displayName, const char* mode)
+        : name(displayName), file(std::fopen(openPath.c_str(), mode)), mReading(mode[0] == 'r') {}
     ~RawFile() {
         if (file) std::fclose(file);
     }

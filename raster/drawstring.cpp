@@ -49,25 +49,25 @@ bool NextLayoutCode(Utf8Reader& reader, int flags, int* code) {
 }
 }  // namespace
 
-int PIX_CachedFont::DrawString(PIX_IBitmap* bitmap, const char* text, int length, PIX_Rect* rect, int flags) {
-    if (!bitmap && !(flags & PIX_TextCalcRect)) return 0;
+int PIX_CachedFont::DrawString(PIX_IBitmap* bitmap, const char* text, int length, PIX_Rect* rect, int textFlags) {
+    if (!bitmap && !(textFlags & PIX_TextCalcRect)) return 0;
     if (!text || !rect) return 0;
-    const int callerGlyphsOnly = flags & TextGlyphsOnly;
+    const int callerGlyphsOnly = textFlags & TextGlyphsOnly;
 #ifdef _WIN64
-    flags &= ~TextGlyphsOnly;
+    textFlags &= ~TextGlyphsOnly;
     bool native = false;
     if (bitmap && bitmap->Extension(0x59555678, nullptr) != 0) {
         native = false;
     } else if ((this->flags & FontNativeText) && !callerGlyphsOnly && handle && !PIX_RunningUnderWine() &&
-               !(flags & TextForeAlpha) && !(this->flags & 0x1F7) && (lineSpacing == 0 || (flags & PIX_TextSingleLine))) {
+               !(textFlags & TextForeAlpha) && !(this->flags & 0x1F7) && (lineSpacing == 0 || (textFlags & PIX_TextSingleLine))) {
         native = true;
     } else {
         native = lineHeight >= 256;  // the cache serves heights up to 255 here
     }
-    if (native) return PIX_NativeDrawString(*this, bitmap, text, length, rect, flags);
+    if (native) return PIX_NativeDrawString(*this, bitmap, text, length, rect, textFlags);
 #endif
-    if (flags & PIX_TextCalcRect) return MeasureGlyphs(text, length, rect, flags);
-    return DrawGlyphs(bitmap, text, length, rect, flags, callerGlyphsOnly);
+    if (textFlags & PIX_TextCalcRect) return MeasureGlyphs(text, length, rect, textFlags);
+    return DrawGlyphs(bitmap, text, length, rect, textFlags, callerGlyphsOnly);
 }
 
 bool PIX_CachedFont::LookupGlyph(uint16_t code, PIX_GlyphRecord* out) {
@@ -88,12 +88,12 @@ bool PIX_CachedFont::LookupGlyph(uint16_t code, PIX_GlyphRecord* out) {
     return true;
 }
 
-int PIX_CachedFont::MeasureGlyphs(const char* text, int length, PIX_Rect* rect, int flags) {
+int PIX_CachedFont::MeasureGlyphs(const char* text, int length, PIX_Rect* rect, int textFlags) {
     const bool vertical = this->flags & FontVertical;
     Utf8Reader reader{reinterpret_cast<const unsigned char*>(text), length < 0 ? -1 : length};
     int x = 0, y = 0, maxX = 0, maxY = 0, code;
     PIX_GlyphRecord rec;
-    while (NextLayoutCode(reader, flags, &code)) {
+    while (NextLayoutCode(reader, textFlags, &code)) {
         if (code == kLineBreak) {
             if (vertical)
                 x += lineHeight + lineSpacing, y = 0;
@@ -117,10 +117,10 @@ int PIX_CachedFont::MeasureGlyphs(const char* text, int length, PIX_Rect* rect, 
     return vertical ? maxX : maxY;
 }
 
-int PIX_CachedFont::DrawGlyphs(PIX_IBitmap* bitmap, const char* text, int length, PIX_Rect* rect, int flags,
+int PIX_CachedFont::DrawGlyphs(PIX_IBitmap* bitmap, const char* text, int length, PIX_Rect* rect, int textFlags,
                                int callerGlyphsOnly) {
     const float savedAlpha = alpha;
-    if (flags & TextForeAlpha) alpha = static_cast<float>((foreColor >> 24) / 255.0 * alpha);
+    if (textFlags & TextForeAlpha) alpha = static_cast<float>((foreColor >> 24) / 255.0 * alpha);
     struct Restore {
         float& alpha;
         float saved;
@@ -131,16 +131,16 @@ int PIX_CachedFont::DrawGlyphs(PIX_IBitmap* bitmap, const char* text, int length
     const bool vertical = this->flags & FontVertical;
     const bool bottomUp = (this->flags & (FontVertical | FontBottomToTop)) == (FontVertical | FontBottomToTop);
     int x = rect->left, y = rect->top;
-    if ((flags & kAlignFlags) || bottomUp) {
+    if ((textFlags & kAlignFlags) || bottomUp) {
         PIX_Rect m = {0, 0, 0, 0};
-        DrawString(bitmap, text, length, &m, PIX_TextCalcRect | (flags & PIX_TextSingleLine) | callerGlyphsOnly);
-        if (flags & PIX_TextCenter)
+        DrawString(bitmap, text, length, &m, PIX_TextCalcRect | (textFlags & PIX_TextSingleLine) | callerGlyphsOnly);
+        if (textFlags & PIX_TextCenter)
             x += (rect->right - m.right - rect->left) / 2;
-        else if (flags & PIX_TextRight)
+        else if (textFlags & PIX_TextRight)
             x = rect->right - m.right;
-        if (flags & PIX_TextVCenter)
+        if (textFlags & PIX_TextVCenter)
             y += (rect->bottom - m.bottom - rect->top) / 2;
-        else if (flags & PIX_TextBottom)
+        else if (textFlags & PIX_TextBottom)
             y = rect->bottom - m.bottom;
         if (bottomUp) y += m.bottom;
     }
@@ -148,7 +148,7 @@ int PIX_CachedFont::DrawGlyphs(PIX_IBitmap* bitmap, const char* text, int length
     int maxX = x, maxY = y;
 
     PIX_Rect clip = {0, 0, bitmap->Width(), bitmap->Height()};
-    if (!(flags & PIX_TextNoClip)) {
+    if (!(textFlags & PIX_TextNoClip)) {
         clip = {std::max(rect->left, 0), std::max(rect->top, 0), std::min(rect->right, clip.right),
                 std::min(rect->bottom, clip.bottom)};
         if (clip.right <= clip.left || clip.bottom <= clip.top) return 0;
@@ -157,7 +157,7 @@ int PIX_CachedFont::DrawGlyphs(PIX_IBitmap* bitmap, const char* text, int length
     Utf8Reader reader{reinterpret_cast<const unsigned char*>(text), length < 0 ? -1 : length};
     int code;
     PIX_GlyphRecord rec;
-    while (NextLayoutCode(reader, flags, &code)) {
+    while (NextLayoutCode(reader, textFlags, &code)) {
         if (code == kLineBreak) {
             if (vertical)
                 x += lineHeight + lineSpacing, y = y0;

@@ -118,6 +118,7 @@ int32_t DescribePlugin(AAX_ICollection* collection) {
             break;
         }
         nIn = nIn < 1 ? 1 : nIn;
+        // A diagnostic line per configuration, kept for compatibility.
         std::printf("***** inputs %d *****\n", nIn);
         const AAXIOConfig config{nIn, nOut, false, false, true, StemFormatOfChannels(nIn), StemFormatOfChannels(nOut),
                                  kManufacturerId, kProductId, kNativeTypeIds[pair], kSecondTypeIds[pair]};

@@ -39,6 +39,7 @@ void IFxAAX::RenderBlock(const AAX_CIFxContext* context) {
 
     ClearScratch();
     ConnectInputs(context->inputs, nIn);
+    // Printed every block (the count of every input, connected or not): kept for compatibility.
     std::printf("attach input buffers: 0 - %d\n", NInChannels());
     AttachFloatInputs(0, nIn, mHostInputs.data(), frames);
     SetOutputsConnected(0, nOut, true);

@@ -134,7 +134,7 @@ public:
 
 private:
     friend struct StringSlots;
-    const void* const* mTable;
+    [[maybe_unused]] const void* const* mTable;  // the slot table, read by the plug-in through the object
     std::string mText;
 };
 

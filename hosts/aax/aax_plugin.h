@@ -40,7 +40,7 @@ private:
 // releases the definition and calls ACFShutdown.
 class Session {
 public:
-    Session(Host& host, const Exports& exports) : host(host), exports(exports) {}
+    Session(Host& registrationHost, const Exports& moduleExports) : host(registrationHost), exports(moduleExports) {}
     ~Session() { Finish(); }
     int32_t Register();
     void Finish();

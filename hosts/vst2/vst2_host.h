@@ -57,7 +57,7 @@ private:
 // Drives one effect record. Owns nothing: Close hands the plug-in back to itself.
 class Plugin {
 public:
-    explicit Plugin(AEffect* effect = nullptr) : effect(effect) {}
+    explicit Plugin(AEffect* record = nullptr) : effect(record) {}
 
     intptr_t Dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* data = nullptr, float opt = 0.0f);
     // Open, sample rate, block size and resume, as a host does before audio.

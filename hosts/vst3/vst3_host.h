@@ -31,8 +31,8 @@ class HostObject : public I {
 public:
     // After every interface slot, so the host-visible vtable is unchanged.
     virtual ~HostObject() = default;
-    tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override {
-        if (iidEqual(iid, FUnknown::iid) || iidEqual(iid, I::iid)) {
+    tresult PLUGIN_API queryInterface(const TUID queryIid, void** obj) override {
+        if (iidEqual(queryIid, FUnknown::iid) || iidEqual(queryIid, I::iid)) {
             addRef();
             *obj = static_cast<I*>(this);
             return kResultOk;
@@ -50,7 +50,7 @@ private:
 
 class HostApplication : public HostObject<IHostApplication> {
 public:
-    explicit HostApplication(std::string name = "TavrelZel4 test host") : name(std::move(name)) {}
+    explicit HostApplication(std::string appName = "TavrelZel4 test host") : name(std::move(appName)) {}
     tresult PLUGIN_API getName(String128 out) override;
     tresult PLUGIN_API createInstance(TUID, TUID, void** obj) override {
         *obj = nullptr;
@@ -78,7 +78,7 @@ public:
 
 class ParamValueQueue : public HostObject<IParamValueQueue> {
 public:
-    explicit ParamValueQueue(ParamID id) : id(id) {}
+    explicit ParamValueQueue(ParamID paramId) : id(paramId) {}
     ParamID PLUGIN_API getParameterId() override { return id; }
     int32 PLUGIN_API getPointCount() override { return static_cast<int32>(points.size()); }
     tresult PLUGIN_API getPoint(int32 index, int32& sampleOffset, ParamValue& value) override;

@@ -5,7 +5,7 @@
 namespace Sdk {
 namespace Vst {
 
-Bus::Bus(const TChar* name, BusType busType, int32 flags) : busType(busType), flags(flags) { setName(name); }
+Bus::Bus(const TChar* busName, BusType type, int32 busFlags) : busType(type), flags(busFlags) { setName(busName); }
 
 void Bus::setName(const TChar* newName) { strcpy16(name, newName, 128); }
 
@@ -16,16 +16,16 @@ bool Bus::getInfo(BusInfo& info) {
     return true;
 }
 
-AudioBus::AudioBus(const TChar* name, BusType busType, int32 flags, SpeakerArrangement arr)
-    : Bus(name, busType, flags), speakerArr(arr) {}
+AudioBus::AudioBus(const TChar* busName, BusType type, int32 busFlags, SpeakerArrangement arr)
+    : Bus(busName, type, busFlags), speakerArr(arr) {}
 
 bool AudioBus::getInfo(BusInfo& info) {
     info.channelCount = SpeakerArr::getChannelCount(speakerArr);
     return Bus::getInfo(info);
 }
 
-EventBus::EventBus(const TChar* name, BusType busType, int32 flags, int32 channelCount)
-    : Bus(name, busType, flags), channelCount(channelCount) {}
+EventBus::EventBus(const TChar* busName, BusType type, int32 busFlags, int32 channels)
+    : Bus(busName, type, busFlags), channelCount(channels) {}
 
 bool EventBus::getInfo(BusInfo& info) {
     info.channelCount = channelCount;

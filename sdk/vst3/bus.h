@@ -67,7 +67,7 @@ private:
 // An ordered list of buses of one media type and direction; it holds one reference on each.
 class BusList {
 public:
-    BusList(MediaType type, BusDirection dir) : type(type), direction(dir) {}
+    BusList(MediaType mediaType, BusDirection dir) : type(mediaType), direction(dir) {}
     BusList(const BusList&) = delete;
     BusList& operator=(const BusList&) = delete;
     ~BusList() { clear(); }

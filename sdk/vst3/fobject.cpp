@@ -4,10 +4,10 @@ namespace Sdk {
 
 // Every query chain of the objects derived from FObject ends here; a chain's tryInterface steps
 // pass over a bad query, which is answered here.
-tresult PLUGIN_API FObject::queryInterface(const TUID iid, void** obj) {
-    if (badQuery(iid, obj)) return kInvalidArgument;
-    if (tryInterface<FUnknown>(iid, obj, unknownCast())) return kResultOk;
-    if (tryInterface<IDependent>(iid, obj, this)) return kResultOk;
+tresult PLUGIN_API FObject::queryInterface(const TUID queryIid, void** obj) {
+    if (badQuery(queryIid, obj)) return kInvalidArgument;
+    if (tryInterface<FUnknown>(queryIid, obj, unknownCast())) return kResultOk;
+    if (tryInterface<IDependent>(queryIid, obj, this)) return kResultOk;
     *obj = nullptr;
     return kNoInterface;
 }

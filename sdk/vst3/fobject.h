@@ -24,8 +24,8 @@ inline bool classIDsEqual(FClassID a, FClassID b) { return a && b && std::strcmp
 // Declares a helper class's name for isA and isTypeOf; the base named is asked next.
 #define FOBJECT_CLASS(Class, Base)                                                   \
     Sdk::FClassID isA() const override { return #Class; }                    \
-    bool isTypeOf(Sdk::FClassID name, bool askBaseClass = true) const override { \
-        return Sdk::classIDsEqual(name, #Class) || (askBaseClass && Base::isTypeOf(name, true)); \
+    bool isTypeOf(Sdk::FClassID className, bool askBaseClass = true) const override { \
+        return Sdk::classIDsEqual(className, #Class) || (askBaseClass && Base::isTypeOf(className, true)); \
     }
 
 // Re-exports the FObject count on a class that adds interface bases of its own.

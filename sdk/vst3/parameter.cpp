@@ -56,10 +56,10 @@ bool Parameter::fromString(const TChar* string, ParamValue& normalized) const {
     return true;
 }
 
-RangeParameter::RangeParameter(const TChar* title, ParamID tag, const TChar* units, ParamValue minPlain,
-                               ParamValue maxPlain, ParamValue defaultValuePlain, int32 stepCount, int32 flags,
+RangeParameter::RangeParameter(const TChar* title, ParamID tag, const TChar* units, ParamValue minValuePlain,
+                               ParamValue maxValuePlain, ParamValue defaultValuePlain, int32 stepCount, int32 flags,
                                UnitID unitID)
-    : Parameter(title, tag, units, 0., stepCount, flags, unitID), minPlain(minPlain), maxPlain(maxPlain) {
+    : Parameter(title, tag, units, 0., stepCount, flags, unitID), minPlain(minValuePlain), maxPlain(maxValuePlain) {
     info.defaultNormalizedValue = valueNormalized = toNormalized(defaultValuePlain);
 }
 

@@ -33,7 +33,7 @@ public:
     virtual void toString(ParamValue valueNormalized, String128 string) const;
     // Reads a number as the normalized value.
     virtual bool fromString(const TChar* string, ParamValue& valueNormalized) const;
-    virtual ParamValue toPlain(ParamValue valueNormalized) const { return valueNormalized; }
+    virtual ParamValue toPlain(ParamValue normalized) const { return normalized; }
     virtual ParamValue toNormalized(ParamValue plainValue) const { return plainValue; }
 
     FOBJECT_CLASS(Parameter, FObject)

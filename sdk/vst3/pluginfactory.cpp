@@ -60,12 +60,12 @@ const CPluginFactory::ClassEntry* CPluginFactory::findEntry(int32 index) const {
     return &classes[index];
 }
 
-tresult PLUGIN_API CPluginFactory::queryInterface(const TUID iid, void** obj) {
-    if (badQuery(iid, obj)) return kInvalidArgument;
-    if (tryInterface<IClassFactory>(iid, obj, this)) return kResultOk;
-    if (tryInterface<IClassFactory2>(iid, obj, this)) return kResultOk;
-    if (tryInterface<IClassFactory3>(iid, obj, this)) return kResultOk;
-    if (tryInterface<FUnknown>(iid, obj, this)) return kResultOk;
+tresult PLUGIN_API CPluginFactory::queryInterface(const TUID queryIid, void** obj) {
+    if (badQuery(queryIid, obj)) return kInvalidArgument;
+    if (tryInterface<IClassFactory>(queryIid, obj, this)) return kResultOk;
+    if (tryInterface<IClassFactory2>(queryIid, obj, this)) return kResultOk;
+    if (tryInterface<IClassFactory3>(queryIid, obj, this)) return kResultOk;
+    if (tryInterface<FUnknown>(queryIid, obj, this)) return kResultOk;
     *obj = nullptr;
     return kNoInterface;
 }
@@ -124,15 +124,15 @@ tresult PLUGIN_API CPluginFactory::getClassInfoUnicode(int32 index, PClassInfoW*
     return kResultOk;
 }
 
-tresult PLUGIN_API CPluginFactory::createInstance(FIDString cid, FIDString iid, void** obj) {
+tresult PLUGIN_API CPluginFactory::createInstance(FIDString cid, FIDString queryIid, void** obj) {
     if (!obj) return kInvalidArgument;
     *obj = nullptr;
-    if (!cid || !iid) return kNoInterface;
+    if (!cid || !queryIid) return kNoInterface;
     for (const ClassEntry& entry : classes) {
         if (!iidEqual(entry.info16.cid, cid)) continue;
         FUnknown* instance = entry.createFunc(entry.context);
         if (!instance) return kNoInterface;
-        tresult result = instance->queryInterface(iid, obj);
+        tresult result = instance->queryInterface(queryIid, obj);
         instance->release();
         if (result != kResultOk) {
             *obj = nullptr;

@@ -57,7 +57,7 @@ TEST(OwnedMutex, OwnerReentersAndOnlyTheOutermostReleaseFrees) {
 
 // Fills 12 bytes and marks its own ID again from inside the dispatch.
 struct TwelveBytes : AAXPacketHandler {
-    explicit TwelveBytes(AAXPacketQueue* queue) : queue(queue) {}
+    explicit TwelveBytes(AAXPacketQueue* owner) : queue(owner) {}
     int32_t operator()(const char* id, AAXPacket& packet) override {
         queue->MarkDirty(id, true);
         packet.data.assign(12, 7);

@@ -12,20 +12,9 @@
 #include "framework/igraphicswin.h"
 #include "framework/imenu.h"
 #include "test_binding.h"
+#include "tests/host_window_win.h"
 
 namespace {
-void Pump(int ms) {
-    const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-    do {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(5);
-    } while (static_cast<int>(end - GetTickCount()) > 0);
-}
-
 // ---- The modal-window driver: runs on the thread's own timer inside any modal loop ----
 std::function<void(HWND)> gOnMenu;                 // called once for the next menu
 std::function<int(const std::string&)> gOnDialog;  // text of a dialog -> command to post
@@ -68,20 +57,6 @@ struct Driver {
     UINT_PTR timer;
 };
 
-HWND HostWindow() {
-    static ATOM atom = [] {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "TzPromptHost";
-        return RegisterClassA(&wc);
-    }();
-    (void)atom;
-    static HWND host = CreateWindowExA(0, "TzPromptHost", "host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, 0,
-                                       0, 300, 200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    return host;
-}
-
 std::string Log(const TestBinding& plug) {
     std::string s;
     for (const RecordedCall& c : plug.calls)
@@ -108,11 +83,14 @@ protected:
         ASSERT_NE(window, nullptr);
         plug.calls.clear();
     }
-    void TearDown() override { editor->CloseGuiWindow(); }
+    void TearDown() override {
+        editor->CloseGuiWindow();
+        testwin::ReturnHostWindow(host);
+    }
     // Input is sent, not posted, and ticks come only from the test: focus changes from other
     // windows on the display cannot slip in between.
     void Open() {
-        window = static_cast<HWND>(editor->OpenGuiWindow(HostWindow()));
+        window = static_cast<HWND>(editor->OpenGuiWindow(host));
         KillTimer(window, 2);
     }
     void Click(UINT down, UINT up, int x, int y) {
@@ -128,6 +106,7 @@ protected:
         SendMessageA(window, WM_TIMER, 2, 0);  // the tick that applies or drops the entry
     }
     TestBinding plug{2, "1-1 2-2", 1, kApiVST2};  // VST2: a right click reaches the control
+    HWND host = testwin::HostWindow(300, 200);
     IGraphicsWin* editor = nullptr;               // the plug-in owns it
     IControl* toggle = nullptr;
     IControl* knob = nullptr;
@@ -249,7 +228,7 @@ TEST_F(Prompts, MenuOpensAtThePointerAndItsChoiceReachesTheParameter) {
     plug.calls.clear();
     gOnMenu = [&](HWND) { editor->CloseGuiWindow(); };
     RightClick(20, 20);
-    Pump(100);
+    testwin::Pump(100);
     HWND menu = FindWindowA("#32768", nullptr);
     EXPECT_TRUE(!menu || !IsWindowVisible(menu));
     EXPECT_FALSE(IsWindow(window));

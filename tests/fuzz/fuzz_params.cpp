@@ -19,8 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool whole = start >= 0 && start + 8 * plug->NParams() <= block.Size();
     FUZZ_CHECK(end == (whole ? start + 8 * plug->NParams() : -1));
     for (int i = 0; i < plug->NParams(); ++i) {
-        const IFxParam* p = plug->GetParam(i);
-        FUZZ_CHECK(p->Value() >= p->Min() && p->Value() <= p->Max());
+        const IFxParam* param = plug->GetParam(i);
+        FUZZ_CHECK(param->Value() >= param->Min() && param->Value() <= param->Max());
     }
 
     IByteBlock saved;

@@ -20,7 +20,7 @@ namespace {
 // A host object with a real count; answers IComponentHandler2 only when asked to.
 class Handler : public IComponentHandler, public IComponentHandler2 {
 public:
-    explicit Handler(bool offerHandler2) : offerHandler2(offerHandler2) { app.owner = this; }
+    explicit Handler(bool offer2) : offerHandler2(offer2) { app.owner = this; }
 
     tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override {
         if (tryInterface<FUnknown>(iid, obj, static_cast<IComponentHandler*>(this))) return kResultOk;
@@ -45,7 +45,7 @@ public:
     // The application interface of the same host object, sharing its count.
     struct App : IHostApplication {
         Handler* owner = nullptr;
-        tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override { return owner->queryInterface(iid, obj); }
+        tresult PLUGIN_API queryInterface(const TUID queryIid, void** obj) override { return owner->queryInterface(queryIid, obj); }
         uint32 PLUGIN_API addRef() override { return owner->addRef(); }
         uint32 PLUGIN_API release() override { return owner->release(); }
         tresult PLUGIN_API getName(String128 name) override {

@@ -20,8 +20,8 @@ using namespace Sdk::Vst;
 template <class I>
 class Stub : public I {
 public:
-    tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override {
-        if (iidEqual(iid, I::iid) || iidEqual(iid, FUnknown::iid)) {
+    tresult PLUGIN_API queryInterface(const TUID queryIid, void** obj) override {
+        if (iidEqual(queryIid, I::iid) || iidEqual(queryIid, FUnknown::iid)) {
             *obj = this;
             return kResultOk;
         }
@@ -34,7 +34,7 @@ public:
 
 class HostApp : public Stub<IHostApplication> {
 public:
-    explicit HostApp(std::string name = "Test Host") : name(std::move(name)) {}
+    explicit HostApp(std::string appName = "Test Host") : name(std::move(appName)) {}
     tresult PLUGIN_API getName(String128 out) override {
         toString128(name.c_str(), out);
         for (size_t i = 0; i < 128 && name.size() >= 128; ++i) out[i] = static_cast<TChar>(name[i]);  // no NUL
@@ -87,7 +87,7 @@ public:
 
 class Queue final : public Stub<IParamValueQueue> {
 public:
-    Queue(ParamID id, std::vector<ParamValue> values) : id(id), values(std::move(values)) {}
+    Queue(ParamID paramId, std::vector<ParamValue> points) : id(paramId), values(std::move(points)) {}
     ParamID PLUGIN_API getParameterId() override { return id; }
     int32 PLUGIN_API getPointCount() override { return static_cast<int32>(values.size()); }
     tresult PLUGIN_API getPoint(int32 index, int32& offset, ParamValue& value) override {

@@ -4,12 +4,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <chrono>
 #include <cmath>
 #include <string>
 #include <vector>
 
 #include "aax_plugin.h"
+#include "tests/host_window_win.h"
 #include "vst3_host.h"
 
 namespace {
@@ -107,27 +107,6 @@ void RenderBoth(AaxSide& aax, Vst3Side& vst3, int frames, int blocks, long* offs
     }
 }
 
-HWND HostWindow() {
-    static const ATOM atom = [] {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "TzAaxHostWindow";
-        return RegisterClassA(&wc);
-    }();
-    (void)atom;
-    return CreateWindowExA(0, "TzAaxHostWindow", "host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0,
-                           600, 600, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-}
-
-void Pump(int ms) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    do {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-        Sleep(5);
-    } while (std::chrono::steady_clock::now() < end);
-}
 }  // namespace
 
 // Everything the registration declares, in order, as the host recorded it.
@@ -245,13 +224,13 @@ TEST(AaxModule, ChunkCarriesTheSound) {
 // The editor opens as a child of the container's native window and closes with it.
 TEST(AaxModule, EditorInTheViewContainer) {
     AaxSide side;
-    HWND parent = HostWindow();
+    HWND parent = testwin::HostWindow(600, 600);
     ASSERT_NE(parent, nullptr);
     {
         aaxhost::Gui gui(*side.session, *side.instance);
         ASSERT_TRUE(gui.Valid());
         EXPECT_EQ(gui.Open(parent), 0);
-        Pump(200);
+        testwin::Pump(200);
         HWND editor = FindWindowExA(parent, nullptr, "IFxWndClass", nullptr);
         ASSERT_NE(editor, nullptr);
         RECT r{};
@@ -259,8 +238,8 @@ TEST(AaxModule, EditorInTheViewContainer) {
         EXPECT_EQ(r.right - r.left, 410);
         EXPECT_EQ(r.bottom - r.top, 460);
         EXPECT_EQ(gui.Close(), 0);
-        Pump(50);
+        testwin::Pump(50);
         EXPECT_EQ(FindWindowExA(parent, nullptr, "IFxWndClass", nullptr), nullptr);
     }
-    DestroyWindow(parent);
+    testwin::ReturnHostWindow(parent);
 }

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include "tests/host_window_win.h"
 #include "vst2_host.h"
 #include "vst3_host.h"
 
@@ -142,22 +143,12 @@ TEST_F(Vst2Module, AudioEqualsTheVst3Module) {
     EXPECT_EQ(host.Count(HostOp::kGetProductString), 3);  // once per instance, at open
 }
 
-namespace {
-void Pump(int ms) {
-    for (DWORD end = GetTickCount() + ms; GetTickCount() < end; Sleep(5)) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-    }
-}
-}  // namespace
-
 // The editor in a parent window of the host's: open, idle, a knob drag that reaches the host as
 // one begin-edit, automate, end-edit gesture, and close.
 TEST_F(Vst2Module, EditorOpensInTheHostWindowAndReportsDrags) {
     vst2host::Plugin plug = Create();
     plug.Open(48000, 256);
-    HWND parent = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW, 0, 0, 600, 600, nullptr, nullptr,
-                                  nullptr, nullptr);
+    HWND parent = testwin::HostWindow(600, 600);
     ASSERT_NE(parent, nullptr);
     ASSERT_EQ(plug.Dispatch(EffectOp::kEditOpen, 0, 0, parent), 1);
     HWND window = FindWindowExA(parent, nullptr, "IFxWndClass", nullptr);
@@ -166,14 +157,14 @@ TEST_F(Vst2Module, EditorOpensInTheHostWindowAndReportsDrags) {
     GetClientRect(window, &client);
     EXPECT_EQ(client.right * 1000 + client.bottom, 410460);
     plug.Dispatch(EffectOp::kEditIdle);
-    Pump(50);
+    testwin::Pump(50);
 
     // "Dist. Amount" (its knob at 70, 58) dragged 90 px up: a quarter of its range.
     host.calls.clear();
     PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(70, 58));
     PostMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(70, -32));
     PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(70, -32));
-    Pump(50);
+    testwin::Pump(50);
     EXPECT_EQ(host.Opcodes(), (std::vector<int32_t>{HostOp::kBeginEdit, HostOp::kAutomate, HostOp::kEndEdit}));
     for (const vst2host::HostCall& call : host.calls) EXPECT_EQ(call.index, 1);
     ASSERT_EQ(host.calls.size(), 3u);
@@ -183,7 +174,7 @@ TEST_F(Vst2Module, EditorOpensInTheHostWindowAndReportsDrags) {
     EXPECT_EQ(plug.Dispatch(EffectOp::kEditClose), 1);
     EXPECT_EQ(FindWindowExA(parent, nullptr, "IFxWndClass", nullptr), nullptr);
     plug.Close();
-    DestroyWindow(parent);
+    testwin::ReturnHostWindow(parent);
 }
 
 TEST_F(Vst2Module, ProgramAndBankChunks) {

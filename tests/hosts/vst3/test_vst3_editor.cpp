@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -16,9 +15,11 @@
 #include "sdk/vst3/contextmenu.h"
 #include "sdk/vst3/plugview.h"
 #include "test_module.h"
+#include "tests/host_window_win.h"
 #include "vst3_host.h"
 
 using namespace tzhost;
+using namespace testwin;
 
 namespace {
 constexpr int kW = 410, kH = 460;
@@ -27,7 +28,7 @@ constexpr const char* kClass = "IFxWndClass";
 // The host's parameter menu: records where it pops up.
 class Menu : public HostObject<IContextMenu> {
 public:
-    explicit Menu(std::string& log) : log(log) {}
+    explicit Menu(std::string& record) : log(record) {}
     int32 PLUGIN_API getItemCount() override { return 0; }
     tresult PLUGIN_API getItem(int32, Item&, IContextMenuTarget**) override { return kResultFalse; }
     tresult PLUGIN_API addItem(const Item&, IContextMenuTarget*) override { return kResultFalse; }
@@ -41,7 +42,7 @@ public:
 
 class Menus : public HostObject<IComponentHandler3> {
 public:
-    explicit Menus(std::string& log) : log(log), menu(log) {}
+    explicit Menus(std::string& record) : log(record), menu(record) {}
     IContextMenu* PLUGIN_API createContextMenu(IEditorView* view, const ParamID* id) override {
         log += std::string(view ? "menu" : "menu-without-view") + std::to_string(*id) + " ";
         menu.addRef();
@@ -54,8 +55,8 @@ public:
 // Records the edit calls the plug-in makes, as "begin1 perform1 end1 ", and the menus it asks for.
 class Handler : public HostObject<IComponentHandler> {
 public:
-    tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override {
-        if (!iidEqual(iid, IComponentHandler3::iid)) return HostObject<IComponentHandler>::queryInterface(iid, obj);
+    tresult PLUGIN_API queryInterface(const TUID queryIid, void** obj) override {
+        if (!iidEqual(queryIid, IComponentHandler3::iid)) return HostObject<IComponentHandler>::queryInterface(queryIid, obj);
         menus.addRef();
         *obj = static_cast<IComponentHandler3*>(&menus);
         return kResultOk;
@@ -73,42 +74,6 @@ public:
     std::string log;
     Menus menus{log};
 };
-
-// Host windows are kept for the next editor: destroying a top-level window under Wine with Xvfb
-// takes about two seconds.
-std::vector<HWND>& SpareHostWindows() {
-    static std::vector<HWND> spare;
-    return spare;
-}
-
-HWND HostWindow() {
-    if (!SpareHostWindows().empty()) {
-        HWND window = SpareHostWindows().back();
-        SpareHostWindows().pop_back();
-        return window;
-    }
-    static ATOM atom = [] {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "TzHostWindow";
-        return RegisterClassA(&wc);
-    }();
-    (void)atom;
-    RECT r{0, 0, kW, kH};
-    AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
-    return CreateWindowExA(0, "TzHostWindow", "host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0,
-                           r.right - r.left, r.bottom - r.top, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-}
-
-void Pump(int ms) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    do {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-        Sleep(5);
-    } while (std::chrono::steady_clock::now() < end);
-}
 
 HWND gWatched;
 int gTicks;
@@ -145,7 +110,7 @@ struct Editor {
         EXPECT_TRUE(plugin.Initialize(&app));
         EXPECT_EQ(plugin.Prepare(1, 48000, 256), kResultOk);
         plugin.controller->setComponentHandler(&handler);
-        host = HostWindow();
+        host = HostWindow(kW, kH);
         view = plugin.controller->createView("editor");
         EXPECT_NE(view, nullptr);
         Attach();
@@ -155,8 +120,7 @@ struct Editor {
         if (view) view->release();
         plugin.controller->setComponentHandler(nullptr);
         plugin.Shutdown();
-        SetWindowLongPtrA(host, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcA));
-        SpareHostWindows().push_back(host);
+        ReturnHostWindow(host);
     }
     void Attach() {
         EXPECT_EQ(view->attached(host, "HWND"), kResultOk);
@@ -478,7 +442,7 @@ TEST(Vst3Editor, ReopeningAndSeveralInstancesShareOneClass) {
     {
         Editor orphan;
         DestroyWindow(orphan.host);
-        orphan.host = HostWindow();
+        orphan.host = HostWindow(kW, kH);
         orphan.Attach();
         EXPECT_NE(orphan.window, nullptr);
     }

@@ -248,7 +248,7 @@ TEST_P(Vst3Audio, HostBypassPassesInputThroughBitExact) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Roads, Vst3Audio, ::testing::Values(kSample32, kSample64),
-                         [](const auto& info) { return info.param == kSample32 ? "Float32" : "Float64"; });
+                         [](const auto& test) { return test.param == kSample32 ? "Float32" : "Float64"; });
 
 TEST(Vst3State, RoundTripsParametersAndBypass) {
     Instance a(kSample64);
