@@ -48,7 +48,7 @@ while IFS='|' read -r name want pattern signal command; do
     eval "set -- $command"
     run "$signal" "$@"
     if [ "$rc" -ne "$want" ] || ! grep -qF -- "$pattern" <<<"$text" || grep -qv '^render: \|^    \|^$' <<<"$text" \
-        || [ "$(sums)" != "$before" ] || [ -n "$(ls -A "$TMPDIR")" ] || [ -n "$(ls -A "$dir" | grep '^\.\|^out')" ]; then
+        || [ "$(sums)" != "$before" ] || [ -n "$(ls -A "$TMPDIR")" ] || [ -n "$(find "$dir" -maxdepth 1 \( -name '.?*' -o -name 'out*' \))" ]; then
         bad "$name: status $rc, output:"; echo "$text"; ls -A "$dir" "$TMPDIR"
     else
         echo "ok   $name: $(tail -n 1 <<<"$text")"
