@@ -1,7 +1,10 @@
 #pragma once
-// What every render program shares: streaming raw 64-bit sample files through the plug-in in
-// blocks, number and name parsing, the peak levels of the report and the exit statuses. The
-// program's own host does the rest.
+// What every render program shares: its command line, streaming raw 64-bit samples through the
+// plug-in in blocks (from files or the standard streams), reading parameter values, the report
+// and the exit statuses. The program's own host does the rest.
+#include <fcntl.h>
+#include <io.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -11,6 +14,7 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace render {
@@ -27,21 +31,35 @@ inline int Fail(const std::string& message, int status = kBadCommand) {
     return status;
 }
 
-// Runs a program's body; an allocation failure anywhere in it ends the program with a message
-// and kOutOfMemory rather than an abort.
-inline int Guarded(int (*body)(int, char**), int argc, char** argv) {
-    try {
-        return body(argc, argv);
-    } catch (const std::bad_alloc&) {
-        return Fail("out of memory", kOutOfMemory);
-    }
+inline bool ParseNumber(const std::string& text, double* value) {
+    char* end = nullptr;
+    *value = std::strtod(text.c_str(), &end);
+    return !text.empty() && end && *end == 0 && std::isfinite(*value);
 }
+
+inline std::string Lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+// What the program was asked: PROGRAM MODULE IN.raw OUT.raw RATE CHANNELS [NAME=VALUE ...].
+// IN "-" is standard input, OUT "-" standard output.
+struct Command {
+    std::string module, in, out;
+    double rate = 0;
+    int channels = 0;
+    std::vector<std::string> settings;
+};
+
+// The descriptor the audio goes to when OUT is "-"; standard output itself then carries the
+// report (and whatever the plug-in prints) to standard error, so neither mixes into the audio.
+inline int gAudioOut = -1;
 
 // A raw file opened for reading or writing; `name` is the path as given, for messages.
 class RawFile {
 public:
     RawFile(const std::string& openPath, const std::string& displayName, const char* mode)
-        : name(displayName), file(std::fopen(openPath.c_str(), mode)), mReading(mode[0] == 'r') {}
+        : name(displayName), file(Open(openPath, displayName, mode)), mReading(mode[0] == 'r') {}
     ~RawFile() {
         if (file) std::fclose(file);
     }
@@ -65,8 +83,104 @@ public:
     FILE* file;
 
 private:
+    static FILE* Open(const std::string& openPath, const std::string& name, const char* mode) {
+        if (name != "-") return std::fopen(openPath.c_str(), mode);
+        if (mode[0] == 'r') return _setmode(_fileno(stdin), _O_BINARY) < 0 ? nullptr : stdin;
+        return gAudioOut < 0 || _setmode(gAudioOut, _O_BINARY) < 0 ? nullptr : _fdopen(gAudioOut, mode);
+    }
+
     const bool mReading;
 };
+
+// Reads the command into *command (RATE and CHANNELS as decimal numbers); "" or the message.
+inline std::string ReadCommand(int argc, char** argv, Command* command) {
+    if (argc < 6)
+        return std::string("usage: ") + argv[0] + " MODULE IN.raw OUT.raw RATE CHANNELS [NAME=VALUE ...]";
+    command->module = argv[1];
+    command->in = argv[2];
+    command->out = argv[3];
+    double channels = 0;
+    if (!ParseNumber(argv[4], &command->rate) || command->rate <= 0)
+        return std::string("bad sample rate ") + argv[4];
+    if (!ParseNumber(argv[5], &channels) || (channels != 1 && channels != 2))
+        return std::string("only mono and stereo audio can be rendered, not ") + argv[5] + " channels";
+    command->channels = int(channels);
+    command->settings.assign(argv + 6, argv + argc);
+    return "";
+}
+
+// The entry of every render program: reads the command, keeps standard output for the audio
+// when OUT is "-", and runs body. An allocation failure anywhere ends the program with a
+// message and kOutOfMemory rather than an abort.
+inline int Main(int argc, char** argv, int (*body)(const Command&)) {
+    Command command;
+    const std::string problem = ReadCommand(argc, argv, &command);
+    if (!problem.empty()) return Fail(problem);
+    if (command.out == "-") {
+        std::fflush(stdout);
+        gAudioOut = _dup(1);
+        _dup2(2, 1);
+    }
+    try {
+        return body(command);
+    } catch (const std::bad_alloc&) {
+        return Fail("out of memory", kOutOfMemory);
+    }
+}
+
+// One NAME=VALUE setting split at its first '='; "" or the message.
+inline std::string SplitSetting(const std::string& setting, std::string* name, std::string* text) {
+    const size_t eq = setting.find('=');
+    if (eq == std::string::npos || eq == 0) return "expected NAME=VALUE, got \"" + setting + "\"";
+    *name = setting.substr(0, eq);
+    *text = setting.substr(eq + 1);
+    return "";
+}
+
+inline std::string UnknownParameter(const std::string& name, const std::string& names) {
+    return "unknown parameter \"" + name + "\"; the parameters are " + names;
+}
+
+// A decimal number: sign, digits with at most one point, an optional exponent; nothing else.
+inline bool ParseDecimal(const std::string& text, double* value) {
+    size_t i = text.size() && (text[0] == '+' || text[0] == '-') ? 1 : 0;
+    size_t digits = 0, points = 0;
+    for (; i < text.size() && (std::isdigit(static_cast<unsigned char>(text[i])) || text[i] == '.'); ++i)
+        (text[i] == '.' ? points : digits) += 1;
+    if (digits == 0 || points > 1) return false;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        i += i + 1 < text.size() && (text[i + 1] == '+' || text[i + 1] == '-') ? 2 : 1;
+        const size_t start = i;
+        while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) ++i;
+        if (i == start) return false;
+    }
+    return i == text.size() && ParseNumber(text, value);
+}
+
+// A value typed for a parameter in plain units: a decimal number within lo..hi, or for a switch
+// on/off, 1/0. Sets *plain and returns "", or returns the message.
+inline std::string ReadValue(const std::string& name, const std::string& text, bool toggle, double lo, double hi,
+                             double* plain) {
+    const std::string word = Lower(text);
+    if (toggle) {
+        if (word == "on" || word == "off") return *plain = word == "on" ? 1 : 0, "";
+        if (ParseDecimal(text, plain) && (*plain == 0 || *plain == 1)) return "";
+        return "\"" + text + "\" is not a value for \"" + name + "\"; use on/off or 1/0";
+    }
+    char range[64];
+    std::snprintf(range, sizeof range, "%g..%g", std::min(lo, hi), std::max(lo, hi));
+    if (!ParseDecimal(text, plain)) return "\"" + text + "\" is not a value for \"" + name + "\"; give a number in " + range;
+    if (*plain < std::min(lo, hi) || *plain > std::max(lo, hi))
+        return "\"" + name + "\" " + text + " is outside " + range + "; give a number in that range";
+    return "";
+}
+
+// A plain value as text a plug-in's own parser reads back exactly.
+inline std::string PlainText(double plain) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.17g", plain);
+    return text;
+}
 
 // What went through a stream: frames, and the peak magnitude of the input and of the output.
 struct Totals {
@@ -75,6 +189,16 @@ struct Totals {
 };
 
 inline double Db(double peak) { return peak > 0 ? 20 * std::log10(peak) : -INFINITY; }
+
+// The closing report: what was rendered, every setting as the plug-in shows it, the peaks.
+inline void Report(const Command& command, const Totals& totals,
+                   const std::vector<std::pair<std::string, std::string>>& settings) {
+    std::printf("rendered %s frames, %d channel%s at %g Hz through %s\nsettings:", std::to_string(totals.frames).c_str(),
+                command.channels, command.channels > 1 ? "s" : "", command.rate, command.module.c_str());
+    for (size_t i = 0; i < settings.size(); ++i)
+        std::printf("%s%s=%s", i ? ", " : " ", settings[i].first.c_str(), settings[i].second.c_str());
+    std::printf("\npeak in %.1f dBFS, peak out %.1f dBFS\n", Db(totals.peakIn), Db(totals.peakOut));
+}
 
 // Streams interleaved 64-bit samples from `in` to `out`, `block` frames at a time: each block is
 // split into one Sample buffer per channel (kMaxChannels of them, unused ones silent), handed to
@@ -121,17 +245,6 @@ std::string Stream(RawFile& in, RawFile& out, int channels, int block, Process p
     if (error.empty() && std::ferror(in.file)) error = in.Problem();
     if (!out.Close() && error.empty()) error = out.Problem();
     return error;
-}
-
-inline bool ParseNumber(const std::string& text, double* value) {
-    char* end = nullptr;
-    *value = std::strtod(text.c_str(), &end);
-    return !text.empty() && end && *end == 0 && std::isfinite(*value);
-}
-
-inline std::string Lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
 }
 
 }  // namespace render

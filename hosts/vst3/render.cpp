@@ -1,14 +1,10 @@
 // Renders raw audio through a VST3 module:
 //   tz_vst3_render MODULE IN.raw OUT.raw RATE CHANNELS [NAME=VALUE ...]
-// Samples are 64-bit little-endian floats, interleaved. Parameters are found by their titles
-// and given in plain units (toggles also take on/off); the module converts them.
-#include <algorithm>
-#include <cctype>
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
+// Samples are 64-bit little-endian floats, interleaved ("-": the standard streams). Parameters
+// are found by their titles and given in plain units (toggles also take on/off); the module
+// converts them.
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "render_support.h"
@@ -47,20 +43,14 @@ std::string Titles(IEditController* controller) {
 
 }  // namespace
 
-int Render(int argc, char** argv) {
-    if (argc < 6) return Fail("usage: tz_vst3_render MODULE IN.raw OUT.raw RATE CHANNELS [NAME=VALUE ...]");
-    const std::string modulePath = argv[1], inPath = argv[2], outPath = argv[3];
-    double rate = 0;
-    const int channels = std::atoi(argv[5]);
-    if (!ParseNumber(argv[4], &rate) || rate <= 0) return Fail(std::string("bad sample rate ") + argv[4]);
-    if (channels < 1 || channels > 2) return Fail("only mono and stereo audio can be rendered, not " + std::string(argv[5]) + " channels");
-
-    RawFile in(WindowsPath(inPath), inPath, "rb");
+int Render(const Command& command) {
+    const int channels = command.channels;
+    RawFile in(WindowsPath(command.in), command.in, "rb");
     if (!in) return Fail(in.Problem());
 
     Module module;
     std::string error;
-    if (!module.Load(modulePath, &error)) return Fail(error);
+    if (!module.Load(command.module, &error)) return Fail(error);
     Plugin plugin;
     HostApplication host("TavrelZel4 render");
     if (!plugin.Create(module.Factory(), &error)) return Fail(error);
@@ -68,29 +58,16 @@ int Render(int argc, char** argv) {
 
     // Every setting goes to the first block as host automation, as a host's would.
     ParameterChanges changes;
-    for (int i = 6; i < argc; ++i) {
-        const std::string arg = argv[i];
-        const size_t eq = arg.find('=');
-        if (eq == std::string::npos || eq == 0) return Fail("expected NAME=VALUE, got \"" + arg + "\"");
-        const std::string name = arg.substr(0, eq), text = arg.substr(eq + 1);
+    for (const std::string& setting : command.settings) {
+        std::string name, text;
+        std::string problem = SplitSetting(setting, &name, &text);
+        if (!problem.empty()) return Fail(problem);
         ParameterInfo info{};
-        if (!FindByTitle(plugin.controller, name, &info))
-            return Fail("unknown parameter \"" + name + "\"; the parameters are " + Titles(plugin.controller));
-        const bool toggle = info.stepCount == 1;
+        if (!FindByTitle(plugin.controller, name, &info)) return Fail(UnknownParameter(name, Titles(plugin.controller)));
         double plain = 0;
-        const std::string word = Lower(text);
-        if (toggle && (word == "on" || word == "off")) {
-            plain = word == "on" ? 1 : 0;
-        } else if (!ParseNumber(text, &plain)) {
-            return Fail("\"" + text + "\" is not a value for \"" + name + "\"" + (toggle ? " (use on/off or 1/0)" : ""));
-        }
-        const double lo = plugin.controller->normalizedParamToPlain(info.id, 0.0);
-        const double hi = plugin.controller->normalizedParamToPlain(info.id, 1.0);
-        if (plain < std::min(lo, hi) || plain > std::max(lo, hi)) {
-            char range[96];
-            std::snprintf(range, sizeof range, " is outside %g..%g", std::min(lo, hi), std::max(lo, hi));
-            return Fail("\"" + name + "\" " + text + range);
-        }
+        problem = ReadValue(name, text, info.stepCount == 1, plugin.controller->normalizedParamToPlain(info.id, 0.0),
+                            plugin.controller->normalizedParamToPlain(info.id, 1.0), &plain);
+        if (!problem.empty()) return Fail(problem);
         changes.Add(info.id, 0, plugin.controller->plainParamToNormalized(info.id, plain));
     }
 
@@ -99,9 +76,9 @@ int Render(int argc, char** argv) {
         if (plugin.processor->setBusArrangements(&mono, 1, &mono, 1) != kResultOk) return Fail("the module refuses mono buses");
         for (BusDirection dir : {kInput, kOutput}) plugin.component->activateBus(kAudio, dir, 0, true);
     }
-    if (plugin.Prepare(kSample64, rate, kBlock) != kResultOk) return Fail("setupProcessing refused");
+    if (plugin.Prepare(kSample64, command.rate, kBlock) != kResultOk) return Fail("setupProcessing refused");
 
-    RawFile out(WindowsPath(outPath), outPath, "wb");
+    RawFile out(WindowsPath(command.out), command.out, "wb");
     if (!out) return Fail(out.Problem(), kAudioFileFailed);
     ParameterChanges* pending = &changes;
     Totals totals;
@@ -114,21 +91,17 @@ int Render(int argc, char** argv) {
         &totals);
     if (!failure.empty()) return Fail(failure, kAudioFileFailed);
 
-    std::printf("rendered %s frames, %d channel%s at %g Hz through %s\n", std::to_string(totals.frames).c_str(), channels,
-                channels > 1 ? "s" : "", rate, modulePath.c_str());
-    std::printf("settings:");
-    const char* separator = " ";
+    std::vector<std::pair<std::string, std::string>> settings;
     for (int32 i = 0; i < plugin.controller->getParameterCount(); ++i) {
         ParameterInfo info{};
         String128 text{};
         if (plugin.controller->getParameterInfo(i, info) != kResultOk || info.id == kPresetId || info.id == kBypassId) continue;
         plugin.controller->getParamStringByValue(info.id, plugin.controller->getParamNormalized(info.id), text);
-        std::printf("%s%s=%s", separator, FromString128(info.title).c_str(), FromString128(text).c_str());
-        separator = ", ";
+        settings.emplace_back(FromString128(info.title), FromString128(text));
     }
-    std::printf("\npeak in %.1f dBFS, peak out %.1f dBFS\n", Db(totals.peakIn), Db(totals.peakOut));
+    Report(command, totals, settings);
     plugin.Shutdown();
     return 0;
 }
 
-int main(int argc, char** argv) { return Guarded(Render, argc, argv); }
+int main(int argc, char** argv) { return Main(argc, argv, Render); }

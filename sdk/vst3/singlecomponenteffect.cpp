@@ -127,7 +127,11 @@ void SingleComponentEffect::removeAllBusses() {
 tresult PLUGIN_API SingleComponentEffect::queryInterface(const TUID iid, void** obj) {
     if (badQuery(iid, obj)) return kInvalidArgument;
     // One object plays both roles, so it offers no connection point to a separate controller.
-    if (iidEqual(iid, IConnectionPoint::iid)) return kNoInterface;
+    // Refused as every other interface is: the out pointer cleared.
+    if (iidEqual(iid, IConnectionPoint::iid)) {
+        *obj = nullptr;
+        return kNoInterface;
+    }
     if (tryInterface<IComponent>(iid, obj, this)) return kResultOk;
     if (tryInterface<IAudioProcessor>(iid, obj, this)) return kResultOk;
     return EditController::queryInterface(iid, obj);

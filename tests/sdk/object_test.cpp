@@ -97,8 +97,8 @@ TEST(Effect, SharesOneCountAcrossInterfacesAndDeletesOnLastRelease) {
     // FUnknown is the same sub-object whichever interface is asked.
     FUnknown* u = query<FUnknown>(controller2);
     EXPECT_EQ(u, unknown);
-    // The connection point is refused without touching the out pointer.
-    EXPECT_EQ(query<IConnectionPoint>(unknown, kNoInterface), reinterpret_cast<IConnectionPoint*>(1));
+    // The connection point is refused, the out pointer cleared as for any refusal.
+    EXPECT_EQ(query<IConnectionPoint>(unknown, kNoInterface), nullptr);
     EXPECT_EQ(query<IHostApplication>(unknown, kNoInterface), nullptr);
 
     for (FUnknown* itf : std::initializer_list<FUnknown*>{component, processor, controller, controller2, u}) itf->release();
