@@ -13,7 +13,8 @@
 class ScopedAudioFpMode {
 public:
     // Round to nearest, all exceptions masked, no status flags, flush-to-zero, denormals-are-zero.
-    static constexpr unsigned kBlockMode = _MM_ROUND_NEAREST | _MM_MASK_MASK | _MM_FLUSH_ZERO_ON | _MM_DENORMALS_ZERO_ON;
+    static constexpr unsigned kBlockMode =
+        _MM_ROUND_NEAREST | _MM_MASK_MASK | _MM_FLUSH_ZERO_ON | _MM_DENORMALS_ZERO_ON;
 
     ScopedAudioFpMode() : mHostMode(_mm_getcsr()) { _mm_setcsr(kBlockMode); }
     ~ScopedAudioFpMode() { _mm_setcsr(mHostMode); }
