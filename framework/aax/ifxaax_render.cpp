@@ -5,12 +5,15 @@
 #include <cstring>
 
 #include "framework/aax/ifxaax.h"
+#include "framework/fpmode.h"
 
 // Host audio thread, from the process procedure; the host owns the context and its buffers.
-// Holds the plug-in mutex for the whole block. The block size follows the frame count before
-// any buffer is attached, so a longer block never overruns the scratch and a changed one is
-// processed with its own input rather than the cleared scratch.
+// Holds the plug-in mutex for the whole block, which runs in the audio floating-point mode (the
+// host gets its own back). The block size follows the frame count before any buffer is
+// attached, so a longer block never overruns the scratch and a changed one is processed with
+// its own input rather than the cleared scratch.
 void IFxAAX::RenderBlock(const AAX_CIFxContext* context) {
+    ScopedAudioFpMode fpMode;
     ScopedPlugLock lock(GetMutex());
     bool bypass = false;
     if (mMasterBypass) mMasterBypass->GetBool(bypass);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "framework/fpmode.h"
 #include "framework/igraphics.h"
 #include "framework/vst2/ifxvst.h"
 
@@ -35,7 +36,8 @@ void VST2_CALL IFxVST::VSTSetParameter(AEffect* effect, int32_t index, float val
 }
 
 // The three process entries. The host bypasses by not calling them, so none looks at the bypass
-// flag. Nothing here allocates.
+// flag. Each block runs in the audio floating-point mode and gives the host its own back.
+// Nothing here allocates.
 void VST2_CALL IFxVST::VSTProcessReplacing(AEffect* effect, float** inputs, float** outputs, int32_t frames) {
     if (IFxVST* plug = FromEffect(effect)) plug->ProcessBlock(inputs, outputs, frames, Road::kFloatReplacing);
 }
@@ -59,6 +61,7 @@ void IFxVST::AttachHostBuffers(float** inputs, float** outputs, int frames) {
 // replacing entries then leave silence in the outputs, the accumulating one adds nothing.
 template <typename Sample>
 void IFxVST::ProcessBlock(Sample** inputs, Sample** outputs, int frames, Road road) {
+    ScopedAudioFpMode fpMode;
     ScopedPlugLock lock(GetMutex());
     if (DoesMidi()) CallHost(HostOp::kWantMidi);
     if (frames <= 0) return;

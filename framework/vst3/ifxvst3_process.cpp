@@ -1,6 +1,7 @@
 // IFxVST3: processing set-up and the per-block process call.
 #include <algorithm>
 
+#include "framework/fpmode.h"
 #include "framework/igraphics.h"
 #include "framework/vst3/ifxvst3.h"
 #include "sdk/vst3/events.h"
@@ -56,11 +57,13 @@ tresult PLUGIN_API IFxVST3::canProcessSampleSize(int32 symbolicSampleSize) {
 uint32 PLUGIN_API IFxVST3::getLatencySamples() { return static_cast<uint32>(GetLatency()); }
 uint32 PLUGIN_API IFxVST3::getTailSamples() { return static_cast<uint32>(GetTailSize()); }
 
-// Host's audio thread; holds the plug-in mutex for the whole block and allocates nothing.
-// Never fails toward the host. A block whose buffers are not of the set-up's sample size is
-// left unprocessed (reading them as the other size would run past every buffer), as is every
-// block while no block size is set: their outputs get silence.
+// Host's audio thread; holds the plug-in mutex for the whole block and allocates nothing. The
+// block runs in the audio floating-point mode; the host gets its own back. Never fails toward
+// the host. A block whose buffers are not of the set-up's sample size is left unprocessed
+// (reading them as the other size would run past every buffer), as is every block while no
+// block size is set: their outputs get silence.
 tresult PLUGIN_API IFxVST3::process(sv::ProcessData& data) {
+    ScopedAudioFpMode fpMode;
     ScopedPlugLock lock(GetMutex());
     if (data.processContext) mContext = *data.processContext;
     if (data.inputParameterChanges) ApplyParameterChanges(data.inputParameterChanges);

@@ -3,16 +3,20 @@
 // the plug-in's two models on one stereo kernel path each, at 44.1 kHz (x4 oversampling) and
 // 96 kHz (x2), in host blocks of 64, 128, 256 and 1024 frames ("AVX2/x4_44k1/64"). The
 // "realtime" counter is seconds of audio per second of processing, by the wall clock (under
-// Wine the process CPU clock ticks too coarsely for these short runs).
+// Wine the process CPU clock ticks too coarsely for these short runs). "SSE2/x4_44k1/silence"
+// and ".../noise" run one path on silence after a loud burst and on noise, under the floating-point
+// mode of the process entries.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "effect/stereo_block.h"
 #include "effect/tavrelzel4.h"
+#include "framework/fpmode.h"
 
 namespace {
 
@@ -39,6 +43,12 @@ struct Render {
         }
     }
     int Frames() const { return static_cast<int>(left.size()); }
+    void ProcessOnPath(KernelPath path, int block)
+    {
+        for (int pos = 0; pos < Frames(); pos += block)
+            ProcessStereoBlock(*plug.LeftModel(), *plug.RightModel(), outLeft.data() + pos, outRight.data() + pos,
+                               std::min(block, Frames() - pos), path);
+    }
 };
 
 void BM_Plugin(benchmark::State& state)
@@ -64,11 +74,39 @@ void BM_Path(benchmark::State& state, KernelPath path, int rate, int block)
     for (auto _ : state) {
         r.outLeft = r.left;
         r.outRight = r.right;
-        for (int pos = 0; pos < r.Frames(); pos += block) {
-            const int n = std::min(block, r.Frames() - pos);
-            ProcessStereoBlock(*r.plug.LeftModel(), *r.plug.RightModel(), r.outLeft.data() + pos,
-                               r.outRight.data() + pos, n, path);
-        }
+        r.ProcessOnPath(path, block);
+        benchmark::DoNotOptimize(r.outLeft.data());
+    }
+    state.counters["realtime"] = benchmark::Counter(kSeconds * state.iterations(), benchmark::Counter::kIsRate);
+}
+
+// Dist. Amount 60, hiss off, blocks of 512 frames: full-scale noise, or digital silence after
+// half a second of it. After the burst the filters' memories decay toward zero, where they
+// would stay as subnormal numbers without the entries' flush-to-zero mode.
+void BM_AfterBurst(benchmark::State& state, KernelPath path, int rate, bool silence)
+{
+    Render r(rate);
+    r.plug.GetParam(TavrelZel4::kDistAmount)->SetValue(60.0);
+    r.plug.GetParam(TavrelZel4::kHiss)->SetValue(0.0);
+    r.plug.ResetAllParams(kSourceRestore);
+    uint32_t seed = 1;
+    for (size_t i = 0; i < r.left.size(); ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        r.left[i] = r.right[i] = seed / 2147483648.0 - 1.0;
+    }
+    ScopedAudioFpMode mode;
+    if (silence) {
+        r.outLeft.assign(r.left.begin(), r.left.begin() + rate / 2);
+        r.outRight = r.outLeft;
+        ProcessStereoBlock(*r.plug.LeftModel(), *r.plug.RightModel(), r.outLeft.data(), r.outRight.data(), rate / 2,
+                           path);
+        std::fill(r.left.begin(), r.left.end(), 0.0);
+        std::fill(r.right.begin(), r.right.end(), 0.0);
+    }
+    for (auto _ : state) {
+        r.outLeft = r.left;
+        r.outRight = r.right;
+        r.ProcessOnPath(path, kBlock);
         benchmark::DoNotOptimize(r.outLeft.data());
     }
     state.counters["realtime"] = benchmark::Counter(kSeconds * state.iterations(), benchmark::Counter::kIsRate);
@@ -86,6 +124,14 @@ int main(int argc, char** argv)
             for (int block : {64, 128, 256, 1024}) {
                 const std::string name = std::string(KernelPathName(path)) + (rate == 44100 ? "/x4_44k1/" : "/x2_96k/") + std::to_string(block);
                 benchmark::RegisterBenchmark(name.c_str(), BM_Path, path, rate, block)->Unit(benchmark::kMillisecond)->UseRealTime();
+            }
+        for (int rate : {44100, 96000})
+            for (bool silence : {false, true}) {
+                const std::string name = std::string(KernelPathName(path)) +
+                                         (rate == 44100 ? "/x4_44k1/" : "/x2_96k/") + (silence ? "silence" : "noise");
+                benchmark::RegisterBenchmark(name.c_str(), BM_AfterBurst, path, rate, silence)
+                    ->Unit(benchmark::kMillisecond)
+                    ->UseRealTime();
             }
     }
     benchmark::Initialize(&argc, argv);
