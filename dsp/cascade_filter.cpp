@@ -70,7 +70,7 @@ __attribute__((target("sse3"))) void ProcessTwoChannelFormII(Stage* stages, int 
 {
     const int frameStep = 2 + step;
     const __m128d inputOffset = _mm_set1_pd(1e-18);
-    const __m128d offset = _mm_set1_pd(1e-25);
+    const __m128d offset = _mm_set1_pd(kFormIIOffset);
     for (int s = 0; s < numStages; ++s, m0 += 4, m1 += 4) {
         Stage& st = stages[s];
         double c[5] = {st.rampC1, st.rampC2, st.rampB0, st.rampB1, st.rampB2};
@@ -108,117 +108,96 @@ __attribute__((target("sse3"))) void ProcessTwoChannelFormII(Stage* stages, int 
 }
 #endif
 
-bool UseTwoChannelForm(const CascadeFilter& filter)
-{
+// Each form's two-channel loop, where the target has one.
 #if TZ_TWO_CHANNEL_FORMS
-    return filter.ChannelCount() == 2 && HasSse3();
+constexpr auto kTwoChannelFormI = ProcessTwoChannelFormI;
+constexpr auto kTwoChannelFormII = ProcessTwoChannelFormII;
 #else
-    (void)filter;
-    return false;
+constexpr auto kTwoChannelFormI = nullptr;
+constexpr auto kTwoChannelFormII = nullptr;
 #endif
+
+typedef double (*StageStep)(const Stage&, double*, double);
+
+// One channel of N stages with coefficients and memories held in locals, so that the stages'
+// recursions overlap instead of waiting on memory; the arithmetic is that of the general loop.
+template <StageStep kStep, int N>
+void ProcessMono(const Stage* stages, double* memories, int count, double* samples, int frameStep)
+{
+    Stage st[N];
+    double m[N][4];
+    for (int s = 0; s < N; ++s) {
+        st[s] = stages[s];
+        for (int k = 0; k < 4; ++k)
+            m[s][k] = memories[s * 4 + k];
+    }
+    for (int n = 0; n < count; ++n, samples += frameStep) {
+        double x = *samples;
+        for (int s = 0; s < N; ++s)
+            x = kStep(st[s], m[s], x);
+        *samples = x;
+    }
+    for (int s = 0; s < N; ++s)
+        for (int k = 0; k < 4; ++k)
+            memories[s * 4 + k] = m[s][k];
+}
+
+// What the loops need of a cascade filter.
+struct Run {
+    Stage* stages;
+    int numStages;
+    int channels;
+    int stride;  // doubles from one channel's memories to the next's
+    double* state;
+};
+
+// Every channel of every frame through every stage.
+template <StageStep kStep>
+void ProcessEachChannel(const Run& r, int count, double* samples, int step)
+{
+    if (r.channels == 1 && r.numStages == 3) {
+        ProcessMono<kStep, 3>(r.stages, r.state, count, samples, 1 + step);
+        return;
+    }
+    for (int n = 0; n < count; ++n) {
+        for (int ch = 0; ch < r.channels; ++ch) {
+            double x = samples[ch];
+            double* m = r.state + ch * r.stride;
+            for (int s = 0; s < r.numStages; ++s, m += 4)
+                x = kStep(r.stages[s], m, x);
+            samples[ch] = x;
+        }
+        samples += r.channels + step;
+    }
+}
+
+// Two channels on a processor with SSE3 run the two-channel loop, where the target has one;
+// everything else the general loop.
+template <StageStep kStep, auto kTwoChannels>
+void Process(const Run& r, int count, double* samples, int step)
+{
+    if constexpr (kTwoChannels != nullptr) {
+        if (r.channels == 2 && HasSse3()) {
+            if (count > 0)
+                kTwoChannels(r.stages, r.numStages, r.state, r.state + r.stride, count, samples, step);
+            return;
+        }
+    }
+    ProcessEachChannel<kStep>(r, count, samples, step);
 }
 
 } // namespace
 
 void ProcessDirectFormI(CascadeFilter& filter, int count, double* samples, int step)
 {
-#if TZ_TWO_CHANNEL_FORMS
-    if (UseTwoChannelForm(filter)) {
-        if (count > 0)
-            ProcessTwoChannelFormI(filter.mStages, filter.mNumStages, filter.ChannelState(0), filter.ChannelState(1),
-                                   count, samples, step);
-        return;
-    }
-#endif
-    const int channels = filter.mNumChannels;
-    const int stages = filter.mNumStages;
-    const int stride = filter.mMaxStages * 4;
-    for (int n = 0; n < count; ++n) {
-        for (int ch = 0; ch < channels; ++ch) {
-            double x = samples[ch];
-            double* m = filter.mState + ch * stride;
-            for (int s = 0; s < stages; ++s, m += 4) {
-                const Stage& st = filter.mStages[s];
-                const double y = (st.b1 * m[0] + st.b0 * x) + st.b2 * m[1] + st.c1 * m[2] + st.c2 * m[3];
-                m[1] = m[0];
-                m[0] = x;
-                m[3] = m[2];
-                m[2] = y;
-                x = y;
-            }
-            samples[ch] = x;
-        }
-        samples += channels + step;
-    }
+    const Run r{filter.mStages, filter.mNumStages, filter.mNumChannels, filter.mMaxStages * 4, filter.mState};
+    Process<StepDirectFormI, kTwoChannelFormI>(r, count, samples, step);
 }
-
-namespace {
-
-// The tiny offset keeps the recursion out of subnormal numbers when the input falls silent.
-constexpr double kOffset = 1e-25;
-
-// One channel of N stages with coefficients and memories held in locals, so that the stages'
-// recursions overlap instead of waiting on memory; the arithmetic is that of the general loop.
-template <int N>
-void ProcessMonoFormII(const Stage* stages, double* m, int count, double* samples, int frameStep)
-{
-    Stage st[N];
-    double w1[N], w2[N];
-    for (int s = 0; s < N; ++s) {
-        st[s] = stages[s];
-        w1[s] = m[s * 4];
-        w2[s] = m[s * 4 + 1];
-    }
-    for (int n = 0; n < count; ++n, samples += frameStep) {
-        double x = *samples;
-        for (int s = 0; s < N; ++s) {
-            const double w = ((st[s].c1 * w1[s] + x) + st[s].c2 * w2[s]) + kOffset;
-            x = (st[s].b1 * w1[s] + st[s].b0 * w) + st[s].b2 * w2[s];
-            w2[s] = w1[s];
-            w1[s] = w;
-        }
-        *samples = x;
-    }
-    for (int s = 0; s < N; ++s) {
-        m[s * 4] = w1[s];
-        m[s * 4 + 1] = w2[s];
-    }
-}
-
-} // namespace
 
 void ProcessDirectFormII(CascadeFilter& filter, int count, double* samples, int step)
 {
-#if TZ_TWO_CHANNEL_FORMS
-    if (UseTwoChannelForm(filter)) {
-        if (count > 0)
-            ProcessTwoChannelFormII(filter.mStages, filter.mNumStages, filter.ChannelState(0), filter.ChannelState(1),
-                                    count, samples, step);
-        return;
-    }
-#endif
-    if (filter.mNumChannels == 1 && filter.mNumStages == 3) {
-        ProcessMonoFormII<3>(filter.mStages, filter.mState, count, samples, 1 + step);
-        return;
-    }
-    const int channels = filter.mNumChannels;
-    const int stages = filter.mNumStages;
-    const int stride = filter.mMaxStages * 4;
-    for (int n = 0; n < count; ++n) {
-        for (int ch = 0; ch < channels; ++ch) {
-            double x = samples[ch];
-            double* m = filter.mState + ch * stride;
-            for (int s = 0; s < stages; ++s, m += 4) {
-                const Stage& st = filter.mStages[s];
-                const double w = ((st.c1 * m[0] + x) + st.c2 * m[1]) + kOffset;
-                x = (st.b1 * m[0] + st.b0 * w) + st.b2 * m[1];
-                m[1] = m[0];
-                m[0] = w;
-            }
-            samples[ch] = x;
-        }
-        samples += channels + step;
-    }
+    const Run r{filter.mStages, filter.mNumStages, filter.mNumChannels, filter.mMaxStages * 4, filter.mState};
+    Process<StepDirectFormII, kTwoChannelFormII>(r, count, samples, step);
 }
 
 } // namespace Dsp

@@ -32,6 +32,31 @@ protected:
     friend void ProcessDirectFormII(CascadeFilter&, int, double*, int);
 };
 
+// The tiny offset Direct Form II adds to every stage's internal value: it keeps the recursion
+// out of subnormal numbers when the input falls silent.
+constexpr double kFormIIOffset = 1e-25;
+
+// One stage of Direct Form I on x, with the memories m: x1, x2, y1, y2.
+inline double StepDirectFormI(const Stage& st, double* m, double x)
+{
+    const double y = (st.b1 * m[0] + st.b0 * x) + st.b2 * m[1] + st.c1 * m[2] + st.c2 * m[3];
+    m[1] = m[0];
+    m[0] = x;
+    m[3] = m[2];
+    m[2] = y;
+    return y;
+}
+
+// One stage of Direct Form II on x, with the memories m: w1, w2.
+inline double StepDirectFormII(const Stage& st, double* m, double x)
+{
+    const double w = ((st.c1 * m[0] + x) + st.c2 * m[1]) + kFormIIOffset;
+    const double y = (st.b1 * m[0] + st.b0 * w) + st.b2 * m[1];
+    m[1] = m[0];
+    m[0] = w;
+    return y;
+}
+
 // Filter count frames of ChannelCount() samples in place; after each frame the pointer moves
 // on by step further samples. A cascade of two channels on a processor with SSE3 runs a
 // two-channel form, one stage at a time over the whole block: Direct Form I with the same

@@ -18,17 +18,7 @@ public:
     void Setup(double frequency, double gainDb, double slope);
 
     // Direct Form I, one sample.
-    double Process(double x)
-    {
-        const Stage& st = mStages[0];
-        double* m = mStateStorage;
-        const double y = (st.b1 * m[0] + st.b0 * x) + st.b2 * m[1] + st.c1 * m[2] + st.c2 * m[3];
-        m[1] = m[0];
-        m[0] = x;
-        m[3] = m[2];
-        m[2] = y;
-        return y;
-    }
+    double Process(double x) { return StepDirectFormI(mStages[0], mStateStorage, x); }
 
 private:
     double mStateStorage[4] = {};

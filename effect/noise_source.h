@@ -7,6 +7,16 @@
 // sequence on every target and on every thread.
 class NoiseSource {
 public:
+    // One step: state := state * kMultiplier + kIncrement; a draw is bits 16 to 30 of the state.
+    static constexpr uint32_t kMultiplier = 214013u;
+    static constexpr uint32_t kIncrement = 2531011u;
+
+    template <class T>
+    static T DrawOf(T state)
+    {
+        return (state >> 16) & 0x7FFF;
+    }
+
     explicit NoiseSource(uint32_t seed = 1) : mState(seed) {}
 
     void Seed(uint32_t seed) { mState = seed; }
@@ -14,8 +24,8 @@ public:
 
     int Next()
     {
-        mState = mState * 214013u + 2531011u;
-        return static_cast<int>((mState >> 16) & 0x7FFF);
+        mState = mState * kMultiplier + kIncrement;
+        return static_cast<int>(DrawOf(mState));
     }
 
 private:

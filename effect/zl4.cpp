@@ -1,6 +1,7 @@
 #include "effect/zl4.h"
 
 #include "dsp/exp.h"
+#include "effect/circuit_constants.h"
 #include "effect/stereo_kernel.h"
 
 #include <algorithm>
@@ -11,10 +12,9 @@
 namespace {
 
 // Gains of the drive path: exp(4.7202994406377) (41 dB) and exp(2.4177143476437) (21 dB),
-// and of the output saturation stage: exp(2.40620142217873) (20.9 dB), correctly rounded.
+// correctly rounded.
 constexpr double kDriveRange = 0x1.c0ceb09185fb4p+6;
 constexpr double kDriveMin = 0x1.670bc0746b416p+3;
-constexpr double kOutputGain = 0x1.62ef99d25f8f8p+3;
 
 // Highest shelf corner, as a fraction of the oversampled rate: above half the rate the
 // shelf's poles leave the unit circle. Only host rates below 14223 Hz reach this limit.
@@ -23,12 +23,12 @@ constexpr double kMaxShelfFrequency = 0.45;
 // Odd soft saturation curve, limited to +-0.33. A NaN passes unchanged.
 double Saturate(double m)
 {
-    double o = m / ((m * 0.37011709966) * m + 1.1605589854) + m * 0.1071000671;
+    double o = Circuit::SaturationCurve(m);
     if (o < -1.0)
         o = -1.0;
     if (o > 1.0)
         o = 1.0;
-    return 0.33 * o;
+    return Circuit::kSaturationScale * o;
 }
 
 // Distinct hiss seeds for models made in the same second.
@@ -65,29 +65,35 @@ void zl4::UpdateCoefficients()
     mToneHighPass.SetHighPass(3170.0f, rate);
 }
 
+// The output level's cut for the distortion amount: 1.0 at none, 0.3 at full.
+double zl4::CompensationFactor() const
+{
+    return 1 - mDistortion4 * Circuit::kCompensationDepth;
+}
+
 double zl4::Circuit(double x)
 {
-    double v = (x * mDrive) * 0.8;
+    double v = (x * mDrive) * Circuit::kDriveScale;
     v = mInputHighPass.Process(v);
     if (mSaturation)
         v = v > 0 ? 1 - Dsp::Exp(-v) : -(1 - Dsp::Exp(-std::fabs(v)));
-    else if (v > 0.7)
-        v = 0.7;
-    else if (v < -0.7)
-        v = -0.7;
+    else if (v > Circuit::kClipLimit)
+        v = Circuit::kClipLimit;
+    else if (v < -Circuit::kClipLimit)
+        v = -Circuit::kClipLimit;
     v = mDriveLowPass.Process(v);
 
     double s = v + x;
     if (mSaturation)
-        s = Saturate(3 * s);
+        s = Saturate(Circuit::kSaturationDrive * s);
     const double u = mPostLowPass.Process(s);
 
-    const double h = mToneHighPass.Process(0.822172 * u);
+    const double h = mToneHighPass.Process(Circuit::kToneHighPassShare * u);
     const double b = mShelf.Process(u);
     double y = (u - h) * (1 - mTone) + mTone * b;
     y = y * mLevel;
     if (mCompensation)
-        y = (1 - mDistortion4 * 0.7) * y;
+        y = CompensationFactor() * y;
     return y;
 }
 
@@ -97,10 +103,10 @@ void zl4::ProcessSamples(double* buffer, int count)
         if (!mBypass)
             buffer[i] = Circuit(buffer[i]);
         if (mSaturation)
-            buffer[i] = Saturate((kOutputGain * buffer[i]) * 3);
+            buffer[i] = Saturate((Circuit::kOutputGain * buffer[i]) * Circuit::kSaturationDrive);
         if (mHiss) {
-            const float n = static_cast<float>(static_cast<double>(mNoise.Next() / 16383.5f) - 1.0);
-            buffer[i] = n * 0.00001 + buffer[i];
+            const float n = static_cast<float>(static_cast<double>(mNoise.Next() / Circuit::kHissHalfRange) - 1.0);
+            buffer[i] = n * Circuit::kHissLevel + buffer[i];
         }
     }
     ClearIfNotFinite();
@@ -155,7 +161,7 @@ void zl4::ExportLane(StereoJob& job, int lane) const
     job.drive.v[lane] = mDrive;
     job.tone.v[lane] = mTone;
     job.level.v[lane] = mLevel;
-    job.compensation.v[lane] = mCompensation ? 1 - mDistortion4 * 0.7 : 1.0;
+    job.compensation.v[lane] = mCompensation ? CompensationFactor() : 1.0;
     job.mix.v[lane] = mMix;
     job.noise[lane] = mNoise.State();
     job.bypass = mBypass;

@@ -27,10 +27,8 @@ public:
     void SetNoiseSeed(uint32_t seed) { mNoise.Seed(seed); }
 
     double Drive() const { return mDrive; }
-    double DriveCutoff() const { return mDriveCutoff; }
     double Tone() const { return mTone; }
     double Level() const { return mLevel; }
-    double Distortion4() const { return mDistortion4; }
     bool Bypass() const { return mBypass; }
     bool Hiss() const { return mHiss; }
     bool Saturation() const { return mSaturation; }
@@ -49,6 +47,7 @@ public:
 
 private:
     double Circuit(double x);
+    double CompensationFactor() const;
     void ClearIfNotFinite();
 
     OnePoleFilter mInputHighPass;

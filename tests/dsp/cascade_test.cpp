@@ -30,7 +30,7 @@ struct TestFilter : Dsp::CascadeFilter, Dsp::CascadeSpace<6> {
         mState = mMemory;
     }
     Dsp::Stage& At(int i) { return mStages[i]; }
-    double mMemory[24] = {};
+    double mMemory[3 * 3 * 4] = {};  // up to three channels
 };
 
 // Product of (1 - r e^-iw) over the roots.
@@ -137,4 +137,27 @@ TEST(Cascade, TwoChannelFormsMatchOneChannelCascades)
     EXPECT_NEAR(ones[0], 1.0, 0.05);
     EXPECT_NEAR(ones[127], 2.0, 1e-12);
     EXPECT_NEAR(gain.GetStage(0).rampB0, 2.0, 1e-12);
+}
+
+// The general loop (here three interleaved channels) and the one-channel path give each channel
+// the same bits, in both forms.
+TEST(Cascade, GeneralLoopMatchesTheOneChannelPath)
+{
+    TestLayout layout;
+    layout.Set({{0.6, 0.3}, {0.6, -0.3}, {0.4, 0}, {-0.2, 0}, {0.1, 0.7}, {0.1, -0.7}},
+               {{-1, 0}, {-1, 0}, {0, 1}, {0, -1}, {0.5, 0.866}, {0.5, -0.866}});
+    layout.mNormalGain = 1.0;
+    for (bool formII : {false, true}) {
+        TestFilter three(3), one;
+        three.ApplyLayout(layout);
+        one.ApplyLayout(layout);
+        std::vector<double> frames(3 * 200), mono(200);
+        for (int i = 0; i < 200; ++i)
+            frames[3 * i] = frames[3 * i + 1] = frames[3 * i + 2] = mono[i] = std::sin(0.3 * i) + (i == 7);
+        formII ? Dsp::ProcessDirectFormII(three, 200, frames.data(), 0) : Dsp::ProcessDirectFormI(three, 200, frames.data(), 0);
+        formII ? Dsp::ProcessDirectFormII(one, 200, mono.data(), 0) : Dsp::ProcessDirectFormI(one, 200, mono.data(), 0);
+        for (int i = 0; i < 200; ++i)
+            for (int c = 0; c < 3; ++c)
+                ASSERT_EQ(frames[3 * i + c], mono[i]) << formII << " " << i << " " << c;
+    }
 }
