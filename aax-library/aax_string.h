@@ -24,10 +24,10 @@ protected:
 
 // Strings the host hands over may belong to another module, so the library reaches them by
 // slot number rather than by a C++ virtual call.
-const char* HostStringText(const AAX_IString& s);                      // slot 3
-void HostStringSet(AAX_IString& s, const char* text);                  // slot 4
-void HostStringAssign(AAX_IString& s, const char* text);               // slot 5
-void HostStringAssign(AAX_IString& s, const AAX_IString& other);       // slot 6
+const char* HostStringText(const AAX_IString& s);                 // slot 3
+void HostStringSet(AAX_IString& s, const char* text);             // slot 4
+void HostStringAssign(AAX_IString& s, const char* text);          // slot 5
+void HostStringAssign(AAX_IString& s, const AAX_IString& other);  // slot 6
 
 class AAX_CString final : public AAX_IString {
 public:

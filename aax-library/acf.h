@@ -29,13 +29,13 @@ constexpr ACFRESULT kACFUnexpected = int32_t(0x8000FFFF);     // an exception wa
 
 // Library results, 0 = success.
 constexpr int32_t kAAXOk = 0;
-constexpr int32_t kAAXUnknownParameter = -20001;   // no parameter with this id or index
-constexpr int32_t kAAXNullOut = -20002;            // null out pointer, or a refused text conversion
-constexpr int32_t kAAXNoHostInterface = -20004;    // the host did not offer the interface
+constexpr int32_t kAAXUnknownParameter = -20001;  // no parameter with this id or index
+constexpr int32_t kAAXNullOut = -20002;           // null out pointer, or a refused text conversion
+constexpr int32_t kAAXNoHostInterface = -20004;   // the host did not offer the interface
 constexpr int32_t kAAXBadChunkIndex = -20006;
 constexpr int32_t kAAXBadChunkId = -20007;
 constexpr int32_t kAAXBadChunkSize = -20008;
-constexpr int32_t kAAXNotSupported = -20009;       // also: a proxy's second host interface is absent
+constexpr int32_t kAAXNotSupported = -20009;  // also: a proxy's second host interface is absent
 constexpr int32_t kAAXNoController = -20011;
 constexpr int32_t kAAXNegativeStepCount = -20033;
 constexpr int32_t kAAXChunkOverflow = -333;

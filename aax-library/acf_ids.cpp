@@ -4,8 +4,8 @@ bool operator==(const acfUID& a, const acfUID& b) {
     auto word = [](const uint8_t* p) {
         return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
     };
-    return a.Data1 == b.Data1 && a.Data2 == b.Data2 && a.Data3 == b.Data3 &&
-           word(a.Data4) == word(b.Data4) && word(a.Data4 + 4) == word(b.Data4 + 4);
+    return a.Data1 == b.Data1 && a.Data2 == b.Data2 && a.Data3 == b.Data3 && word(a.Data4) == word(b.Data4) &&
+           word(a.Data4 + 4) == word(b.Data4 + 4);
 }
 
 const acfUID kIID_ACFUnknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};

@@ -15,12 +15,12 @@ uint32_t RoundUp4(uint32_t n) { return (n + 3) & ~3u; }
 
 uint32_t ValueSize(int32_t type, uint32_t textLength) {
     switch (type) {
-    case AAX_CChunkDataParser::kFloat:
-    case AAX_CChunkDataParser::kInt32:
-    case AAX_CChunkDataParser::kInt16: return 4;
-    case AAX_CChunkDataParser::kDouble: return 8;
-    case AAX_CChunkDataParser::kText: return RoundUp4(textLength + 1);
-    default: return 0;
+        case AAX_CChunkDataParser::kFloat:
+        case AAX_CChunkDataParser::kInt32:
+        case AAX_CChunkDataParser::kInt16: return 4;
+        case AAX_CChunkDataParser::kDouble: return 8;
+        case AAX_CChunkDataParser::kText: return RoundUp4(textLength + 1);
+        default: return 0;
     }
 }
 
@@ -106,12 +106,12 @@ int32_t AAX_CChunkDataParser::WriteData(uint8_t* data, int32_t size) const {
         std::memcpy(data + position + 2, r.name.Text(), r.name.Length() + 1);
         position = RoundUp4(position + 2 + r.name.Length() + 1);
         switch (r.type) {
-        case kFloat:
-        case kInt32: WriteBigEndian(data + position, r.bits, 4); break;
-        case kDouble: WriteBigEndian(data + position, r.bits, 8); break;
-        case kInt16: WriteBigEndian(data + position, r.bits, 2); break;
-        case kText: std::memcpy(data + position, r.text.Text(), r.text.Length() + 1); break;
-        default: break;
+            case kFloat:
+            case kInt32: WriteBigEndian(data + position, r.bits, 4); break;
+            case kDouble: WriteBigEndian(data + position, r.bits, 8); break;
+            case kInt16: WriteBigEndian(data + position, r.bits, 2); break;
+            case kText: std::memcpy(data + position, r.text.Text(), r.text.Length() + 1); break;
+            default: break;
         }
         position += ValueSize(r.type, r.text.Length());
     }
@@ -136,27 +136,27 @@ void AAX_CChunkDataParser::LoadChunk(const AAX_ChunkRecord* chunk) {
         uint32_t value = RoundUp4(nul + 1), next = value;
         auto fits = [&](uint32_t bytes) { return uint64_t(value) + bytes <= size; };
         switch (codeLength ? code[0] : '\0') {
-        case 'd':
-            if (!fits(8)) return;
-            r.type = kDouble, r.bits = ReadBigEndian(data + value, 8), next = value + 8;
-            break;
-        case 'f':
-        case 'l':
-            if (!fits(4)) return;
-            r.type = code[0] == 'f' ? kFloat : kInt32, r.bits = ReadBigEndian(data + value, 4), next = value + 4;
-            break;
-        case 's':
-            if (!fits(2)) return;
-            r.type = kInt16, r.bits = ReadBigEndian(data + value, 2), next = value + 4;
-            break;
-        case 'r': {
-            if (value >= size) return;
-            const uint32_t end = FindNul(data, value, size);
-            if (end == size) return;
-            r.type = kText, r.text.Set(reinterpret_cast<const char*>(data + value)), next = RoundUp4(end + 1);
-            break;
-        }
-        default: break;
+            case 'd':
+                if (!fits(8)) return;
+                r.type = kDouble, r.bits = ReadBigEndian(data + value, 8), next = value + 8;
+                break;
+            case 'f':
+            case 'l':
+                if (!fits(4)) return;
+                r.type = code[0] == 'f' ? kFloat : kInt32, r.bits = ReadBigEndian(data + value, 4), next = value + 4;
+                break;
+            case 's':
+                if (!fits(2)) return;
+                r.type = kInt16, r.bits = ReadBigEndian(data + value, 2), next = value + 4;
+                break;
+            case 'r': {
+                if (value >= size) return;
+                const uint32_t end = FindNul(data, value, size);
+                if (end == size) return;
+                r.type = kText, r.text.Set(reinterpret_cast<const char*>(data + value)), next = RoundUp4(end + 1);
+                break;
+            }
+            default: break;
         }
         mRecords.push_back(r);
         position = next;

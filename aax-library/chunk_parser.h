@@ -19,9 +19,7 @@ struct AAX_ChunkRecord {
 static_assert(offsetof(AAX_ChunkRecord, chunkId) == 20 && sizeof(AAX_ChunkRecord) == 56, "chunk header");
 
 inline uint8_t* ChunkData(AAX_ChunkRecord* chunk) { return reinterpret_cast<uint8_t*>(chunk) + 56; }
-inline const uint8_t* ChunkData(const AAX_ChunkRecord* chunk) {
-    return reinterpret_cast<const uint8_t*>(chunk) + 56;
-}
+inline const uint8_t* ChunkData(const AAX_ChunkRecord* chunk) { return reinterpret_cast<const uint8_t*>(chunk) + 56; }
 
 class AAX_CChunkDataParser {
 public:

@@ -57,8 +57,8 @@ bool AAX_VPropertyMap::ForwardSlot7() { return mMap2 ? HostCall<bool>(mMap2.Get(
 
 AAX_VComponentDescriptor::AAX_VComponentDescriptor(IACFUnknown* host) {
     Hold(mHost, host);
-    CreateHostObject(host, kCLSID_ComponentDescriptor, kIID_ComponentDescriptor, &kIID_ComponentDescriptor2,
-                     mComponent, &mComponent2);
+    CreateHostObject(host, kCLSID_ComponentDescriptor, kIID_ComponentDescriptor, &kIID_ComponentDescriptor2, mComponent,
+                     &mComponent2);
 }
 AAX_VComponentDescriptor::~AAX_VComponentDescriptor() { mMaps.clear(); }
 
@@ -107,8 +107,8 @@ AAX_IPropertyMap* AAX_VComponentDescriptor::CopyPropertyMap(const AAX_IPropertyM
     return copy;
 }
 
-int32_t AAX_VComponentDescriptor::DeclareProcessProcedure(void* procedure, const AAX_IPropertyMap* properties,
-                                                          void* a, void* b, void* c) {
+int32_t AAX_VComponentDescriptor::DeclareProcessProcedure(void* procedure, const AAX_IPropertyMap* properties, void* a,
+                                                          void* b, void* c) {
     return Forward(mComponent, kAAXNoHostInterface, 16, procedure, MapOf(properties), a, b, c);
 }
 int32_t AAX_VComponentDescriptor::ForwardSlot17(uint32_t a, uint32_t b, const AAX_IPropertyMap* properties) {
@@ -144,9 +144,7 @@ int32_t AAX_VEffectDescriptor::ForwardSlot6() { return Forward(mDescriptor, kAAX
 int32_t AAX_VEffectDescriptor::DeclareProcedure(void* procedure, uint32_t procedureId) {
     return Forward(mDescriptor, kAAXNoHostInterface, 7, procedure, procedureId);
 }
-AAX_IPropertyMap* AAX_VEffectDescriptor::CreatePropertyMap() {
-    return Keep(mMaps, new AAX_VPropertyMap(mHost.Get()));
-}
+AAX_IPropertyMap* AAX_VEffectDescriptor::CreatePropertyMap() { return Keep(mMaps, new AAX_VPropertyMap(mHost.Get())); }
 int32_t AAX_VEffectDescriptor::ForwardSlot8(const AAX_IPropertyMap* properties, uint32_t a) {
     return Forward(mDescriptor, kAAXNoHostInterface, 8, MapOf(properties), a);
 }

@@ -157,8 +157,7 @@ int32_t ACF_CALL AAX_CEffectParameters::ParameterName(const char* id, AAX_IStrin
 }
 
 // The longest line (of the first 255 characters) that fits, else the name cut to maxLength.
-int32_t ACF_CALL AAX_CEffectParameters::ParameterShortName(const char* id, AAX_IString* out,
-                                                           int32_t maxLength) const {
+int32_t ACF_CALL AAX_CEffectParameters::ParameterShortName(const char* id, AAX_IString* out, int32_t maxLength) const {
     if (!out) return kAAXNullOut;
     const AAX_IParameter* p = mRegistry.FindById(id);
     if (!p) {
@@ -328,12 +327,12 @@ void AAX_CEffectParameters::SerializeAllParameters() {
         double d = 0;
         AAX_CString text;
         switch (KindOf(*p)) {
-        case ValueKind::kFloat: p->GetFloat(f), mParser.AddDouble(p->Id(), f); break;
-        case ValueKind::kInt32: p->GetInt32(n), mParser.AddInt32(p->Id(), n); break;
-        case ValueKind::kBool: p->GetBool(b), mParser.AddInt32(p->Id(), b ? 1 : 0); break;
-        case ValueKind::kDouble: p->GetDouble(d), mParser.AddDouble(p->Id(), d); break;
-        case ValueKind::kText: p->GetText(text), mParser.AddText(p->Id(), text.Text()); break;
-        case ValueKind::kNone: break;
+            case ValueKind::kFloat: p->GetFloat(f), mParser.AddDouble(p->Id(), f); break;
+            case ValueKind::kInt32: p->GetInt32(n), mParser.AddInt32(p->Id(), n); break;
+            case ValueKind::kBool: p->GetBool(b), mParser.AddInt32(p->Id(), b ? 1 : 0); break;
+            case ValueKind::kDouble: p->GetDouble(d), mParser.AddDouble(p->Id(), d); break;
+            case ValueKind::kText: p->GetText(text), mParser.AddText(p->Id(), text.Text()); break;
+            case ValueKind::kNone: break;
         }
     }
 }
@@ -376,12 +375,22 @@ int32_t ACF_CALL AAX_CEffectParameters::SetStateChunk(uint32_t chunkId, const AA
         double d = 0;
         AAX_CString text;
         switch (KindOf(*p)) {
-        case ValueKind::kFloat: if (mParser.FindDouble(p->Id(), d)) p->SetFloat(float(d)); break;
-        case ValueKind::kInt32: if (mParser.FindInt32(p->Id(), n)) p->SetInt32(n); break;
-        case ValueKind::kBool: if (mParser.FindInt32(p->Id(), n)) p->SetBool(n != 0); break;
-        case ValueKind::kDouble: if (mParser.FindDouble(p->Id(), d)) p->SetDouble(d); break;
-        case ValueKind::kText: if (mParser.FindText(p->Id(), text)) p->SetText(text); break;
-        case ValueKind::kNone: break;
+            case ValueKind::kFloat:
+                if (mParser.FindDouble(p->Id(), d)) p->SetFloat(float(d));
+                break;
+            case ValueKind::kInt32:
+                if (mParser.FindInt32(p->Id(), n)) p->SetInt32(n);
+                break;
+            case ValueKind::kBool:
+                if (mParser.FindInt32(p->Id(), n)) p->SetBool(n != 0);
+                break;
+            case ValueKind::kDouble:
+                if (mParser.FindDouble(p->Id(), d)) p->SetDouble(d);
+                break;
+            case ValueKind::kText:
+                if (mParser.FindText(p->Id(), text)) p->SetText(text);
+                break;
+            case ValueKind::kNone: break;
         }
     }
     return 0;
@@ -407,21 +416,21 @@ int32_t ACF_CALL AAX_CEffectParameters::CompareStateChunk(const AAX_ChunkRecord*
         AAX_CString text, storedText;
         bool equal = false;
         switch (KindOf(*p)) {
-        case ValueKind::kFloat:
-            equal = p->GetFloat(f) && mParser.FindDouble(p->Id(), storedDouble) && float(storedDouble) == f;
-            break;
-        case ValueKind::kInt32: equal = p->GetInt32(n) && mParser.FindInt32(p->Id(), stored) && stored == n; break;
-        case ValueKind::kBool:
-            equal = p->GetBool(b) && mParser.FindInt32(p->Id(), stored) && (stored != 0) == b;
-            break;
-        case ValueKind::kDouble:
-            equal = p->GetDouble(d) && mParser.FindDouble(p->Id(), storedDouble) && float(storedDouble) == float(d);
-            break;
-        case ValueKind::kText:
-            equal = p->GetText(text) && mParser.FindText(p->Id(), storedText) &&
-                    std::strcmp(storedText.Text(), text.Text()) == 0;
-            break;
-        case ValueKind::kNone: equal = true; break;
+            case ValueKind::kFloat:
+                equal = p->GetFloat(f) && mParser.FindDouble(p->Id(), storedDouble) && float(storedDouble) == f;
+                break;
+            case ValueKind::kInt32: equal = p->GetInt32(n) && mParser.FindInt32(p->Id(), stored) && stored == n; break;
+            case ValueKind::kBool:
+                equal = p->GetBool(b) && mParser.FindInt32(p->Id(), stored) && (stored != 0) == b;
+                break;
+            case ValueKind::kDouble:
+                equal = p->GetDouble(d) && mParser.FindDouble(p->Id(), storedDouble) && float(storedDouble) == float(d);
+                break;
+            case ValueKind::kText:
+                equal = p->GetText(text) && mParser.FindText(p->Id(), storedText) &&
+                        std::strcmp(storedText.Text(), text.Text()) == 0;
+                break;
+            case ValueKind::kNone: equal = true; break;
         }
         if (!equal) return 0;
     }

@@ -85,7 +85,10 @@ class AAX_CParameter : public AAX_IParameter {
 public:
     AAX_CParameter(const char* id, const AAX_CString& name, T defaultValue, const AAX_ITaperDelegate<T>& taper,
                    const AAX_IDisplayDelegate<T>& display, bool automatable)
-        : mName(name), mAutomatable(automatable), mTaper(taper.Clone()), mDisplay(display.Clone()),
+        : mName(name),
+          mAutomatable(automatable),
+          mTaper(taper.Clone()),
+          mDisplay(display.Clone()),
           mDefault(defaultValue) {
         std::strncpy(mId, id ? id : "", kAAXParameterIdSize - 1);
         mId[kAAXParameterIdSize - 1] = '\0';

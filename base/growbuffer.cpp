@@ -25,7 +25,8 @@ void GrowBuffer::SetAllocatorForTesting(ReallocFn reallocFn, MallocFn mallocFn) 
 int GrowBuffer::NewCapacity(int newSize) const {
     if (newSize == 0) return 0;
     int g = std::max(mGranularity, newSize / 2);
-    if (mGranularity < kPage) return static_cast<int>(std::min<long long>(static_cast<long long>(newSize) + g, 0x7FFFFFFF));
+    if (mGranularity < kPage)
+        return static_cast<int>(std::min<long long>(static_cast<long long>(newSize) + g, 0x7FFFFFFF));
     // Whole pages, so the allocation plus the allocator's own overhead ends on a page boundary.
     g = std::clamp(g / kPage * kPage, kPage, kMaxStep);
     long long total = (static_cast<long long>(newSize) + kAllocatorOverhead + g) / kPage * kPage;
@@ -37,8 +38,7 @@ void* GrowBuffer::Resize(int newSize, bool allowShrink) {
     if (newSize == mSize) return Get();
 
     int threshold = 0;
-    if (allowShrink && newSize < mSize)
-        threshold = std::max(1, std::min(mCapacity / 2, mCapacity - 4 * mGranularity));
+    if (allowShrink && newSize < mSize) threshold = std::max(1, std::min(mCapacity / 2, mCapacity - 4 * mGranularity));
 
     if (newSize > mCapacity || newSize < threshold) {
         int capacity = NewCapacity(newSize);

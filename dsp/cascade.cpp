@@ -9,21 +9,15 @@ namespace Dsp {
 
 namespace {
 
-bool IsReal(Complex c)
-{
-    return std::fabs(c.im) < 1e-6 || c.im == 0.0;
+bool IsReal(Complex c) { return std::fabs(c.im) < 1e-6 || c.im == 0.0; }
+
+}  // namespace
+
+void Cascade::SetIdentity() {
+    for (int i = 0; i < mNumStages; ++i) mStages[i].SetPassThrough();
 }
 
-} // namespace
-
-void Cascade::SetIdentity()
-{
-    for (int i = 0; i < mNumStages; ++i)
-        mStages[i].SetPassThrough();
-}
-
-Complex Cascade::Response(double w) const
-{
+Complex Cascade::Response(double w) const {
     const Complex e1 = {std::cos(-w), std::sin(-w)};
     const Complex e2 = {std::cos(-2 * w), std::sin(-2 * w)};
     Complex num = {1.0, 0.0};
@@ -36,8 +30,7 @@ Complex Cascade::Response(double w) const
     return Divide(num, den);
 }
 
-void Cascade::ApplyLayout(const Layout& digital)
-{
+void Cascade::ApplyLayout(const Layout& digital) {
     const int poles = digital.mPoles.mCount;
     const int zeros = digital.mZeros.mCount;
     mNumStages = std::min(mMaxStages, std::max((poles + 1) / 2, (zeros + 1) / 2));
@@ -106,4 +99,4 @@ void Cascade::ApplyLayout(const Layout& digital)
     }
 }
 
-} // namespace Dsp
+}  // namespace Dsp

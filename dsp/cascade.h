@@ -21,8 +21,7 @@ struct Stage {
     double rampB1 = 0.0;
     double rampB2 = 0.0;
 
-    void SetPassThrough()
-    {
+    void SetPassThrough() {
         c1 = c2 = b1 = b2 = 0.0;
         b0 = 1.0;
     }
@@ -62,8 +61,7 @@ class CascadeSpace : public virtual Cascade {
 public:
     static constexpr int kMaxStages = (MaxOrder + 1) / 2;
 
-    CascadeSpace()
-    {
+    CascadeSpace() {
         mStages = mStageStorage;
         mMaxStages = kMaxStages;
         mNumStages = kMaxStages;
@@ -73,4 +71,4 @@ private:
     Stage mStageStorage[kMaxStages];
 };
 
-} // namespace Dsp
+}  // namespace Dsp

@@ -11,18 +11,14 @@
 
 namespace Dsp {
 
-bool CascadeFilter::StateIsFinite() const
-{
+bool CascadeFilter::StateIsFinite() const {
     for (int i = 0; i < StateSize(); ++i)
-        if (!std::isfinite(mState[i]))
-            return false;
+        if (!std::isfinite(mState[i])) return false;
     return true;
 }
 
-void CascadeFilter::ClearState()
-{
-    for (int i = 0; i < StateSize(); ++i)
-        mState[i] = 0.0;
+void CascadeFilter::ClearState() {
+    for (int i = 0; i < StateSize(); ++i) mState[i] = 0.0;
 }
 
 namespace {
@@ -30,9 +26,8 @@ namespace {
 #if TZ_TWO_CHANNEL_FORMS
 // Two channels, interleaved, one stage at a time over the block; the arithmetic of the general
 // loop. m0 and m1: the memories of channel 0 and channel 1.
-__attribute__((target("sse3"))) void ProcessTwoChannelFormI(const Stage* stages, int numStages, double* m0,
-                                                             double* m1, int count, double* samples, int step)
-{
+__attribute__((target("sse3"))) void ProcessTwoChannelFormI(const Stage* stages, int numStages, double* m0, double* m1,
+                                                            int count, double* samples, int step) {
     const int frameStep = 2 + step;
     for (int s = 0; s < numStages; ++s, m0 += 4, m1 += 4) {
         const Stage& st = stages[s];
@@ -65,9 +60,8 @@ __attribute__((target("sse3"))) void ProcessTwoChannelFormI(const Stage* stages,
 // Two channels, interleaved, one stage at a time over the block. The stage runs on its ramped
 // copy of the coefficients, moved by (current - copy) / count per frame while any of the five
 // still differs, and keeps what the copy reached. Every input sample of a stage gets 1e-18.
-__attribute__((target("sse3"))) void ProcessTwoChannelFormII(Stage* stages, int numStages, double* m0,
-                                                              double* m1, int count, double* samples, int step)
-{
+__attribute__((target("sse3"))) void ProcessTwoChannelFormII(Stage* stages, int numStages, double* m0, double* m1,
+                                                             int count, double* samples, int step) {
     const int frameStep = 2 + step;
     const __m128d inputOffset = _mm_set1_pd(1e-18);
     const __m128d offset = _mm_set1_pd(kFormIIOffset);
@@ -76,15 +70,12 @@ __attribute__((target("sse3"))) void ProcessTwoChannelFormII(Stage* stages, int 
         double c[5] = {st.rampC1, st.rampC2, st.rampB0, st.rampB1, st.rampB2};
         const double target[5] = {st.c1, st.c2, st.b0, st.b1, st.b2};
         double delta[5];
-        for (int k = 0; k < 5; ++k)
-            delta[k] = (target[k] - c[k]) / count;
+        for (int k = 0; k < 5; ++k) delta[k] = (target[k] - c[k]) / count;
         __m128d w1 = _mm_set_pd(m1[0], m0[0]), w2 = _mm_set_pd(m1[1], m0[1]);
         double* p = samples;
         for (int n = 0; n < count; ++n, p += frameStep) {
-            if (c[0] != target[0] || c[1] != target[1] || c[2] != target[2] || c[3] != target[3] ||
-                c[4] != target[4])
-                for (int k = 0; k < 5; ++k)
-                    c[k] += delta[k];
+            if (c[0] != target[0] || c[1] != target[1] || c[2] != target[2] || c[3] != target[3] || c[4] != target[4])
+                for (int k = 0; k < 5; ++k) c[k] += delta[k];
             const __m128d c1 = _mm_loaddup_pd(&c[0]), c2 = _mm_loaddup_pd(&c[1]);
             const __m128d b0 = _mm_loaddup_pd(&c[2]), b1 = _mm_loaddup_pd(&c[3]), b2 = _mm_loaddup_pd(&c[4]);
             const __m128d x = _mm_add_pd(_mm_loadu_pd(p), inputOffset);
@@ -122,24 +113,20 @@ typedef double (*StageStep)(const Stage&, double*, double);
 // One channel of N stages with coefficients and memories held in locals, so that the stages'
 // recursions overlap instead of waiting on memory; the arithmetic is that of the general loop.
 template <StageStep kStep, int N>
-void ProcessMono(const Stage* stages, double* memories, int count, double* samples, int frameStep)
-{
+void ProcessMono(const Stage* stages, double* memories, int count, double* samples, int frameStep) {
     Stage st[N];
     double m[N][4];
     for (int s = 0; s < N; ++s) {
         st[s] = stages[s];
-        for (int k = 0; k < 4; ++k)
-            m[s][k] = memories[s * 4 + k];
+        for (int k = 0; k < 4; ++k) m[s][k] = memories[s * 4 + k];
     }
     for (int n = 0; n < count; ++n, samples += frameStep) {
         double x = *samples;
-        for (int s = 0; s < N; ++s)
-            x = kStep(st[s], m[s], x);
+        for (int s = 0; s < N; ++s) x = kStep(st[s], m[s], x);
         *samples = x;
     }
     for (int s = 0; s < N; ++s)
-        for (int k = 0; k < 4; ++k)
-            memories[s * 4 + k] = m[s][k];
+        for (int k = 0; k < 4; ++k) memories[s * 4 + k] = m[s][k];
 }
 
 // What the loops need of a cascade filter.
@@ -153,8 +140,7 @@ struct Run {
 
 // Every channel of every frame through every stage.
 template <StageStep kStep>
-void ProcessEachChannel(const Run& r, int count, double* samples, int step)
-{
+void ProcessEachChannel(const Run& r, int count, double* samples, int step) {
     if (r.channels == 1 && r.numStages == 3) {
         ProcessMono<kStep, 3>(r.stages, r.state, count, samples, 1 + step);
         return;
@@ -163,8 +149,7 @@ void ProcessEachChannel(const Run& r, int count, double* samples, int step)
         for (int ch = 0; ch < r.channels; ++ch) {
             double x = samples[ch];
             double* m = r.state + ch * r.stride;
-            for (int s = 0; s < r.numStages; ++s, m += 4)
-                x = kStep(r.stages[s], m, x);
+            for (int s = 0; s < r.numStages; ++s, m += 4) x = kStep(r.stages[s], m, x);
             samples[ch] = x;
         }
         samples += r.channels + step;
@@ -174,30 +159,26 @@ void ProcessEachChannel(const Run& r, int count, double* samples, int step)
 // Two channels on a processor with SSE3 run the two-channel loop, where the target has one;
 // everything else the general loop.
 template <StageStep kStep, auto kTwoChannels>
-void Process(const Run& r, int count, double* samples, int step)
-{
+void Process(const Run& r, int count, double* samples, int step) {
     if constexpr (kTwoChannels != nullptr) {
         if (r.channels == 2 && HasSse3()) {
-            if (count > 0)
-                kTwoChannels(r.stages, r.numStages, r.state, r.state + r.stride, count, samples, step);
+            if (count > 0) kTwoChannels(r.stages, r.numStages, r.state, r.state + r.stride, count, samples, step);
             return;
         }
     }
     ProcessEachChannel<kStep>(r, count, samples, step);
 }
 
-} // namespace
+}  // namespace
 
-void ProcessDirectFormI(CascadeFilter& filter, int count, double* samples, int step)
-{
+void ProcessDirectFormI(CascadeFilter& filter, int count, double* samples, int step) {
     const Run r{filter.mStages, filter.mNumStages, filter.mNumChannels, filter.mMaxStages * 4, filter.mState};
     Process<StepDirectFormI, kTwoChannelFormI>(r, count, samples, step);
 }
 
-void ProcessDirectFormII(CascadeFilter& filter, int count, double* samples, int step)
-{
+void ProcessDirectFormII(CascadeFilter& filter, int count, double* samples, int step) {
     const Run r{filter.mStages, filter.mNumStages, filter.mNumChannels, filter.mMaxStages * 4, filter.mState};
     Process<StepDirectFormII, kTwoChannelFormII>(r, count, samples, step);
 }
 
-} // namespace Dsp
+}  // namespace Dsp

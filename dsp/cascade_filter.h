@@ -37,8 +37,7 @@ protected:
 constexpr double kFormIIOffset = 1e-25;
 
 // One stage of Direct Form I on x, with the memories m: x1, x2, y1, y2.
-inline double StepDirectFormI(const Stage& st, double* m, double x)
-{
+inline double StepDirectFormI(const Stage& st, double* m, double x) {
     const double y = (st.b1 * m[0] + st.b0 * x) + st.b2 * m[1] + st.c1 * m[2] + st.c2 * m[3];
     m[1] = m[0];
     m[0] = x;
@@ -48,8 +47,7 @@ inline double StepDirectFormI(const Stage& st, double* m, double x)
 }
 
 // One stage of Direct Form II on x, with the memories m: w1, w2.
-inline double StepDirectFormII(const Stage& st, double* m, double x)
-{
+inline double StepDirectFormII(const Stage& st, double* m, double x) {
     const double w = ((st.c1 * m[0] + x) + st.c2 * m[1]) + kFormIIOffset;
     const double y = (st.b1 * m[0] + st.b0 * w) + st.b2 * m[1];
     m[1] = m[0];
@@ -65,4 +63,4 @@ inline double StepDirectFormII(const Stage& st, double* m, double x)
 void ProcessDirectFormI(CascadeFilter& filter, int count, double* samples, int step);
 void ProcessDirectFormII(CascadeFilter& filter, int count, double* samples, int step);
 
-} // namespace Dsp
+}  // namespace Dsp

@@ -9,16 +9,14 @@ namespace {
 
 constexpr double kPi = 3.141592653589793;
 
-Complex Bilinear(double k, Complex s)
-{
+Complex Bilinear(double k, Complex s) {
     const Complex t = k * s;
     return Divide(Complex{1.0, 0.0} + t, Complex{1.0, 0.0} - t);
 }
 
-} // namespace
+}  // namespace
 
-void DesignAnalogLowPass(Layout& analog, int order, double stopBandDb)
-{
+void DesignAnalogLowPass(Layout& analog, int order, double stopBandDb) {
     const int n = std::clamp(order, 0, std::min(analog.mPoles.mCapacity, analog.mZeros.mCapacity));
     const double e = std::exp(stopBandDb * 0.1 * 2.302585092994046);
     const double g = 1 / std::sqrt(1 / (e - 1));
@@ -40,19 +38,16 @@ void DesignAnalogLowPass(Layout& analog, int order, double stopBandDb)
     analog.mNormalGain = 1.0;
 }
 
-void BilinearLowPass(const FilterParams& params, Layout& digital, const Layout& analog)
-{
+void BilinearLowPass(const FilterParams& params, Layout& digital, const Layout& analog) {
     const double k = std::tan(params.cutoff * 6.283185307179586 / params.sampleRate * 0.5);
     const int poles = std::min(analog.mPoles.mCount, digital.mPoles.mCapacity);
     const int zeros = std::min(analog.mZeros.mCount, digital.mZeros.mCapacity);
-    for (int i = 0; i < poles; ++i)
-        digital.mPoles.mRoots[i] = Bilinear(k, analog.mPoles.mRoots[i]);
-    for (int i = 0; i < zeros; ++i)
-        digital.mZeros.mRoots[i] = Bilinear(k, analog.mZeros.mRoots[i]);
+    for (int i = 0; i < poles; ++i) digital.mPoles.mRoots[i] = Bilinear(k, analog.mPoles.mRoots[i]);
+    for (int i = 0; i < zeros; ++i) digital.mZeros.mRoots[i] = Bilinear(k, analog.mZeros.mRoots[i]);
     digital.mPoles.mCount = poles;
     digital.mZeros.mCount = zeros;
     digital.mNormalW = analog.mNormalW;
     digital.mNormalGain = analog.mNormalGain;
 }
 
-} // namespace Dsp
+}  // namespace Dsp

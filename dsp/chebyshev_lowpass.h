@@ -32,16 +32,14 @@ protected:
 
 // Analog prototype design: Chebyshev type II.
 struct ChebyII {
-    static void Design(Layout& analog, const FilterParams& params)
-    {
+    static void Design(Layout& analog, const FilterParams& params) {
         DesignAnalogLowPass(analog, params.order, params.stopBandDb);
     }
 };
 
 // Analog-to-digital transform: low-pass bilinear.
 struct LowPass {
-    static void Transform(const FilterParams& params, Layout& digital, const Layout& analog)
-    {
+    static void Transform(const FilterParams& params, Layout& digital, const Layout& analog) {
         BilinearLowPass(params, digital, analog);
     }
 };
@@ -51,14 +49,12 @@ struct LowPass {
 template <class Prototype, class Transform, int MaxOrder, int Channels>
 class PoleFilterSpace : public PoleFilter, public LayoutSpace<MaxOrder>, public CascadeSpace<MaxOrder> {
 public:
-    PoleFilterSpace()
-    {
+    PoleFilterSpace() {
         mNumChannels = Channels;
         mState = mStateStorage;
     }
 
-    void Design(const FilterParams& params) override
-    {
+    void Design(const FilterParams& params) override {
         Prototype::Design(mAnalog, params);
         Transform::Transform(params, *this, mAnalog);
         ApplyLayout(*this);
@@ -76,4 +72,4 @@ public:
     void Setup(double cutoff, double stopBandDb) { this->Design({MaxOrder, 1.0, cutoff, stopBandDb}); }
 };
 
-} // namespace Dsp
+}  // namespace Dsp

@@ -12,10 +12,7 @@ struct Complex {
 inline Complex operator+(Complex a, Complex b) { return {a.re + b.re, a.im + b.im}; }
 inline Complex operator-(Complex a, Complex b) { return {a.re - b.re, a.im - b.im}; }
 inline Complex operator*(double s, Complex a) { return {s * a.re, s * a.im}; }
-inline Complex operator*(Complex a, Complex b)
-{
-    return {a.re * b.re - a.im * b.im, a.re * b.im + a.im * b.re};
-}
+inline Complex operator*(Complex a, Complex b) { return {a.re * b.re - a.im * b.im, a.re * b.im + a.im * b.re}; }
 
 // a / b by Smith's scaled method; (NaN, NaN) when b has a NaN part or the scaled divisor is
 // zero or NaN.
@@ -24,4 +21,4 @@ Complex Divide(Complex a, Complex b);
 // |a|, computed without overflow for large parts.
 double Modulus(Complex a);
 
-} // namespace Dsp
+}  // namespace Dsp

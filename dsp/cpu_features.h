@@ -13,4 +13,4 @@ bool HasAvx2();
 // AVX-512 F and VL with the 512-bit register state enabled by the system.
 bool HasAvx512();
 
-} // namespace Dsp
+}  // namespace Dsp

@@ -13,23 +13,20 @@ namespace {
 // Adding it rounds a double below 2^51 in magnitude to an integer held in the low mantissa bits.
 constexpr double kShift = 0x1.8p52;
 
-uint64_t Bits(double x)
-{
+uint64_t Bits(double x) {
     uint64_t u;
     std::memcpy(&u, &x, sizeof u);
     return u;
 }
 
-double FromBits(uint64_t u)
-{
+double FromBits(uint64_t u) {
     double x;
     std::memcpy(&x, &u, sizeof x);
     return x;
 }
 
 // The scale 2^(k / 128) leaves the double range for |x| >= 512: build the result in two steps.
-double ScaleOutOfRange(double tmp, uint64_t sbits, uint64_t ki)
-{
+double ScaleOutOfRange(double tmp, uint64_t sbits, uint64_t ki) {
     if ((ki & 0x80000000u) == 0) {
         const double scale = FromBits(sbits - (1009ull << 52));
         return 0x1p1009 * (scale + scale * tmp);
@@ -42,22 +39,18 @@ double ScaleOutOfRange(double tmp, uint64_t sbits, uint64_t ki)
         const double hi = 1.0 + y;
         lo = 1.0 - hi + y + lo;
         y = (hi + lo) - 1.0;
-        if (y == 0.0)
-            y = 0.0;
+        if (y == 0.0) y = 0.0;
     }
     return 0x1p-1022 * y;
 }
 
-} // namespace
+}  // namespace
 
-double Exp(double x)
-{
+double Exp(double x) {
     const double ax = std::fabs(x);
     if (!(ax < 512.0)) {
-        if (std::isnan(x))
-            return x + 1.0;
-        if (ax >= 1024.0)
-            return x < 0 ? 0.0 : HUGE_VAL;
+        if (std::isnan(x)) return x + 1.0;
+        if (ax >= 1024.0) return x < 0 ? 0.0 : HUGE_VAL;
     }
     // x = k ln2 / 128 + r with |r| <= ln2 / 256; exp(x) = 2^(k / 128) exp(r).
     const double z = kExpData.invLn2N * x;
@@ -71,10 +64,9 @@ double Exp(double x)
     // 2^(k / 128) exp(r) = scale (1 + tail) (1 + (exp(r) - 1)), to first order in the tail.
     const double r2 = r * r;
     const double tmp = tail + r + r2 * (0.5 + r * (1.0 / 6)) + r2 * r2 * (1.0 / 24 + r * (1.0 / 120));
-    if (!(ax < 512.0))
-        return ScaleOutOfRange(tmp, sbits, ki);
+    if (!(ax < 512.0)) return ScaleOutOfRange(tmp, sbits, ki);
     const double scale = FromBits(sbits);
     return scale + scale * tmp;
 }
 
-} // namespace Dsp
+}  // namespace Dsp

@@ -7,4 +7,4 @@ namespace Dsp {
 // ulp of the correctly rounded value. Subnormal results, infinities and NaN are handled.
 double Exp(double x);
 
-} // namespace Dsp
+}  // namespace Dsp

@@ -16,4 +16,4 @@ struct ExpData {
 
 extern const ExpData kExpData;
 
-} // namespace Dsp
+}  // namespace Dsp

@@ -4,8 +4,7 @@
 
 namespace Dsp {
 
-void HighShelf::Setup(double frequency, double gainDb, double slope)
-{
+void HighShelf::Setup(double frequency, double gainDb, double slope) {
     const double A = std::pow(10, gainDb / 40);
     const double w0 = frequency * 6.283185307179586;
     const double cs = std::cos(w0);
@@ -23,4 +22,4 @@ void HighShelf::Setup(double frequency, double gainDb, double slope)
     s.b2 = A * (am * cs + ap - k) / a0;
 }
 
-} // namespace Dsp
+}  // namespace Dsp

@@ -7,8 +7,7 @@ namespace Dsp {
 // A single-stage high shelf with one channel, run in Direct Form I.
 class HighShelf : public CascadeFilter, public CascadeSpace<2> {
 public:
-    HighShelf()
-    {
+    HighShelf() {
         mNumChannels = 1;
         mState = mStateStorage;
     }
@@ -24,4 +23,4 @@ private:
     double mStateStorage[4] = {};
 };
 
-} // namespace Dsp
+}  // namespace Dsp

@@ -32,8 +32,7 @@ protected:
 template <int MaxOrder>
 class LayoutSpace : public virtual Layout {
 public:
-    LayoutSpace()
-    {
+    LayoutSpace() {
         mPoles = {MaxOrder, 0, mPoleStorage};
         mZeros = {MaxOrder, 0, mZeroStorage};
     }
@@ -43,4 +42,4 @@ private:
     Complex mZeroStorage[MaxOrder];
 };
 
-} // namespace Dsp
+}  // namespace Dsp

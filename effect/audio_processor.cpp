@@ -7,61 +7,43 @@
 #include <cstdint>
 #include <cstring>
 
-void AudioProcessor::SetOversampling(int factor)
-{
+void AudioProcessor::SetOversampling(int factor) {
     mOversampling = std::max(factor, 1);
     DesignResamplers();
     UpdateCoefficients();
 }
 
-void AudioProcessor::SetMix(double wet)
-{
-    mMix = wet;
+void AudioProcessor::SetMix(double wet) { mMix = wet; }
+
+void AudioProcessor::ResetFilters() { DesignResamplers(); }
+
+void AudioProcessor::SetSampleRate(int hz) {
+    if (hz >= 1) mSampleRate = hz;
 }
 
-void AudioProcessor::ResetFilters()
-{
-    DesignResamplers();
-}
+void AudioProcessor::SetChannels(int n) { mChannels = std::max(n, 1); }
 
-void AudioProcessor::SetSampleRate(int hz)
-{
-    if (hz >= 1)
-        mSampleRate = hz;
-}
-
-void AudioProcessor::SetChannels(int n)
-{
-    mChannels = std::max(n, 1);
-}
-
-void AudioProcessor::DesignResamplers()
-{
+void AudioProcessor::DesignResamplers() {
     // The host's Nyquist frequency as a fraction of the oversampled rate.
     const double cutoff = (mSampleRate * 0.5) / static_cast<double>(OversampledRate());
     mUpFilter.Setup(cutoff, 9.0);
     mDownFilter.Setup(cutoff, 9.0);
 }
 
-size_t AudioProcessor::ScratchSize(int frames) const
-{
+size_t AudioProcessor::ScratchSize(int frames) const {
     const double highRateFrames = static_cast<double>(frames) * mOversampling;
     const double samples = highRateFrames * mChannels;
-    if (highRateFrames > INT_MAX || samples * sizeof(double) > static_cast<double>(SIZE_MAX))
-        return 0;
+    if (highRateFrames > INT_MAX || samples * sizeof(double) > static_cast<double>(SIZE_MAX)) return 0;
     return static_cast<size_t>(samples);
 }
 
-bool AudioProcessor::Reserve(int maxFrames)
-{
-    if (maxFrames < 1)
-        return true;
+bool AudioProcessor::Reserve(int maxFrames) {
+    if (maxFrames < 1) return true;
     const size_t size = ScratchSize(maxFrames);
     return size > 0 && mDry.Reserve(size) && (mOversampling < 2 || mUp.Reserve(size));
 }
 
-void AudioProcessor::MixDry(double* wet, double* dry, size_t count) const
-{
+void AudioProcessor::MixDry(double* wet, double* dry, size_t count) const {
     const double m = mMix;
     for (size_t i = 0; i < count; ++i) {
         wet[i] = m * wet[i];
@@ -70,10 +52,8 @@ void AudioProcessor::MixDry(double* wet, double* dry, size_t count) const
     }
 }
 
-void AudioProcessor::ProcessBlock(double* buffer, int frames)
-{
-    if (frames < 1 || !Reserve(frames))
-        return;
+void AudioProcessor::ProcessBlock(double* buffer, int frames) {
+    if (frames < 1 || !Reserve(frames)) return;
     const int f = mOversampling;
     const size_t size = ScratchSize(frames);
     double* dry = mDry.Data();
@@ -95,8 +75,7 @@ void AudioProcessor::ProcessBlock(double* buffer, int frames)
             }
     } else {
         for (int i = 0; i < frames; ++i)
-            for (int k = 0; k < f; ++k)
-                up[i * f + k] = buffer[i];
+            for (int k = 0; k < f; ++k) up[i * f + k] = buffer[i];
     }
     Dsp::ProcessDirectFormII(mUpFilter, n, up, 0);
     std::memcpy(dry, up, size * sizeof(double));
@@ -108,8 +87,7 @@ void AudioProcessor::ProcessBlock(double* buffer, int frames)
 
 // A NaN or infinity that reached the resamplers' memories would keep them non-finite for good;
 // start them afresh instead.
-void AudioProcessor::RestartResamplersIfNotFinite()
-{
+void AudioProcessor::RestartResamplersIfNotFinite() {
     if (!mUpFilter.StateIsFinite() || !mDownFilter.StateIsFinite()) {
         mUpFilter.ClearState();
         mDownFilter.ClearState();
@@ -118,8 +96,7 @@ void AudioProcessor::RestartResamplersIfNotFinite()
 
 namespace {
 
-void ExportCascade(const Dsp::ChebyIILowPass<6, 1>& filter, StereoCascade& lanes, int lane)
-{
+void ExportCascade(const Dsp::ChebyIILowPass<6, 1>& filter, StereoCascade& lanes, int lane) {
     const double* m = filter.ChannelState(0);
     for (int s = 0; s < 3; ++s, m += 4) {
         const Dsp::Stage& st = filter.GetStage(s);
@@ -133,8 +110,7 @@ void ExportCascade(const Dsp::ChebyIILowPass<6, 1>& filter, StereoCascade& lanes
     }
 }
 
-void ImportCascade(Dsp::ChebyIILowPass<6, 1>& filter, const StereoCascade& lanes, int lane)
-{
+void ImportCascade(Dsp::ChebyIILowPass<6, 1>& filter, const StereoCascade& lanes, int lane) {
     double* m = filter.ChannelState(0);
     for (int s = 0; s < 3; ++s, m += 4) {
         m[0] = lanes.w1[s].v[lane];
@@ -142,23 +118,20 @@ void ImportCascade(Dsp::ChebyIILowPass<6, 1>& filter, const StereoCascade& lanes
     }
 }
 
-} // namespace
+}  // namespace
 
-void AudioProcessor::ExportResamplers(StereoJob& job, int lane) const
-{
+void AudioProcessor::ExportResamplers(StereoJob& job, int lane) const {
     ExportCascade(mUpFilter, job.up, lane);
     ExportCascade(mDownFilter, job.down, lane);
 }
 
-void AudioProcessor::ImportResamplers(const StereoJob& job, int lane)
-{
+void AudioProcessor::ImportResamplers(const StereoJob& job, int lane) {
     ImportCascade(mUpFilter, job.up, lane);
     ImportCascade(mDownFilter, job.down, lane);
     RestartResamplersIfNotFinite();
 }
 
-void AudioProcessor::Downsample(double* source, double* destination, int count)
-{
+void AudioProcessor::Downsample(double* source, double* destination, int count) {
     Dsp::ProcessDirectFormII(mDownFilter, count, source, 0);
     const int f = mOversampling;
     if (mChannels == 2.0) {
@@ -167,7 +140,6 @@ void AudioProcessor::Downsample(double* source, double* destination, int count)
             destination[k * 2 + 1] = source[k * f * 2 + 1];
         }
     } else {
-        for (int k = 0; k * f < count; ++k)
-            destination[k] = source[k * f];
+        for (int k = 0; k * f < count; ++k) destination[k] = source[k * f];
     }
 }

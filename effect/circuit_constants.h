@@ -24,8 +24,7 @@ constexpr double kSaturationScale = 0.33;
 // The saturation curve before its limits: odd, slope about 0.9688 at 0. T is a double or a
 // vector of doubles.
 template <class T>
-inline T SaturationCurve(T m)
-{
+inline T SaturationCurve(T m) {
     return m / ((m * 0.37011709966) * m + 1.1605589854) + m * 0.1071000671;
 }
 
@@ -34,4 +33,4 @@ inline T SaturationCurve(T m)
 constexpr float kHissHalfRange = 16383.5f;
 constexpr double kHissLevel = 0.00001;
 
-} // namespace Circuit
+}  // namespace Circuit

@@ -12,8 +12,7 @@ public:
     static constexpr uint32_t kIncrement = 2531011u;
 
     template <class T>
-    static T DrawOf(T state)
-    {
+    static T DrawOf(T state) {
         return (state >> 16) & 0x7FFF;
     }
 
@@ -22,8 +21,7 @@ public:
     void Seed(uint32_t seed) { mState = seed; }
     uint32_t State() const { return mState; }
 
-    int Next()
-    {
+    int Next() {
         mState = mState * kMultiplier + kIncrement;
         return static_cast<int>(DrawOf(mState));
     }

@@ -12,8 +12,7 @@ struct OnePoleFilter {
     void SetLowPass(float hz, long long rate);
     void SetHighPass(float hz, long long rate);
 
-    double Process(double x)
-    {
+    double Process(double x) {
         const double y = a1 * x1 + a0 * x + b1 * y1;
         x1 = x;
         y1 = y;

@@ -15,8 +15,8 @@ constexpr int kVersion = 0x10101;  // 1.1.1
 }  // namespace
 
 TavrelZel4::TavrelZel4()
-    : PluginBinding(kNumParams, kChannelIo, 1, "TavrelZel4", "", "Tavrel", kVersion, FourCC("Zel4"),
-                    FourCC("TvRl"), 0, false, false, false),
+    : PluginBinding(kNumParams, kChannelIo, 1, "TavrelZel4", "", "Tavrel", kVersion, FourCC("Zel4"), FourCC("TvRl"), 0,
+                    false, false, false),
       mLeft(std::make_unique<zl4>()),
       mRight(std::make_unique<zl4>()) {
     DefineParameters();

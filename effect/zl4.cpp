@@ -21,40 +21,31 @@ constexpr double kDriveMin = 0x1.670bc0746b416p+3;
 constexpr double kMaxShelfFrequency = 0.45;
 
 // Odd soft saturation curve, limited to +-0.33. A NaN passes unchanged.
-double Saturate(double m)
-{
+double Saturate(double m) {
     double o = Circuit::SaturationCurve(m);
-    if (o < -1.0)
-        o = -1.0;
-    if (o > 1.0)
-        o = 1.0;
+    if (o < -1.0) o = -1.0;
+    if (o > 1.0) o = 1.0;
     return Circuit::kSaturationScale * o;
 }
 
 // Distinct hiss seeds for models made in the same second.
-uint32_t NextNoiseSeed()
-{
+uint32_t NextNoiseSeed() {
     static std::atomic<uint32_t> counter{0};
     return static_cast<uint32_t>(std::time(nullptr)) + counter.fetch_add(1) * 0x9E3779B9u;
 }
 
-} // namespace
+}  // namespace
 
-zl4::zl4() : mNoise(NextNoiseSeed())
-{
-    UpdateCoefficients();
-}
+zl4::zl4() : mNoise(NextNoiseSeed()) { UpdateCoefficients(); }
 
-void zl4::SetDistortion(double d)
-{
+void zl4::SetDistortion(double d) {
     mDistortion4 = ((d * d) * d) * d;
     mDrive = kDriveRange * mDistortion4 + kDriveMin;
     mDriveCutoff = 20000 - mDistortion4 * 12000;
     mDriveLowPass.SetLowPass(static_cast<float>(mDriveCutoff), OversampledRate());
 }
 
-void zl4::UpdateCoefficients()
-{
+void zl4::UpdateCoefficients() {
     const long long rate = OversampledRate();
     mInputHighPass.SetHighPass(720.0f, rate);
     mDriveLowPass.SetLowPass(static_cast<float>(mDriveCutoff), rate);
@@ -66,13 +57,9 @@ void zl4::UpdateCoefficients()
 }
 
 // The output level's cut for the distortion amount: 1.0 at none, 0.3 at full.
-double zl4::CompensationFactor() const
-{
-    return 1 - mDistortion4 * Circuit::kCompensationDepth;
-}
+double zl4::CompensationFactor() const { return 1 - mDistortion4 * Circuit::kCompensationDepth; }
 
-double zl4::Circuit(double x)
-{
+double zl4::Circuit(double x) {
     double v = (x * mDrive) * Circuit::kDriveScale;
     v = mInputHighPass.Process(v);
     if (mSaturation)
@@ -84,26 +71,21 @@ double zl4::Circuit(double x)
     v = mDriveLowPass.Process(v);
 
     double s = v + x;
-    if (mSaturation)
-        s = Saturate(Circuit::kSaturationDrive * s);
+    if (mSaturation) s = Saturate(Circuit::kSaturationDrive * s);
     const double u = mPostLowPass.Process(s);
 
     const double h = mToneHighPass.Process(Circuit::kToneHighPassShare * u);
     const double b = mShelf.Process(u);
     double y = (u - h) * (1 - mTone) + mTone * b;
     y = y * mLevel;
-    if (mCompensation)
-        y = CompensationFactor() * y;
+    if (mCompensation) y = CompensationFactor() * y;
     return y;
 }
 
-void zl4::ProcessSamples(double* buffer, int count)
-{
+void zl4::ProcessSamples(double* buffer, int count) {
     for (int i = 0; i < count; ++i) {
-        if (!mBypass)
-            buffer[i] = Circuit(buffer[i]);
-        if (mSaturation)
-            buffer[i] = Saturate((Circuit::kOutputGain * buffer[i]) * Circuit::kSaturationDrive);
+        if (!mBypass) buffer[i] = Circuit(buffer[i]);
+        if (mSaturation) buffer[i] = Saturate((Circuit::kOutputGain * buffer[i]) * Circuit::kSaturationDrive);
         if (mHiss) {
             const float n = static_cast<float>(static_cast<double>(mNoise.Next() / Circuit::kHissHalfRange) - 1.0);
             buffer[i] = n * Circuit::kHissLevel + buffer[i];
@@ -112,18 +94,16 @@ void zl4::ProcessSamples(double* buffer, int count)
     ClearIfNotFinite();
 }
 
-bool zl4::SharesStructureWith(const zl4& other) const
-{
+bool zl4::SharesStructureWith(const zl4& other) const {
     return mOversampling == other.mOversampling && mChannels == 1.0 && other.mChannels == 1.0 &&
-           mUpFilter.StageCount() == 3 && mDownFilter.StageCount() == 3 &&
-           other.mUpFilter.StageCount() == 3 && other.mDownFilter.StageCount() == 3 &&
-           mBypass == other.mBypass && mSaturation == other.mSaturation && mHiss == other.mHiss;
+           mUpFilter.StageCount() == 3 && mDownFilter.StageCount() == 3 && other.mUpFilter.StageCount() == 3 &&
+           other.mDownFilter.StageCount() == 3 && mBypass == other.mBypass && mSaturation == other.mSaturation &&
+           mHiss == other.mHiss;
 }
 
 namespace {
 
-void ExportOnePole(const OnePoleFilter& f, StereoOnePole& lanes, int lane)
-{
+void ExportOnePole(const OnePoleFilter& f, StereoOnePole& lanes, int lane) {
     lanes.a0.v[lane] = f.a0;
     lanes.a1.v[lane] = f.a1;
     lanes.b1.v[lane] = f.b1;
@@ -131,16 +111,14 @@ void ExportOnePole(const OnePoleFilter& f, StereoOnePole& lanes, int lane)
     lanes.y1.v[lane] = f.y1;
 }
 
-void ImportOnePole(OnePoleFilter& f, const StereoOnePole& lanes, int lane)
-{
+void ImportOnePole(OnePoleFilter& f, const StereoOnePole& lanes, int lane) {
     f.x1 = lanes.x1.v[lane];
     f.y1 = lanes.y1.v[lane];
 }
 
-} // namespace
+}  // namespace
 
-void zl4::ExportLane(StereoJob& job, int lane) const
-{
+void zl4::ExportLane(StereoJob& job, int lane) const {
     ExportResamplers(job, lane);
     ExportOnePole(mInputHighPass, job.inputHighPass, lane);
     ExportOnePole(mDriveLowPass, job.driveLowPass, lane);
@@ -169,8 +147,7 @@ void zl4::ExportLane(StereoJob& job, int lane) const
     job.hiss = mHiss;
 }
 
-void zl4::ImportLane(const StereoJob& job, int lane)
-{
+void zl4::ImportLane(const StereoJob& job, int lane) {
     ImportOnePole(mInputHighPass, job.inputHighPass, lane);
     ImportOnePole(mDriveLowPass, job.driveLowPass, lane);
     ImportOnePole(mPostLowPass, job.postLowPass, lane);
@@ -187,10 +164,9 @@ void zl4::ImportLane(const StereoJob& job, int lane)
 
 // A NaN or infinity caught in a filter memory would silence the channel for good; the
 // circuit starts afresh instead.
-void zl4::ClearIfNotFinite()
-{
-    if (mInputHighPass.IsFinite() && mDriveLowPass.IsFinite() && mPostLowPass.IsFinite() &&
-        mToneHighPass.IsFinite() && mShelf.StateIsFinite())
+void zl4::ClearIfNotFinite() {
+    if (mInputHighPass.IsFinite() && mDriveLowPass.IsFinite() && mPostLowPass.IsFinite() && mToneHighPass.IsFinite() &&
+        mShelf.StateIsFinite())
         return;
     mInputHighPass.Clear();
     mDriveLowPass.Clear();

@@ -15,16 +15,16 @@ struct IChannelPair {
 
 struct IInputChannel {
     bool connected = false;
-    double** source = nullptr;        // this channel's entry in the input pointer array
-    const float* floatSource = nullptr; // the host's 32-bit buffer of the current block
-    GrowBuffer scratch{4096};         // block-size doubles, zeroed on resize
+    double** source = nullptr;           // this channel's entry in the input pointer array
+    const float* floatSource = nullptr;  // the host's 32-bit buffer of the current block
+    GrowBuffer scratch{4096};            // block-size doubles, zeroed on resize
     GrowString label;
 };
 
 struct IOutputChannel {
     bool connected = false;
-    double** dest = nullptr;    // this channel's entry in the output pointer array
-    float* floatDest = nullptr; // the host's 32-bit buffer of the current block
+    double** dest = nullptr;     // this channel's entry in the output pointer array
+    float* floatDest = nullptr;  // the host's 32-bit buffer of the current block
     GrowBuffer scratch{4096};
     GrowString label;
 };

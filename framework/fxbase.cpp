@@ -10,9 +10,9 @@ namespace {
 void CopyName(char* field, const char* text) { std::snprintf(field, kNameSize, "%s", text ? text : ""); }
 }  // namespace
 
-IFxBase::IFxBase(int nParams, const char* channelIoText, int nPresets, const char* effectName,
-                 const char* productName, const char* makerName, int version, int uniqueId, int makerId,
-                 int latency, bool doesMidi, bool doesChunks, bool isInstrument, int apiCode)
+IFxBase::IFxBase(int nParams, const char* channelIoText, int nPresets, const char* effectName, const char* productName,
+                 const char* makerName, int version, int uniqueId, int makerId, int latency, bool doesMidi,
+                 bool doesChunks, bool isInstrument, int apiCode)
     : mUniqueId(uniqueId),
       mMakerId(makerId),
       mVersion(version),

@@ -31,9 +31,9 @@ struct IPresetSlot {
 
 class IFxBase {
 public:
-    IFxBase(int nParams, const char* channelIoText, int nPresets, const char* effectName,
-            const char* productName, const char* makerName, int version, int uniqueId, int makerId,
-            int latency, bool doesMidi, bool doesChunks, bool isInstrument, int apiCode);
+    IFxBase(int nParams, const char* channelIoText, int nPresets, const char* effectName, const char* productName,
+            const char* makerName, int version, int uniqueId, int makerId, int latency, bool doesMidi, bool doesChunks,
+            bool isInstrument, int apiCode);
     IFxBase(const IFxBase&) = delete;
     IFxBase& operator=(const IFxBase&) = delete;
 

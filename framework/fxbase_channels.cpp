@@ -236,8 +236,8 @@ void IFxBase::PassThroughPiece(int frames) {
         CopyInputsToOutputs(frames);
         return;
     }
-    const int channels = static_cast<int>(std::min({line->inputs, line->outputs, static_cast<uint32_t>(NInChannels()),
-                                                    static_cast<uint32_t>(NOutChannels())}));
+    const int channels = static_cast<int>(std::min(
+        {line->inputs, line->outputs, static_cast<uint32_t>(NInChannels()), static_cast<uint32_t>(NOutChannels())}));
     double* buffer = ScratchOf(line->buffer);
     double** inputs = InputPointers();
     double** outputs = OutputPointers();

@@ -6,9 +6,7 @@
 #include <cstring>
 
 namespace {
-void CopyText(char* field, const char* text) {
-    std::snprintf(field, kParamTextSize, "%s", text ? text : "");
-}
+void CopyText(char* field, const char* text) { std::snprintf(field, kParamTextSize, "%s", text ? text : ""); }
 
 // Truncation toward zero that saturates instead of overflowing (a non-number gives 0).
 int TruncateToInt(double v) {
@@ -59,9 +57,7 @@ double IFxParam::Clamp(double plain) const {
     return plain < mMin ? mMin : std::min(plain, mMax);
 }
 
-double IFxParam::FromNormalized(double normalized) const {
-    return std::pow(normalized, mShape) * (mMax - mMin) + mMin;
-}
+double IFxParam::FromNormalized(double normalized) const { return std::pow(normalized, mShape) * (mMax - mMin) + mMin; }
 
 void IFxParam::AssignNormalized(double normalized) {
     // Hosts pass their values through unchecked; out-of-range input would reach the model.
@@ -103,13 +99,9 @@ int IFxParam::TextKey(double plain) const {
     return TruncateToInt(plain);
 }
 
-const char* IFxParam::ParamLabelText() const {
-    return *GetValueText(TextKey(mValue)) ? "" : mLabel;
-}
+const char* IFxParam::ParamLabelText() const { return *GetValueText(TextKey(mValue)) ? "" : mLabel; }
 
-int IFxParam::GetValueTextCount() const {
-    return mValueTexts.GetSize() / static_cast<int>(sizeof(IValueText));
-}
+int IFxParam::GetValueTextCount() const { return mValueTexts.GetSize() / static_cast<int>(sizeof(IValueText)); }
 
 const IValueText* IFxParam::GetValueTextEntry(int i) const {
     if (i < 0 || i >= GetValueTextCount()) return nullptr;

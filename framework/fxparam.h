@@ -26,8 +26,8 @@ public:
     IFxParam& operator=(const IFxParam&) = delete;
 
     void DefineToggle(const char* name, bool defaultOn, const char* label, const char* group);
-    void DefineRange(const char* name, double defaultValue, double min, double max, double step,
-                     const char* label, const char* group, double shape);
+    void DefineRange(const char* name, double defaultValue, double min, double max, double step, const char* label,
+                     const char* group, double shape);
     void SetCurve(double shape);
     void AddValueText(int value, const char* text);
 

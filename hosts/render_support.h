@@ -94,14 +94,12 @@ private:
 
 // Reads the command into *command (RATE and CHANNELS as decimal numbers); "" or the message.
 inline std::string ReadCommand(int argc, char** argv, Command* command) {
-    if (argc < 6)
-        return std::string("usage: ") + argv[0] + " MODULE IN.raw OUT.raw RATE CHANNELS [NAME=VALUE ...]";
+    if (argc < 6) return std::string("usage: ") + argv[0] + " MODULE IN.raw OUT.raw RATE CHANNELS [NAME=VALUE ...]";
     command->module = argv[1];
     command->in = argv[2];
     command->out = argv[3];
     double channels = 0;
-    if (!ParseNumber(argv[4], &command->rate) || command->rate <= 0)
-        return std::string("bad sample rate ") + argv[4];
+    if (!ParseNumber(argv[4], &command->rate) || command->rate <= 0) return std::string("bad sample rate ") + argv[4];
     if (!ParseNumber(argv[5], &channels) || (channels != 1 && channels != 2))
         return std::string("only mono and stereo audio can be rendered, not ") + argv[5] + " channels";
     command->channels = int(channels);
@@ -169,7 +167,8 @@ inline std::string ReadValue(const std::string& name, const std::string& text, b
     }
     char range[64];
     std::snprintf(range, sizeof range, "%g..%g", std::min(lo, hi), std::max(lo, hi));
-    if (!ParseDecimal(text, plain)) return "\"" + text + "\" is not a value for \"" + name + "\"; give a number in " + range;
+    if (!ParseDecimal(text, plain))
+        return "\"" + text + "\" is not a value for \"" + name + "\"; give a number in " + range;
     if (*plain < std::min(lo, hi) || *plain > std::max(lo, hi))
         return "\"" + name + "\" " + text + " is outside " + range + "; give a number in that range";
     return "";
@@ -193,8 +192,9 @@ inline double Db(double peak) { return peak > 0 ? 20 * std::log10(peak) : -INFIN
 // The closing report: what was rendered, every setting as the plug-in shows it, the peaks.
 inline void Report(const Command& command, const Totals& totals,
                    const std::vector<std::pair<std::string, std::string>>& settings) {
-    std::printf("rendered %s frames, %d channel%s at %g Hz through %s\nsettings:", std::to_string(totals.frames).c_str(),
-                command.channels, command.channels > 1 ? "s" : "", command.rate, command.module.c_str());
+    std::printf(
+        "rendered %s frames, %d channel%s at %g Hz through %s\nsettings:", std::to_string(totals.frames).c_str(),
+        command.channels, command.channels > 1 ? "s" : "", command.rate, command.module.c_str());
     for (size_t i = 0; i < settings.size(); ++i)
         std::printf("%s%s=%s", i ? ", " : " ", settings[i].first.c_str(), settings[i].second.c_str());
     std::printf("\npeak in %.1f dBFS, peak out %.1f dBFS\n", Db(totals.peakIn), Db(totals.peakOut));

@@ -39,8 +39,8 @@ void PIX_MixOver(uint32_t* pixel, int r, int g, int b, int a) {
     }
     uint32_t d = *pixel;
     int keep = 255 - a;
-    *pixel = Pack(r + (R(d) - r) * keep / 256, g + (G(d) - g) * keep / 256,
-                  b + (B(d) - b) * keep / 256, std::min(A(d) + a, 255));
+    *pixel = Pack(r + (R(d) - r) * keep / 256, g + (G(d) - g) * keep / 256, b + (B(d) - b) * keep / 256,
+                  std::min(A(d) + a, 255));
 }
 
 void PIX_MixAdd(uint32_t* pixel, int r, int g, int b, int a, int w) {
@@ -60,8 +60,7 @@ void PIX_MixDodgeAlpha(uint32_t* pixel, int r, int g, int b, int a, int w) {
 
 void PIX_MixMultiply(uint32_t* pixel, int r, int g, int b, int a, int w) {
     uint32_t d = *pixel;
-    *pixel = Pack(Multiply(R(d), r, w), Multiply(G(d), g, w), Multiply(B(d), b, w),
-                  Multiply(A(d), a, w));
+    *pixel = Pack(Multiply(R(d), r, w), Multiply(G(d), g, w), Multiply(B(d), b, w), Multiply(A(d), a, w));
 }
 
 void PIX_MixMultiplyAlpha(uint32_t* pixel, int r, int g, int b, int a, int w) {
@@ -71,8 +70,7 @@ void PIX_MixMultiplyAlpha(uint32_t* pixel, int r, int g, int b, int a, int w) {
 
 void PIX_MixOverlay(uint32_t* pixel, int r, int g, int b, int a, int w) {
     uint32_t d = *pixel;
-    *pixel = Pack(Overlay(R(d), r, w), Overlay(G(d), g, w), Overlay(B(d), b, w),
-                  Overlay(A(d), a, w));
+    *pixel = Pack(Overlay(R(d), r, w), Overlay(G(d), g, w), Overlay(B(d), b, w), Overlay(A(d), a, w));
 }
 
 void PIX_MixCopy(uint32_t* pixel, int r, int g, int b, int a, int w) {
@@ -121,8 +119,8 @@ void PIX_MixHsv(uint32_t* pixel, int r, int g, int b, int a, int w) {
     *pixel = Pack(nr, ng, nb, a);
 }
 
-void PIX_CompositeBitmap(PIX_IBitmap* dest, PIX_IBitmap* src, int x, int y, const PIX_Rect* rect,
-                         float alpha, int mode) {
+void PIX_CompositeBitmap(PIX_IBitmap* dest, PIX_IBitmap* src, int x, int y, const PIX_Rect* rect, float alpha,
+                         int mode) {
     if (!dest || !src || alpha == 0.0f) return;
     // Window of source columns [sx0, sx1) and rows [sy0, sy1); 64-bit so extreme offsets cannot wrap.
     long long dx = x, dy = y;
@@ -163,8 +161,7 @@ void PIX_CompositeBitmap(PIX_IBitmap* dest, PIX_IBitmap* src, int x, int y, cons
     }
     mode &= 0x100FF;
     if (mode == PIX_Copy && alpha == 1.0f) {
-        for (int j = 0; j < rows; ++j, d += dStep, s += sStep)
-            std::memmove(d, s, static_cast<size_t>(cols) * 4);
+        for (int j = 0; j < rows; ++j, d += dStep, s += sStep) std::memmove(d, s, static_cast<size_t>(cols) * 4);
         return;
     }
     if (mode == PIX_Copy && alpha == 0.5f) {
@@ -180,51 +177,46 @@ void PIX_CompositeBitmap(PIX_IBitmap* dest, PIX_IBitmap* src, int x, int y, cons
             const uint32_t sp = s[i];
             const int sr = R(sp), sg = G(sp), sb = B(sp), sa = A(sp);
             switch (mode) {
-            case PIX_Copy:
-                if (w == 256)
-                    *p = sp;
-                else
-                    PIX_MixCopy(p, sr, sg, sb, sa, w);
-                break;
-            case PIX_Add: PIX_MixAdd(p, sr, sg, sb, sa, w); break;
-            case PIX_Dodge: PIX_MixDodge(p, sr, sg, sb, sa, w); break;
-            case PIX_Multiply: PIX_MixMultiply(p, sr, sg, sb, sa, w); break;
-            case PIX_Overlay: PIX_MixOverlay(p, sr, sg, sb, sa, w); break;
-            case PIX_HsvAdjust: PIX_MixHsv(p, sr, sg, sb, sa, w); break;
-            case PIX_UseSourceAlpha | PIX_Copy:
-                if (w == 256) {
-                    PIX_MixOver(p, sr, sg, sb, sa);
-                } else if (sa != 0) {
-                    const int P = w * (sa + 1) / 256;
-                    const uint32_t dp = *p;
-                    *p = Pack(CopyAt(R(dp), sr, P), CopyAt(G(dp), sg, P), CopyAt(B(dp), sb, P),
-                              std::min(A(dp) + P, 255));
-                }
-                break;
-            case PIX_UseSourceAlpha | PIX_Add:
-                if (sa != 0) {
-                    const int N = w * (sa + 1) / 256;
-                    const uint32_t dp = *p;
-                    PIX_PutClamped(p, R(dp) + N * sr / 256, G(dp) + N * sg / 256,
-                                   B(dp) + N * sb / 256, A(dp) + sa * N / 256);
-                }
-                break;
-            case PIX_UseSourceAlpha | PIX_Dodge: PIX_MixDodgeAlpha(p, sr, sg, sb, sa, w); break;
-            case PIX_UseSourceAlpha | PIX_Multiply: PIX_MixMultiplyAlpha(p, sr, sg, sb, sa, w); break;
-            case PIX_UseSourceAlpha | PIX_Overlay:
-                PIX_MixOverlay(p, sr, sg, sb, sa, w * (sa + 1) / 256);
-                break;
-            case PIX_UseSourceAlpha | PIX_HsvAdjust:
-                PIX_MixHsv(p, sr, sg, sb, sa, w * (sa + 1) / 256);
-                break;
-            default: return;
+                case PIX_Copy:
+                    if (w == 256)
+                        *p = sp;
+                    else
+                        PIX_MixCopy(p, sr, sg, sb, sa, w);
+                    break;
+                case PIX_Add: PIX_MixAdd(p, sr, sg, sb, sa, w); break;
+                case PIX_Dodge: PIX_MixDodge(p, sr, sg, sb, sa, w); break;
+                case PIX_Multiply: PIX_MixMultiply(p, sr, sg, sb, sa, w); break;
+                case PIX_Overlay: PIX_MixOverlay(p, sr, sg, sb, sa, w); break;
+                case PIX_HsvAdjust: PIX_MixHsv(p, sr, sg, sb, sa, w); break;
+                case PIX_UseSourceAlpha | PIX_Copy:
+                    if (w == 256) {
+                        PIX_MixOver(p, sr, sg, sb, sa);
+                    } else if (sa != 0) {
+                        const int P = w * (sa + 1) / 256;
+                        const uint32_t dp = *p;
+                        *p = Pack(CopyAt(R(dp), sr, P), CopyAt(G(dp), sg, P), CopyAt(B(dp), sb, P),
+                                  std::min(A(dp) + P, 255));
+                    }
+                    break;
+                case PIX_UseSourceAlpha | PIX_Add:
+                    if (sa != 0) {
+                        const int N = w * (sa + 1) / 256;
+                        const uint32_t dp = *p;
+                        PIX_PutClamped(p, R(dp) + N * sr / 256, G(dp) + N * sg / 256, B(dp) + N * sb / 256,
+                                       A(dp) + sa * N / 256);
+                    }
+                    break;
+                case PIX_UseSourceAlpha | PIX_Dodge: PIX_MixDodgeAlpha(p, sr, sg, sb, sa, w); break;
+                case PIX_UseSourceAlpha | PIX_Multiply: PIX_MixMultiplyAlpha(p, sr, sg, sb, sa, w); break;
+                case PIX_UseSourceAlpha | PIX_Overlay: PIX_MixOverlay(p, sr, sg, sb, sa, w * (sa + 1) / 256); break;
+                case PIX_UseSourceAlpha | PIX_HsvAdjust: PIX_MixHsv(p, sr, sg, sb, sa, w * (sa + 1) / 256); break;
+                default: return;
             }
         }
     }
 }
 
-void PIX_FillArea(PIX_IBitmap* bitmap, int x, int y, int w, int h, uint32_t colour, float alpha,
-                  int mode) {
+void PIX_FillArea(PIX_IBitmap* bitmap, int x, int y, int w, int h, uint32_t colour, float alpha, int mode) {
     if (!bitmap) return;
     if (mode & PIX_UseSourceAlpha) alpha = alpha * (static_cast<float>(colour >> 24) / 255.0f);
     if (alpha == 0.0f || !bitmap->Pixels() || bitmap->RowSpan() == 0) return;
@@ -250,10 +242,10 @@ void PIX_FillArea(PIX_IBitmap* bitmap, int x, int y, int w, int h, uint32_t colo
             for (int i = 0; i < cols; ++i) {
                 uint32_t& p = row[i];
                 switch (o) {
-                case 256: p = colour; break;
-                case 128: p = PIX_Half(colour) + PIX_Half(p); break;
-                case 64: p = PIX_Half(p) + PIX_Quarter(colour) + PIX_Quarter(p); break;
-                default: p = PIX_Quarter(colour) + PIX_Quarter(p) + PIX_Half(colour); break;
+                    case 256: p = colour; break;
+                    case 128: p = PIX_Half(colour) + PIX_Half(p); break;
+                    case 64: p = PIX_Half(p) + PIX_Quarter(colour) + PIX_Quarter(p); break;
+                    default: p = PIX_Quarter(colour) + PIX_Quarter(p) + PIX_Half(colour); break;
                 }
             }
         }
@@ -265,12 +257,12 @@ void PIX_FillArea(PIX_IBitmap* bitmap, int x, int y, int w, int h, uint32_t colo
         for (int i = 0; i < cols; ++i) {
             uint32_t* p = row + i;
             switch (low) {
-            case PIX_Copy: PIX_MixCopy(p, r, g, b, o, o); break;
-            case PIX_Add: PIX_MixAdd(p, r, g, b, o, o); break;
-            case PIX_Dodge: PIX_MixDodge(p, r, g, b, o, o); break;
-            case PIX_Multiply: PIX_MixMultiply(p, r, g, b, o, o); break;
-            case PIX_Overlay: PIX_MixOverlay(p, r, g, b, o, o); break;
-            default: PIX_MixHsv(p, r, g, b, o, o); break;
+                case PIX_Copy: PIX_MixCopy(p, r, g, b, o, o); break;
+                case PIX_Add: PIX_MixAdd(p, r, g, b, o, o); break;
+                case PIX_Dodge: PIX_MixDodge(p, r, g, b, o, o); break;
+                case PIX_Multiply: PIX_MixMultiply(p, r, g, b, o, o); break;
+                case PIX_Overlay: PIX_MixOverlay(p, r, g, b, o, o); break;
+                default: PIX_MixHsv(p, r, g, b, o, o); break;
             }
         }
     }
@@ -284,8 +276,7 @@ void PIX_SoftenBitmap(PIX_IBitmap* bitmap, int w, int h) {
 
     // Saved copies of the last two rows, so an interior row reads the row above as it was.
     uint32_t stackRows[2 * 1024];
-    uint32_t* saved = w <= 1024 ? stackRows
-                                : static_cast<uint32_t*>(std::malloc(sizeof(uint32_t) * 2 * w));
+    uint32_t* saved = w <= 1024 ? stackRows : static_cast<uint32_t*>(std::malloc(sizeof(uint32_t) * 2 * w));
     const intptr_t step = PIX_RowStep(bitmap);
     uint32_t* row = PIX_PixelAt(bitmap, 0, 0);
     for (int i = 0; i < h; ++i, row += step) {

@@ -32,10 +32,9 @@ inline constexpr std::array<uint16_t, 256> PIX_ReciprocalTable = PIX_MakeRecipro
 
 // Copies rect of src (whole src when null; right and bottom exclusive) so its top-left pixel lands
 // at (x, y) of dest.
-void PIX_CompositeBitmap(PIX_IBitmap* dest, PIX_IBitmap* src, int x, int y, const PIX_Rect* rect,
-                         float alpha, int mode);
-void PIX_FillArea(PIX_IBitmap* bitmap, int x, int y, int w, int h, uint32_t colour, float alpha,
-                  int mode);
+void PIX_CompositeBitmap(PIX_IBitmap* dest, PIX_IBitmap* src, int x, int y, const PIX_Rect* rect, float alpha,
+                         int mode);
+void PIX_FillArea(PIX_IBitmap* bitmap, int x, int y, int w, int h, uint32_t colour, float alpha, int mode);
 // Small in-place blur of the top-left w x h pixels of bitmap.
 void PIX_SoftenBitmap(PIX_IBitmap* bitmap, int w, int h);
 

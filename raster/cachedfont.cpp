@@ -29,26 +29,27 @@ void BlendGlyphPixel(int mode, uint32_t* p, uint32_t c, int w) {
     const int r = Channel(c, 16), g = Channel(c, 8), b = Channel(c, 0);
     const uint32_t d = *p;
     switch (mode) {
-    case PIX_Copy: {
-        const int keep = 256 - w;
-        const int nr = r + (Channel(d, 16) - r) * keep / 256, ng = g + (Channel(d, 8) - g) * keep / 256;
-        const int nb = b + (Channel(d, 0) - b) * keep / 256, na = 255 - (255 - Channel(d, 24)) * keep / 256;
-        *p = static_cast<uint32_t>(na) << 24 | static_cast<uint32_t>(nr & 0xFF) << 16 |
-             static_cast<uint32_t>(ng & 0xFF) << 8 | static_cast<uint32_t>(nb & 0xFF);
-        break;
-    }
-    case PIX_Add: PIX_MixAdd(p, r, g, b, 255, w); break;
-    case PIX_Dodge: PIX_MixDodge(p, r, g, b, 255, w); break;
-    case PIX_Multiply: {
-        auto mul = [w](int dc, int cc) { return (dc * (w * cc + (256 - w) * 256)) >> 16; };
-        const int na = (Channel(d, 24) * (65536 - w)) >> 16;
-        *p = static_cast<uint32_t>(na & 0xFF) << 24 | static_cast<uint32_t>(mul(Channel(d, 16), r) & 0xFF) << 16 |
-             static_cast<uint32_t>(mul(Channel(d, 8), g) & 0xFF) << 8 | static_cast<uint32_t>(mul(Channel(d, 0), b) & 0xFF);
-        break;
-    }
-    case PIX_Overlay: PIX_MixOverlay(p, r, g, b, 255, w); break;
-    case PIX_HsvAdjust: PIX_MixHsv(p, r, g, b, 255, w); break;
-    default: break;
+        case PIX_Copy: {
+            const int keep = 256 - w;
+            const int nr = r + (Channel(d, 16) - r) * keep / 256, ng = g + (Channel(d, 8) - g) * keep / 256;
+            const int nb = b + (Channel(d, 0) - b) * keep / 256, na = 255 - (255 - Channel(d, 24)) * keep / 256;
+            *p = static_cast<uint32_t>(na) << 24 | static_cast<uint32_t>(nr & 0xFF) << 16 |
+                 static_cast<uint32_t>(ng & 0xFF) << 8 | static_cast<uint32_t>(nb & 0xFF);
+            break;
+        }
+        case PIX_Add: PIX_MixAdd(p, r, g, b, 255, w); break;
+        case PIX_Dodge: PIX_MixDodge(p, r, g, b, 255, w); break;
+        case PIX_Multiply: {
+            auto mul = [w](int dc, int cc) { return (dc * (w * cc + (256 - w) * 256)) >> 16; };
+            const int na = (Channel(d, 24) * (65536 - w)) >> 16;
+            *p = static_cast<uint32_t>(na & 0xFF) << 24 | static_cast<uint32_t>(mul(Channel(d, 16), r) & 0xFF) << 16 |
+                 static_cast<uint32_t>(mul(Channel(d, 8), g) & 0xFF) << 8 |
+                 static_cast<uint32_t>(mul(Channel(d, 0), b) & 0xFF);
+            break;
+        }
+        case PIX_Overlay: PIX_MixOverlay(p, r, g, b, 255, w); break;
+        case PIX_HsvAdjust: PIX_MixHsv(p, r, g, b, 255, w); break;
+        default: break;
     }
 }
 }  // namespace
@@ -108,7 +109,8 @@ PIX_GlyphRecord* PIX_CachedFont::FindGlyph(uint16_t code) {
     const int count = SortedGlyphCount();
     if (count < 1) return nullptr;
     auto* first = static_cast<PIX_GlyphRecord*>(sortedGlyphs.Get());
-    PIX_GlyphRecord* found = std::lower_bound(first, first + count, code, [](const PIX_GlyphRecord& r, int c) { return r.code < c; });
+    PIX_GlyphRecord* found =
+        std::lower_bound(first, first + count, code, [](const PIX_GlyphRecord& r, int c) { return r.code < c; });
     return found != first + count && found->code == code ? found : nullptr;
 }
 
@@ -204,7 +206,8 @@ void PIX_CachedFont::MakeMask(PIX_GlyphRecord* rec, PIX_IBitmap* surface, int ad
                 if (mask[y * w + x] != 0) continue;
                 bool mark;
                 if (flags & FontShadow)
-                    mark = (x > 0 && full(x - 1, y)) || (x > 0 && y > 0 && full(x - 1, y - 1)) || (y > 0 && full(x, y - 1));
+                    mark = (x > 0 && full(x - 1, y)) || (x > 0 && y > 0 && full(x - 1, y - 1)) ||
+                           (y > 0 && full(x, y - 1));
                 else
                     mark = (y > 0 && full(x, y - 1)) || (y < h - 1 && full(x, y + 1)) || (x > 0 && full(x - 1, y)) ||
                            (x < w - 1 && full(x + 1, y));

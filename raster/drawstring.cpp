@@ -59,7 +59,8 @@ int PIX_CachedFont::DrawString(PIX_IBitmap* bitmap, const char* text, int length
     if (bitmap && bitmap->Extension(0x59555678, nullptr) != 0) {
         native = false;
     } else if ((this->flags & FontNativeText) && !callerGlyphsOnly && handle && !PIX_RunningUnderWine() &&
-               !(textFlags & TextForeAlpha) && !(this->flags & 0x1F7) && (lineSpacing == 0 || (textFlags & PIX_TextSingleLine))) {
+               !(textFlags & TextForeAlpha) && !(this->flags & 0x1F7) &&
+               (lineSpacing == 0 || (textFlags & PIX_TextSingleLine))) {
         native = true;
     } else {
         native = lineHeight >= 256;  // the cache serves heights up to 255 here

@@ -9,9 +9,9 @@
 
 // Font flags.
 enum : int {
-    FontVertical = 0x1,      // masks turned clockwise, text runs top to bottom
-    FontBottomToTop = 0x2,   // with FontVertical: counter-clockwise, text runs bottom to top
-    FontPrecache = 0x4,      // codes 0..127 rendered on attach; higher codes never cached
+    FontVertical = 0x1,     // masks turned clockwise, text runs top to bottom
+    FontBottomToTop = 0x2,  // with FontVertical: counter-clockwise, text runs bottom to top
+    FontPrecache = 0x4,     // codes 0..127 rendered on attach; higher codes never cached
     FontBlur = 0x10,
     FontInvert = 0x20,
     FontMono = 0x40,
@@ -23,14 +23,14 @@ enum : int {
 
 // DrawString flags: the Win32 DrawText values, plus two of the font's own.
 enum : int {
-    PIX_TextCenter = 0x1,        // DT_CENTER
-    PIX_TextRight = 0x2,         // DT_RIGHT
-    PIX_TextVCenter = 0x4,       // DT_VCENTER
-    PIX_TextBottom = 0x8,        // DT_BOTTOM
-    PIX_TextSingleLine = 0x20,   // DT_SINGLELINE
-    PIX_TextNoClip = 0x100,      // DT_NOCLIP
-    PIX_TextCalcRect = 0x400,    // DT_CALCRECT
-    TextForeAlpha = 0x40000000,  // scale the font's alpha by the text colour's alpha
+    PIX_TextCenter = 0x1,                            // DT_CENTER
+    PIX_TextRight = 0x2,                             // DT_RIGHT
+    PIX_TextVCenter = 0x4,                           // DT_VCENTER
+    PIX_TextBottom = 0x8,                            // DT_BOTTOM
+    PIX_TextSingleLine = 0x20,                       // DT_SINGLELINE
+    PIX_TextNoClip = 0x100,                          // DT_NOCLIP
+    PIX_TextCalcRect = 0x400,                        // DT_CALCRECT
+    TextForeAlpha = 0x40000000,                      // scale the font's alpha by the text colour's alpha
     TextGlyphsOnly = static_cast<int>(0x80000000u),  // 64-bit builds: never the native path
 };
 
@@ -54,8 +54,7 @@ public:
     virtual uint32_t SetEffectColor(uint32_t colour) = 0;
     virtual int SetBackMode(int mode) = 0;
     virtual void SetBlend(int mode, float alpha) = 0;
-    virtual int DrawString(PIX_IBitmap* bitmap, const char* text, int length, PIX_Rect* rect,
-                           int flags) = 0;
+    virtual int DrawString(PIX_IBitmap* bitmap, const char* text, int length, PIX_Rect* rect, int flags) = 0;
     virtual uint32_t GetForeColor() = 0;
     virtual PIX_FontHandle GetHandle() = 0;
     virtual int GetLineHeight() = 0;
@@ -74,8 +73,7 @@ public:
     uint32_t SetEffectColor(uint32_t colour) override;
     int SetBackMode(int mode) override;
     void SetBlend(int mode, float alpha) override;
-    int DrawString(PIX_IBitmap* bitmap, const char* text, int length, PIX_Rect* rect,
-                   int flags) override;
+    int DrawString(PIX_IBitmap* bitmap, const char* text, int length, PIX_Rect* rect, int flags) override;
     uint32_t GetForeColor() override { return foreColor; }
     PIX_FontHandle GetHandle() override { return handle; }
     int GetLineHeight() override { return lineHeight; }
@@ -104,8 +102,7 @@ private:
     // A copy of the record of code, rendering it when needed; false when it cannot be drawn.
     bool LookupGlyph(uint16_t code, PIX_GlyphRecord* out);
     int MeasureGlyphs(const char* text, int length, PIX_Rect* rect, int flags);
-    int DrawGlyphs(PIX_IBitmap* bitmap, const char* text, int length, PIX_Rect* rect, int flags,
-                   int callerGlyphsOnly);
+    int DrawGlyphs(PIX_IBitmap* bitmap, const char* text, int length, PIX_Rect* rect, int flags, int callerGlyphsOnly);
     void MakeMask(PIX_GlyphRecord* rec, PIX_IBitmap* surface, int advance, int w, int h);
 
     uint32_t foreColor = 0;

@@ -15,11 +15,9 @@ public:
     // The font's line height (its text metric height); false when it cannot be had.
     virtual bool GetLineHeight(PIX_IBitmap* surface, PIX_FontHandle font, int* height) = 0;
     // The extent of one UTF-16 unit drawn on a single line.
-    virtual void MeasureGlyph(PIX_IBitmap* surface, PIX_FontHandle font, uint16_t code, int* width,
-                              int* height) = 0;
+    virtual void MeasureGlyph(PIX_IBitmap* surface, PIX_FontHandle font, uint16_t code, int* width, int* height) = 0;
     // Draws one unit into the cell {0, 0, width, height} of the surface, unclipped.
-    virtual void RenderGlyph(PIX_IBitmap* surface, PIX_FontHandle font, uint16_t code, int width,
-                             int height) = 0;
+    virtual void RenderGlyph(PIX_IBitmap* surface, PIX_FontHandle font, uint16_t code, int width, int height) = 0;
     virtual void DeleteFont(PIX_FontHandle font) = 0;
 };
 

@@ -25,23 +25,19 @@ inline int Channel(uint32_t c, int shift) { return static_cast<int>((c >> shift)
 void Apply(int mode, uint32_t* p, uint32_t c, int v) {
     const int r = Channel(c, 16), g = Channel(c, 8), b = Channel(c, 0), a = Channel(c, 24);
     switch (mode) {
-    case PIX_Copy: PIX_MixCopy(p, r, g, b, a, v); break;
-    case PIX_Add: PIX_MixAdd(p, r, g, b, a, v); break;
-    case PIX_Dodge: PIX_MixDodge(p, r, g, b, a, v); break;
-    case PIX_Multiply: PIX_MixMultiply(p, r, g, b, a, v); break;
-    case PIX_Overlay: PIX_MixOverlay(p, r, g, b, a, v); break;
-    default: PIX_MixHsv(p, r, g, b, a, v); break;
+        case PIX_Copy: PIX_MixCopy(p, r, g, b, a, v); break;
+        case PIX_Add: PIX_MixAdd(p, r, g, b, a, v); break;
+        case PIX_Dodge: PIX_MixDodge(p, r, g, b, a, v); break;
+        case PIX_Multiply: PIX_MixMultiply(p, r, g, b, a, v); break;
+        case PIX_Overlay: PIX_MixOverlay(p, r, g, b, a, v); break;
+        default: PIX_MixHsv(p, r, g, b, a, v); break;
     }
 }
 
 // Per-byte (c + d) >> 1.
 inline uint32_t Average(uint32_t c, uint32_t d) { return (c & d) + ((c ^ d) >> 1 & 0x7F7F7F7Fu); }
-inline uint32_t ThreeQuarters(uint32_t c, uint32_t d) {
-    return PIX_Half(c) + PIX_Quarter(c) + PIX_Quarter(d);
-}
-inline uint32_t OneQuarter(uint32_t c, uint32_t d) {
-    return PIX_Quarter(c) + PIX_Quarter(d) + PIX_Half(d);
-}
+inline uint32_t ThreeQuarters(uint32_t c, uint32_t d) { return PIX_Half(c) + PIX_Quarter(c) + PIX_Quarter(d); }
+inline uint32_t OneQuarter(uint32_t c, uint32_t d) { return PIX_Quarter(c) + PIX_Quarter(d) + PIX_Half(d); }
 
 // Mode 0 at weight w without antialiasing: whole colour at 256, the average at 128, else a copy.
 inline void CopyPlain(uint32_t* p, uint32_t c, int w) {
@@ -54,8 +50,7 @@ inline void CopyPlain(uint32_t* p, uint32_t c, int w) {
 }
 
 template <class Op>
-void WalkSpan(uint32_t* s, uint32_t* e, int slope, int major, int length, int minor, int w,
-              bool antialias, Op op) {
+void WalkSpan(uint32_t* s, uint32_t* e, int slope, int major, int length, int minor, int w, bool antialias, Op op) {
     const int count = (length + 1) / 2;
     if (!antialias) {
         int err = 0;
@@ -135,8 +130,8 @@ void DrawRun(uint32_t* p, int count, intptr_t step, uint32_t c, float alpha, int
     }
 }
 
-void DrawDiagonal(uint32_t* p, int n, int xStep, int rowStep, uint32_t c, float alpha, int mode,
-                  int w, bool antialias) {
+void DrawDiagonal(uint32_t* p, int n, int xStep, int rowStep, uint32_t c, float alpha, int mode, int w,
+                  bool antialias) {
     if (mode == PIX_Copy && alpha == 1.0f) {
         if (antialias) {
             // Three quarters of the colour on the line, a quarter on the two neighbours.
@@ -161,8 +156,7 @@ void DrawDiagonal(uint32_t* p, int n, int xStep, int rowStep, uint32_t c, float 
     } else if (mode == PIX_Multiply) {
         PIX_DiagonalMultiply(p, n, xStep, rowStep, c, w);
     } else {
-        WalkDiagonal(p, n, xStep, rowStep, w * 3 / 4, w / 4,
-                     [mode, c](uint32_t* q, int v) { Apply(mode, q, c, v); });
+        WalkDiagonal(p, n, xStep, rowStep, w * 3 / 4, w / 4, [mode, c](uint32_t* q, int v) { Apply(mode, q, c, v); });
     }
 }
 }  // namespace
@@ -199,8 +193,8 @@ bool PIX_ClipSegment(int* x1, int* y1, int* x2, int* y2, int width, int height) 
     return true;
 }
 
-void PIX_DrawSegment(PIX_IBitmap* bitmap, int x1, int y1, int x2, int y2, uint32_t colour,
-                     float alpha, int mode, bool antialias) {
+void PIX_DrawSegment(PIX_IBitmap* bitmap, int x1, int y1, int x2, int y2, uint32_t colour, float alpha, int mode,
+                     bool antialias) {
     if (!bitmap) return;
     const int height = bitmap->Height();
     if (bitmap->IsBottomUp()) {
@@ -225,8 +219,8 @@ void PIX_DrawSegment(PIX_IBitmap* bitmap, int x1, int y1, int x2, int y2, uint32
     }
     const int dx = x2 - x1, dy = y2 - y1;
     if (std::abs(dx) == std::abs(dy)) {
-        DrawDiagonal(at(x1, y1), std::abs(dx), dx > 0 ? 1 : -1, dy > 0 ? span : -span, colour, alpha,
-                     mode, w, antialias);
+        DrawDiagonal(at(x1, y1), std::abs(dx), dx > 0 ? 1 : -1, dy > 0 ? span : -span, colour, alpha, mode, w,
+                     antialias);
         return;
     }
     if (w == 0 || mode > PIX_HsvAdjust) return;
@@ -245,31 +239,26 @@ void PIX_DrawSegment(PIX_IBitmap* bitmap, int x1, int y1, int x2, int y2, uint32
     uint32_t* s = at(x1, y1);
     uint32_t* e = at(x2, y2);
     switch (mode) {
-    case PIX_Copy:
-        if (antialias || (w != 256 && w != 128))
-            PIX_SpanCopy(s, e, slope, majorStep, length, minorStep, colour, w, antialias);
-        else if (w == 256)
-            PIX_SpanSolid(s, e, slope, majorStep, length, minorStep, colour, w, antialias);
-        else
-            PIX_SpanHalf(s, e, slope, majorStep, length, minorStep, colour, w, antialias);
-        break;
-    case PIX_Add: PIX_SpanAdd(s, e, slope, majorStep, length, minorStep, colour, w, antialias); break;
-    case PIX_Dodge: PIX_SpanDodge(s, e, slope, majorStep, length, minorStep, colour, w, antialias); break;
-    case PIX_Multiply:
-        PIX_SpanMultiply(s, e, slope, majorStep, length, minorStep, colour, w, antialias);
-        break;
-    case PIX_Overlay:
-        PIX_SpanOverlay(s, e, slope, majorStep, length, minorStep, colour, w, antialias);
-        break;
-    default: PIX_SpanHsv(s, e, slope, majorStep, length, minorStep, colour, w, antialias); break;
+        case PIX_Copy:
+            if (antialias || (w != 256 && w != 128))
+                PIX_SpanCopy(s, e, slope, majorStep, length, minorStep, colour, w, antialias);
+            else if (w == 256)
+                PIX_SpanSolid(s, e, slope, majorStep, length, minorStep, colour, w, antialias);
+            else
+                PIX_SpanHalf(s, e, slope, majorStep, length, minorStep, colour, w, antialias);
+            break;
+        case PIX_Add: PIX_SpanAdd(s, e, slope, majorStep, length, minorStep, colour, w, antialias); break;
+        case PIX_Dodge: PIX_SpanDodge(s, e, slope, majorStep, length, minorStep, colour, w, antialias); break;
+        case PIX_Multiply: PIX_SpanMultiply(s, e, slope, majorStep, length, minorStep, colour, w, antialias); break;
+        case PIX_Overlay: PIX_SpanOverlay(s, e, slope, majorStep, length, minorStep, colour, w, antialias); break;
+        default: PIX_SpanHsv(s, e, slope, majorStep, length, minorStep, colour, w, antialias); break;
     }
 }
 
-#define PIX_SPAN(name, op)                                                                         \
-    void name(uint32_t* start, uint32_t* end, int slope, int majorStep, int length, int minorStep, \
-              uint32_t colour, int w, bool antialias) {                                            \
-        WalkSpan(start, end, slope, majorStep, length, minorStep, w, antialias,                    \
-                 [colour](uint32_t* p, int v) { op; });                                           \
+#define PIX_SPAN(name, op)                                                                                             \
+    void name(uint32_t* start, uint32_t* end, int slope, int majorStep, int length, int minorStep, uint32_t colour,    \
+              int w, bool antialias) {                                                                                 \
+        WalkSpan(start, end, slope, majorStep, length, minorStep, w, antialias, [colour](uint32_t* p, int v) { op; }); \
     }
 PIX_SPAN(PIX_SpanCopy, Apply(PIX_Copy, p, colour, v))
 PIX_SPAN(PIX_SpanSolid, (void)v; *p = colour)

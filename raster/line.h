@@ -10,14 +10,14 @@
 bool PIX_ClipSegment(int* x1, int* y1, int* x2, int* y2, int width, int height);
 
 // Draws from (x1, y1) to (x2, y2), both endpoints included. Only the low byte of mode is used.
-void PIX_DrawSegment(PIX_IBitmap* bitmap, int x1, int y1, int x2, int y2, uint32_t colour,
-                     float alpha, int mode, bool antialias);
+void PIX_DrawSegment(PIX_IBitmap* bitmap, int x1, int y1, int x2, int y2, uint32_t colour, float alpha, int mode,
+                     bool antialias);
 
 // Span drawers (PIX_SegmentSpan family): walk L + 1 pixels from start and end toward the middle.
 // majorStep and minorStep are in pixels; slope is the minor advance per major step in 16.16.
-#define PIX_SEGMENT_SPAN_ARGS                                                                    \
-    uint32_t *start, uint32_t *end, int slope, int majorStep, int length, int minorStep,       \
-        uint32_t colour, int w, bool antialias
+#define PIX_SEGMENT_SPAN_ARGS                                                                                    \
+    uint32_t *start, uint32_t *end, int slope, int majorStep, int length, int minorStep, uint32_t colour, int w, \
+        bool antialias
 void PIX_SpanCopy(PIX_SEGMENT_SPAN_ARGS);
 void PIX_SpanSolid(PIX_SEGMENT_SPAN_ARGS);
 void PIX_SpanHalf(PIX_SEGMENT_SPAN_ARGS);

@@ -9,6 +9,6 @@ extern int WineProbeState;
 bool PIX_RunningUnderWine();
 // Draws or measures text with DrawText, directly into the bitmap's device context or through the
 // scratch surface NativeTextSurface. Returns DrawText's result.
-int PIX_NativeDrawString(PIX_CachedFont& font, PIX_IBitmap* bitmap, const char* text, int length,
-                         PIX_Rect* rect, int flags);
+int PIX_NativeDrawString(PIX_CachedFont& font, PIX_IBitmap* bitmap, const char* text, int length, PIX_Rect* rect,
+                         int flags);
 #endif

@@ -21,9 +21,7 @@ bool PIX_RunningUnderWine() {
 }
 
 namespace {
-inline COLORREF ToColorRef(uint32_t argb) {
-    return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
-}
+inline COLORREF ToColorRef(uint32_t argb) { return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF); }
 
 bool Cont(unsigned char b) { return b >= 0x80 && b <= 0xBF; }
 
@@ -114,10 +112,10 @@ int PIX_NativeDrawString(PIX_CachedFont& font, PIX_IBitmap* bitmap, const char* 
             rect->bottom = rect->top + (measured.bottom - measured.top);
         } else {
             const int w = measured.right, h = measured.bottom;
-            int x = (flags & DT_RIGHT) ? rect->right - w
+            int x = (flags & DT_RIGHT)    ? rect->right - w
                     : (flags & DT_CENTER) ? (rect->left + rect->right - w) / 2
                                           : rect->left;
-            int y = (flags & DT_BOTTOM) ? rect->bottom - h
+            int y = (flags & DT_BOTTOM)    ? rect->bottom - h
                     : (flags & DT_VCENTER) ? (rect->top + rect->bottom - h) / 2
                                            : rect->top;
             int x2 = std::min(x + w, bitmap->Width()), y2 = std::min(y + h, bitmap->Height());

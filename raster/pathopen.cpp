@@ -10,8 +10,7 @@ FILE* PIX_OpenFileUtf8(const char* path, const char* mode) {
     wchar_t wideMode[8] = {};
     for (int i = 0; i < 7 && mode[i]; ++i) wideMode[i] = static_cast<wchar_t>(mode[i]);
     FILE* file = nullptr;
-    if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path, -1, wide, 2048) > 0)
-        file = _wfopen(wide, wideMode);
+    if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path, -1, wide, 2048) > 0) file = _wfopen(wide, wideMode);
     return file ? file : std::fopen(path, mode);
 }
 #else

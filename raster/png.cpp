@@ -36,7 +36,7 @@ void PngMemoryReader(png_structp png, png_bytep out, png_size_t count) {
 struct PngLoad {
     png_structp png = nullptr;
     png_infop info = nullptr;
-    PIX_IBitmap* given = nullptr;   // the caller's bitmap, never deleted here
+    PIX_IBitmap* given = nullptr;  // the caller's bitmap, never deleted here
     PIX_IBitmap* created = nullptr;
     png_bytep* rows = nullptr;
     FILE* file = nullptr;
@@ -112,8 +112,8 @@ PIX_IBitmap* Decode(PngLoad& load) {
     const bool bottomUp = load.honourBottomUp && target->IsBottomUp();
     for (int i = 0; i < h; ++i) {
         const int stored = bottomUp ? h - 1 - i : i;
-        load.rows[i] = reinterpret_cast<png_bytep>(target->Pixels() +
-                                                   static_cast<intptr_t>(stored) * target->RowSpan());
+        load.rows[i] =
+            reinterpret_cast<png_bytep>(target->Pixels() + static_cast<intptr_t>(stored) * target->RowSpan());
     }
     png_read_image(png, load.rows);
     png_destroy_read_struct(&load.png, &load.info, nullptr);

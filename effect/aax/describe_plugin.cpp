@@ -63,8 +63,8 @@ int32_t DescribeIOConfig(AAX_IEffectDescriptor* effect, const AAXIOConfig& confi
     if (!component) return kAAXNoHostInterface;
     int32_t result = 0;
     auto node = [&](uint32_t field, bool wanted, uint32_t type, const char* name, uint32_t mask) {
-        result |= wanted ? component->DeclareMidiNode(field, type, name, mask)
-                         : component->DeclarePrivateData(field, 4, 0);
+        result |=
+            wanted ? component->DeclareMidiNode(field, type, name, mask) : component->DeclarePrivateData(field, 4, 0);
     };
     node(kFieldGlobalMidi, config.globalMidi, kMidiGlobal, "GlobalMIDI", 0xFFFF);
     node(kFieldMidi, config.localMidi, kMidiLocalInput, "TavrelZel4 Midi", 1);
@@ -85,8 +85,8 @@ int32_t DescribeIOConfig(AAX_IEffectDescriptor* effect, const AAXIOConfig& confi
     result |= map->WriteProperty(kPropProduct, int32_t(config.productId));
     result |= map->WriteProperty(kPropNativeType, int32_t(config.nativeTypeId));
     if (config.secondTypeId != kNoTypeId) result |= map->WriteProperty(kPropSecondType, int32_t(config.secondTypeId));
-    result |= component->DeclareProcessProcedure(reinterpret_cast<void*>(&ProcessAllInstances), map, nullptr,
-                                                 nullptr, nullptr);
+    result |= component->DeclareProcessProcedure(reinterpret_cast<void*>(&ProcessAllInstances), map, nullptr, nullptr,
+                                                 nullptr);
     result |= effect->DeclareComponent(component);
     return result;
 }
@@ -120,8 +120,17 @@ int32_t DescribePlugin(AAX_ICollection* collection) {
         nIn = nIn < 1 ? 1 : nIn;
         // A diagnostic line per configuration, kept for compatibility.
         std::printf("***** inputs %d *****\n", nIn);
-        const AAXIOConfig config{nIn, nOut, false, false, true, StemFormatOfChannels(nIn), StemFormatOfChannels(nOut),
-                                 kManufacturerId, kProductId, kNativeTypeIds[pair], kSecondTypeIds[pair]};
+        const AAXIOConfig config{nIn,
+                                 nOut,
+                                 false,
+                                 false,
+                                 true,
+                                 StemFormatOfChannels(nIn),
+                                 StemFormatOfChannels(nOut),
+                                 kManufacturerId,
+                                 kProductId,
+                                 kNativeTypeIds[pair],
+                                 kSecondTypeIds[pair]};
         ++pair;
         result |= DescribeIOConfig(effect, config);
     }

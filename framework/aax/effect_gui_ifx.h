@@ -32,6 +32,6 @@ public:
 private:
     void Forget();
 
-    IFxAAX* mPlugin = nullptr;      // not owned; the host keeps it alive while the GUI is
+    IFxAAX* mPlugin = nullptr;       // not owned; the host keeps it alive while the GUI is
     IGraphics* mGraphics = nullptr;  // the plug-in's
 };

@@ -21,7 +21,14 @@ constexpr double kTicksPerQuarter = 960000.0;
 double ClampUnit(double v) { return v > 0.0 ? (v < 1.0 ? v : 1.0) : 0.0; }
 
 // The block's transport is the host's object, reached by slot number as host strings are.
-enum TransportSlot { kReadTempo = 1, kReadMeter = 2, kReadPlaying = 3, kReadTicks = 4, kReadLoop = 5, kReadSamples = 6 };
+enum TransportSlot {
+    kReadTempo = 1,
+    kReadMeter = 2,
+    kReadPlaying = 3,
+    kReadTicks = 4,
+    kReadLoop = 5,
+    kReadSamples = 6
+};
 template <class... A>
 void ReadTransport(AAX_ITransport* transport, TransportSlot slot, A... out) {
     HostCall<int32_t>(reinterpret_cast<IACFUnknown*>(transport), slot, out...);
@@ -79,11 +86,11 @@ const char* AAX_CIFxParameters::ParamId(int paramIdx) const {
 
 // ---- IFxAAX: construction ----
 
-IFxAAX::IFxAAX(int nParams, const char* channelIoText, int nPresets, const char* effectName,
-               const char* productName, const char* makerName, int version, int uniqueId, int makerId, int latency,
-               bool doesMidi, bool doesChunks, bool isInstrument)
-    : IFxBase(nParams, channelIoText, nPresets, effectName, productName, makerName, version, uniqueId, makerId,
-              latency, doesMidi, doesChunks, isInstrument, kApiAAX),
+IFxAAX::IFxAAX(int nParams, const char* channelIoText, int nPresets, const char* effectName, const char* productName,
+               const char* makerName, int version, int uniqueId, int makerId, int latency, bool doesMidi,
+               bool doesChunks, bool isInstrument)
+    : IFxBase(nParams, channelIoText, nPresets, effectName, productName, makerName, version, uniqueId, makerId, latency,
+              doesMidi, doesChunks, isInstrument, kApiAAX),
       mHostInputs(size_t(NInChannels())) {
     SetInputsConnected(0, NInChannels(), true);
     SetOutputsConnected(0, NOutChannels(), true);
@@ -104,9 +111,9 @@ int32_t ACF_CALL IFxAAX::SetUpParameters() {
     mParamIds.DeleteAll();
     AAX_CString bypassId;
     MasterBypassId(&bypassId);
-    auto* bypass = new AAX_CParameter<bool>(bypassId.Text(), AAX_CString("Master Bypass"), false,
-                                            AAX_CBinaryTaperDelegate<bool>(),
-                                            AAX_CBinaryDisplayDelegate<bool>("bypass", "on"), true);
+    auto* bypass =
+        new AAX_CParameter<bool>(bypassId.Text(), AAX_CString("Master Bypass"), false, AAX_CBinaryTaperDelegate<bool>(),
+                                 AAX_CBinaryDisplayDelegate<bool>("bypass", "on"), true);
     bypass->SetStepCount(2);
     bypass->SetType(kTypeDiscrete);
     mMasterBypass = bypass;

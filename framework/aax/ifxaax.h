@@ -25,20 +25,26 @@ struct AAX_CMidiStream {
 };
 class AAX_CIFxParameters;
 struct AAX_CIFxContext {
-    float** inputs;                  // 0
-    float** outputs;                 // 1
+    float** inputs;   // 0
+    float** outputs;  // 1
     void* field2;
-    int32_t* frames;                 // 3
+    int32_t* frames;  // 3
     void* field4;
-    const AAX_CMidiStream* midi;     // 5 (when the plug-in takes MIDI)
-    void* globalMidi;                // 6
-    AAX_ITransport* transport;       // 7
-    AAX_CIFxParameters* const* self; // 8: private data filled by QueryCustomData(8)
-    void* meters;                    // 9
+    const AAX_CMidiStream* midi;      // 5 (when the plug-in takes MIDI)
+    void* globalMidi;                 // 6
+    AAX_ITransport* transport;        // 7
+    AAX_CIFxParameters* const* self;  // 8: private data filled by QueryCustomData(8)
+    void* meters;                     // 9
 };
 enum AAX_CIFxField : uint32_t {
-    kFieldInputs = 0, kFieldOutputs = 1, kFieldFrames = 3, kFieldMidi = 5, kFieldGlobalMidi = 6,
-    kFieldTransport = 7, kFieldPrivate = 8, kFieldMeters = 9
+    kFieldInputs = 0,
+    kFieldOutputs = 1,
+    kFieldFrames = 3,
+    kFieldMidi = 5,
+    kFieldGlobalMidi = 6,
+    kFieldTransport = 7,
+    kFieldPrivate = 8,
+    kFieldMeters = 9
 };
 
 // The effect-parameters part the host holds: the master bypass, the transport of the block being
@@ -72,8 +78,8 @@ protected:
 class IFxAAX : public IFxBase, public AAX_CIFxParameters {
 public:
     IFxAAX(int nParams, const char* channelIoText, int nPresets, const char* effectName, const char* productName,
-           const char* makerName, int version, int uniqueId, int makerId, int latency, bool doesMidi,
-           bool doesChunks, bool isInstrument);
+           const char* makerName, int version, int uniqueId, int makerId, int latency, bool doesMidi, bool doesChunks,
+           bool isInstrument);
     ~IFxAAX() override;
 
     // ---- Set-up and parameters (ifxaax.cpp), host thread ----

@@ -43,17 +43,17 @@ AEffect* IFxVST::CreateEffect(audioMasterCallback audioMaster, CreateFn create) 
     return &plug->mEffect;
 }
 
-IFxVST::IFxVST(int nParams, const char* channelIoText, int nPresets, const char* effectName,
-               const char* productName, const char* makerName, int version, int uniqueId, int makerId, int latency,
-               bool doesMidi, bool doesChunks, bool isInstrument)
+IFxVST::IFxVST(int nParams, const char* channelIoText, int nPresets, const char* effectName, const char* productName,
+               const char* makerName, int version, int uniqueId, int makerId, int latency, bool doesMidi,
+               bool doesChunks, bool isInstrument)
     : IFxVST(gCreatingFor, nParams, channelIoText, nPresets, effectName, productName, makerName, version, uniqueId,
              makerId, latency, doesMidi, doesChunks, isInstrument) {}
 
 IFxVST::IFxVST(audioMasterCallback audioMaster, int nParams, const char* channelIoText, int nPresets,
                const char* effectName, const char* productName, const char* makerName, int version, int uniqueId,
                int makerId, int latency, bool doesMidi, bool doesChunks, bool isInstrument)
-    : IFxBase(nParams, channelIoText, nPresets, effectName, productName, makerName, version, uniqueId, makerId,
-              latency, doesMidi, doesChunks, isInstrument, kApiVST2),
+    : IFxBase(nParams, channelIoText, nPresets, effectName, productName, makerName, version, uniqueId, makerId, latency,
+              doesMidi, doesChunks, isInstrument, kApiVST2),
       mAudioMaster(audioMaster) {
     AEffect& e = mEffect;
     std::memset(&e, 0, sizeof e);

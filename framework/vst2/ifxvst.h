@@ -25,8 +25,8 @@ public:
     // The shape every binding's constructor has: the host callback is the one the module entry is
     // creating this instance for (CreateEffect).
     IFxVST(int nParams, const char* channelIoText, int nPresets, const char* effectName, const char* productName,
-           const char* makerName, int version, int uniqueId, int makerId, int latency, bool doesMidi,
-           bool doesChunks, bool isInstrument);
+           const char* makerName, int version, int uniqueId, int makerId, int latency, bool doesMidi, bool doesChunks,
+           bool isInstrument);
     ~IFxVST() override;
 
     // The module entry's work, on the host's loading thread: under a process-wide lock, create
@@ -112,8 +112,7 @@ private:
                                             void* data, float opt);
     // [audio thread, takes the plug-in lock] for the whole block
     static void VST2_CALL VSTProcess(Vst2::AEffect* effect, float** inputs, float** outputs, int32_t frames);
-    static void VST2_CALL VSTProcessReplacing(Vst2::AEffect* effect, float** inputs, float** outputs,
-                                              int32_t frames);
+    static void VST2_CALL VSTProcessReplacing(Vst2::AEffect* effect, float** inputs, float** outputs, int32_t frames);
     static void VST2_CALL VSTProcessDoubleReplacing(Vst2::AEffect* effect, double** inputs, double** outputs,
                                                     int32_t frames);
     // [any thread, takes the plug-in lock]

@@ -53,7 +53,8 @@ void IFxVST::HostTimeSignature(int* numerator, int* denominator) {
 
 // Fields the host does not vouch for keep what info held.
 void IFxVST::HostTimeInfo(ITimeInfo* info) {
-    constexpr int32_t kRequest = kTimePpqValid | kTimeTempoValid | kTimeBarsValid | kTimeCycleValid | kTimeSignatureValid;
+    constexpr int32_t kRequest =
+        kTimePpqValid | kTimeTempoValid | kTimeBarsValid | kTimeCycleValid | kTimeSignatureValid;
     const VstTimeInfo* time = HostTime(kRequest);
     if (!info || !time || !(time->flags & kRequest)) return;
     const int32_t flags = time->flags;

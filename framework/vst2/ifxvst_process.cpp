@@ -47,8 +47,7 @@ void VST2_CALL IFxVST::VSTProcess(AEffect* effect, float** inputs, float** outpu
     if (IFxVST* plug = FromEffect(effect)) plug->ProcessBlock(inputs, outputs, frames, Road::kFloatAccumulating);
 }
 
-void VST2_CALL IFxVST::VSTProcessDoubleReplacing(AEffect* effect, double** inputs, double** outputs,
-                                                 int32_t frames) {
+void VST2_CALL IFxVST::VSTProcessDoubleReplacing(AEffect* effect, double** inputs, double** outputs, int32_t frames) {
     if (IFxVST* plug = FromEffect(effect)) plug->ProcessBlock(inputs, outputs, frames, Road::kDouble);
 }
 

@@ -14,11 +14,11 @@ constexpr int kMaxSidechainChannels = 2;
 constexpr int kMidiControllers = 128;
 }  // namespace
 
-IFxVST3::IFxVST3(int nParams, const char* channelIoText, int nPresets, const char* effectName,
-                 const char* productName, const char* makerName, int version, int uniqueId, int makerId,
-                 int latency, bool doesMidi, bool doesChunks, bool isInstrument, int sidechainChannels)
-    : IFxBase(nParams, channelIoText, nPresets, effectName, productName, makerName, version, uniqueId, makerId,
-              latency, doesMidi, doesChunks, isInstrument, kApiVST3),
+IFxVST3::IFxVST3(int nParams, const char* channelIoText, int nPresets, const char* effectName, const char* productName,
+                 const char* makerName, int version, int uniqueId, int makerId, int latency, bool doesMidi,
+                 bool doesChunks, bool isInstrument, int sidechainChannels)
+    : IFxBase(nParams, channelIoText, nPresets, effectName, productName, makerName, version, uniqueId, makerId, latency,
+              doesMidi, doesChunks, isInstrument, kApiVST3),
       mSidechainChannels(sidechainChannels),
       mHostIn(NInChannels()),
       mHostOut(NOutChannels()),
@@ -86,14 +86,15 @@ void IFxVST3::AddBuses() {
     if (mainInputs >= 1 && mainInputs <= 6)
         addAudioInput(UString128(GetInputBusLabel(0)), SpeakerArrangementForChannels(mainInputs));
     if (IsInstrument()) {
-        for (int k = 0; 2 * k < NOutChannels(); ++k) addAudioOutput(UString128(GetOutputBusLabel(k)), SpeakerArr::kStereo);
+        for (int k = 0; 2 * k < NOutChannels(); ++k)
+            addAudioOutput(UString128(GetOutputBusLabel(k)), SpeakerArr::kStereo);
     } else {
         addAudioOutput(UString128(GetOutputBusLabel(0)), SpeakerArrangementForChannels(NOutChannels()));
     }
     if (mSidechainChannels != 0) {
         if (mSidechainChannels > kMaxSidechainChannels) mSidechainChannels = kMaxSidechainChannels;
-        addAudioInput(UString128(GetInputBusLabel(1)), mSidechainChannels == 1 ? SpeakerArr::kMono : SpeakerArr::kStereo,
-                      kAux, 0);
+        addAudioInput(UString128(GetInputBusLabel(1)),
+                      mSidechainChannels == 1 ? SpeakerArr::kMono : SpeakerArr::kStereo, kAux, 0);
     }
     if (DoesMidi()) addEventInput(UString128("MIDI Input"), 1);
 }
@@ -103,9 +104,9 @@ void IFxVST3::AddParameters() {
         parameters.addParameter(new Parameter(UString128("Preset"), kPresetTag, UString128(""), 0.0, NPresets(),
                                               ParameterInfo::kIsProgramChange, kRootUnitId));
     if (!IsInstrument()) {
-        auto* bypass = new StringListParameter(UString128("Bypass"), kBypassTag, nullptr,
-                                               ParameterInfo::kIsBypass | ParameterInfo::kIsList |
-                                                   ParameterInfo::kCanAutomate);
+        auto* bypass =
+            new StringListParameter(UString128("Bypass"), kBypassTag, nullptr,
+                                    ParameterInfo::kIsBypass | ParameterInfo::kIsList | ParameterInfo::kCanAutomate);
         bypass->appendString(UString128("off"));
         bypass->appendString(UString128("on"));
         parameters.addParameter(bypass);
@@ -113,8 +114,8 @@ void IFxVST3::AddParameters() {
     for (int i = 0; i < NParams(); ++i) AddFrameworkParameter(i);
     if (DoesMidi()) {
         for (int c = 0; c < kMidiControllers; ++c) {
-            auto* cc = new RangeParameter(UString128("MIDI CC"), static_cast<ParamID>(NParams() + c), UString128(""),
-                                          0, 127, 0, 0, ParameterInfo::kCanAutomate, kRootUnitId);
+            auto* cc = new RangeParameter(UString128("MIDI CC"), static_cast<ParamID>(NParams() + c), UString128(""), 0,
+                                          127, 0, 0, ParameterInfo::kCanAutomate, kRootUnitId);
             cc->setPrecision(1);
             parameters.addParameter(cc);
         }
@@ -132,17 +133,18 @@ void IFxVST3::AddFrameworkParameter(int index) {
     switch (param->Kind()) {
         case kParamBool:
         case kParamList: {
-            auto* list = new StringListParameter(UString128(param->ParamNameText()), id,
-                                                 UString128(param->ParamLabelText()),
-                                                 ParameterInfo::kIsList | automate, unit);
+            auto* list =
+                new StringListParameter(UString128(param->ParamNameText()), id, UString128(param->ParamLabelText()),
+                                        ParameterInfo::kIsList | automate, unit);
             for (int v = 0; v < param->GetValueTextCount(); ++v) list->appendString(UString128(param->GetValueText(v)));
             exported = list;
             break;
         }
         case kParamInt:
         case kParamDouble: {
-            auto* range = new RangeParameter(UString128(param->ParamNameText()), id, UString128(param->ParamLabelText()),
-                                             param->Min(), param->Max(), param->Default(), 0, automate, unit);
+            auto* range =
+                new RangeParameter(UString128(param->ParamNameText()), id, UString128(param->ParamLabelText()),
+                                   param->Min(), param->Max(), param->Default(), 0, automate, unit);
             range->setPrecision(param->DisplayPrecision());
             exported = range;
             break;

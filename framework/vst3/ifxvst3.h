@@ -31,8 +31,8 @@ public:
     static constexpr ParamID kBypassTag = 0x62706173;  // 'bpas'
 
     IFxVST3(int nParams, const char* channelIoText, int nPresets, const char* effectName, const char* productName,
-            const char* makerName, int version, int uniqueId, int makerId, int latency, bool doesMidi,
-            bool doesChunks, bool isInstrument, int sidechainChannels = 0);
+            const char* makerName, int version, int uniqueId, int makerId, int latency, bool doesMidi, bool doesChunks,
+            bool isInstrument, int sidechainChannels = 0);
     ~IFxVST3() override;
 
     static Sdk::Vst::SpeakerArrangement SpeakerArrangementForChannels(int channels);
@@ -83,8 +83,7 @@ public:
     tresult PLUGIN_API setState(IBStream* stream) override;
     tresult PLUGIN_API setComponentState(IBStream* stream) override;
     tresult PLUGIN_API setBusArrangements(Sdk::Vst::SpeakerArrangement* inputs, Sdk::int32 numIns,
-                                          Sdk::Vst::SpeakerArrangement* outputs,
-                                          Sdk::int32 numOuts) override;
+                                          Sdk::Vst::SpeakerArrangement* outputs, Sdk::int32 numOuts) override;
 
     // ---- Controller queries (ifxvst3_controller.cpp), no lock ----
     // [any thread]
@@ -95,8 +94,7 @@ public:
     ParamValue PLUGIN_API normalizedParamToPlain(ParamID id, ParamValue valueNormalized) override;
     ParamValue PLUGIN_API plainParamToNormalized(ParamID id, ParamValue plainValue) override;
     tresult PLUGIN_API getMidiControllerAssignment(Sdk::int32 busIndex, Sdk::int16 channel,
-                                                   Sdk::Vst::CtrlNumber midiControllerNumber,
-                                                   ParamID& id) override;
+                                                   Sdk::Vst::CtrlNumber midiControllerNumber, ParamID& id) override;
 
     // ---- Units and the program list (ifxvst3_controller.cpp), no lock ----
     // [any thread]
@@ -104,21 +102,17 @@ public:
     tresult PLUGIN_API getUnitInfo(Sdk::int32 unitIndex, Sdk::Vst::UnitInfo& info) override;
     Sdk::int32 PLUGIN_API getProgramListCount() override;
     tresult PLUGIN_API getProgramListInfo(Sdk::int32 listIndex, Sdk::Vst::ProgramListInfo& info) override;
-    tresult PLUGIN_API getProgramName(Sdk::Vst::ProgramListID listId, Sdk::int32 programIndex,
-                                      String128 name) override;
-    tresult PLUGIN_API getProgramInfo(Sdk::Vst::ProgramListID listId, Sdk::int32 programIndex,
-                                      Sdk::CString attributeId, String128 attributeValue) override;
-    tresult PLUGIN_API hasProgramPitchNames(Sdk::Vst::ProgramListID listId,
-                                            Sdk::int32 programIndex) override;
+    tresult PLUGIN_API getProgramName(Sdk::Vst::ProgramListID listId, Sdk::int32 programIndex, String128 name) override;
+    tresult PLUGIN_API getProgramInfo(Sdk::Vst::ProgramListID listId, Sdk::int32 programIndex, Sdk::CString attributeId,
+                                      String128 attributeValue) override;
+    tresult PLUGIN_API hasProgramPitchNames(Sdk::Vst::ProgramListID listId, Sdk::int32 programIndex) override;
     tresult PLUGIN_API getProgramPitchName(Sdk::Vst::ProgramListID listId, Sdk::int32 programIndex,
                                            Sdk::int16 midiPitch, String128 name) override;
     Sdk::Vst::UnitID PLUGIN_API getSelectedUnit() override;
     tresult PLUGIN_API selectUnit(Sdk::Vst::UnitID unitId) override;
-    tresult PLUGIN_API getUnitByBus(Sdk::Vst::MediaType type, Sdk::Vst::BusDirection dir,
-                                    Sdk::int32 busIndex, Sdk::int32 channel,
-                                    Sdk::Vst::UnitID& unitId) override;
-    tresult PLUGIN_API setUnitProgramData(Sdk::int32 listOrUnitId, Sdk::int32 programIndex,
-                                          IBStream* data) override;
+    tresult PLUGIN_API getUnitByBus(Sdk::Vst::MediaType type, Sdk::Vst::BusDirection dir, Sdk::int32 busIndex,
+                                    Sdk::int32 channel, Sdk::Vst::UnitID& unitId) override;
+    tresult PLUGIN_API setUnitProgramData(Sdk::int32 listOrUnitId, Sdk::int32 programIndex, IBStream* data) override;
 
     // ---- Core slots answered for the host (ifxvst3_host.cpp) ----
     // Editor gestures, on the editor's thread: forwarded to the host's component handler.

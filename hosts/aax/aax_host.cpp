@@ -304,6 +304,8 @@ const void* P(F f) {
 #define ROOT P(&Slots::QueryInterface), P(&Slots::AddRef), P(&Slots::Release)
 #define U(k) P(&Slots::Unnamed<k>)
 
+// The slot tables, in slot order, several slots a line.
+// clang-format off
 const void* const kUnknownTable[] = {ROOT};
 const void* const kFactoryTable[] = {ROOT, P(&Slots::Create)};
 const void* const kDefinitionTable[] = {ROOT, U(3), U(4), U(5), U(6), P(&Slots::DeclareEffect),
@@ -336,23 +338,24 @@ const void* const kAutomationTable[] = {ROOT, P(&Slots::AddParameterId), P(&Slot
                                         P(&Slots::RequestValueChange), P(&Slots::ReportCurrentValue),
                                         P(&Slots::RequestTouch), P(&Slots::RequestRelease), U(9)};
 const void* const kViewTable[] = {ROOT, U(3), P(&Slots::NativeView), U(5), P(&Slots::ResizeView), U(7), U(8), U(9)};
+// clang-format on
 #undef ROOT
 #undef U
 
 const void* const* TableOf(Kind kind) {
     switch (kind) {
-    case Kind::kUnknown: return kUnknownTable;
-    case Kind::kFactory: return kFactoryTable;
-    case Kind::kDefinition: return kDefinitionTable;
-    case Kind::kEffect: return kEffectTable;
-    case Kind::kComponent: return kComponentTable;
-    case Kind::kMap: return kMapTable;
-    case Kind::kServices: return kServicesTable;
-    case Kind::kController: return kControllerTable;
-    case Kind::kTransport: return kTransportTable;
-    case Kind::kAutomation: return kAutomationTable;
-    case Kind::kViewContainer: return kViewTable;
-    case Kind::kBlockTransport: return kBlockTransportTable;
+        case Kind::kUnknown: return kUnknownTable;
+        case Kind::kFactory: return kFactoryTable;
+        case Kind::kDefinition: return kDefinitionTable;
+        case Kind::kEffect: return kEffectTable;
+        case Kind::kComponent: return kComponentTable;
+        case Kind::kMap: return kMapTable;
+        case Kind::kServices: return kServicesTable;
+        case Kind::kController: return kControllerTable;
+        case Kind::kTransport: return kTransportTable;
+        case Kind::kAutomation: return kAutomationTable;
+        case Kind::kViewContainer: return kViewTable;
+        case Kind::kBlockTransport: return kBlockTransportTable;
     }
     return kUnknownTable;
 }
@@ -425,8 +428,8 @@ struct StringSlots {
 };
 
 namespace {
-const void* const kStringTable[] = {P(&StringSlots::Delete), P(&StringSlots::Length), P(&StringSlots::MaxLength),
-                                    P(&StringSlots::Text),   P(&StringSlots::Set),    P(&StringSlots::Assign),
+const void* const kStringTable[] = {P(&StringSlots::Delete),      P(&StringSlots::Length), P(&StringSlots::MaxLength),
+                                    P(&StringSlots::Text),        P(&StringSlots::Set),    P(&StringSlots::Assign),
                                     P(&StringSlots::AssignString)};
 }  // namespace
 
@@ -450,7 +453,7 @@ Object* Host::InstanceUnknown(const std::vector<Guid>& offered) {
     // A second interface is answered by the same object as the first.
     const Offer kOffers[] = {
         {&id::kController, Kind::kController, "controller"}, {&id::kController2, Kind::kController, "controller"},
-        {&id::kTransport, Kind::kTransport, "transport"},     {&id::kTransport2, Kind::kTransport, "transport"},
+        {&id::kTransport, Kind::kTransport, "transport"},    {&id::kTransport2, Kind::kTransport, "transport"},
         {&id::kAutomation, Kind::kAutomation, "automation"},
     };
     for (const Offer& o : kOffers) {

@@ -29,10 +29,9 @@ Guid ParseGuid(const char* text);
 
 // Ids of the host's interfaces and classes, as the host knows them.
 namespace id {
-extern const Guid kUnknown, kFactory, kDefinitionClass, kDefinition, kDefinitionExport, kEffectClass, kEffect,
-    kEffect2, kComponentClass, kComponent, kComponent2, kMapClass, kMap, kMap2, kServicesClass, kServices,
-    kController, kController2, kTransport, kTransport2, kAutomation, kViewContainer, kEffectParameters,
-    kEffectGui;
+extern const Guid kUnknown, kFactory, kDefinitionClass, kDefinition, kDefinitionExport, kEffectClass, kEffect, kEffect2,
+    kComponentClass, kComponent, kComponent2, kMapClass, kMap, kMap2, kServicesClass, kServices, kController,
+    kController2, kTransport, kTransport2, kAutomation, kViewContainer, kEffectParameters, kEffectGui;
 }  // namespace id
 
 class Host;
@@ -43,15 +42,25 @@ struct Object {
     Host* host;
     std::string name;
     int refs;
-    bool created;  // made by the factory (the plug-in holds every reference)
+    bool created;                            // made by the factory (the plug-in holds every reference)
     std::map<std::string, Object*> answers;  // id bytes -> object handed out by QueryInterface
     std::map<std::string, void*> foreign;    // id bytes -> another module's object (AddRef by slot 1)
     std::map<uint32_t, int32_t> properties;  // property maps only
 };
 
 enum class Kind {
-    kUnknown, kFactory, kDefinition, kEffect, kComponent, kMap, kServices, kController, kTransport, kAutomation,
-    kViewContainer, kBlockTransport
+    kUnknown,
+    kFactory,
+    kDefinition,
+    kEffect,
+    kComponent,
+    kMap,
+    kServices,
+    kController,
+    kTransport,
+    kAutomation,
+    kViewContainer,
+    kBlockTransport
 };
 
 // How the registration host's unknown answers the factory query.

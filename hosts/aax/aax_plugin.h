@@ -59,10 +59,26 @@ private:
 // Effect-parameters slots the host calls by number.
 namespace slot {
 enum : int {
-    kInitialize = 3, kUninitialize = 4, kParameterCount = 6, kMasterBypassId = 7, kStepCount = 9, kName = 10,
-    kType = 14, kParameterById = 16, kIdAtIndex = 18, kValueString = 22, kNormalized = 23, kUpdateFromHost = 29,
-    kCustomData = 32, kChunkCount = 33, kChunkId = 34, kChunkSize = 35, kGetChunk = 36, kSetChunk = 37,
-    kCompareChunk = 38, kChanges = 39
+    kInitialize = 3,
+    kUninitialize = 4,
+    kParameterCount = 6,
+    kMasterBypassId = 7,
+    kStepCount = 9,
+    kName = 10,
+    kType = 14,
+    kParameterById = 16,
+    kIdAtIndex = 18,
+    kValueString = 22,
+    kNormalized = 23,
+    kUpdateFromHost = 29,
+    kCustomData = 32,
+    kChunkCount = 33,
+    kChunkId = 34,
+    kChunkSize = 35,
+    kGetChunk = 36,
+    kSetChunk = 37,
+    kCompareChunk = 38,
+    kChanges = 39
 };
 // GUI object.
 enum : int { kGuiInitialize = 3, kGuiUninitialize = 4, kSetViewContainer = 6, kReportViewSize = 7 };

@@ -64,7 +64,8 @@ std::string Apply(Instance& plugin, const std::string& setting, const std::strin
     CallSlot<int32_t>(plugin.params, slot::kStepCount, id.c_str(), &steps);
     const bool toggle = steps == 2;
     double plain = 0, normalized = 0;
-    problem = ReadValue(name, text, toggle, toggle ? 0 : ShownAt(plugin, id, 0), toggle ? 1 : ShownAt(plugin, id, 1), &plain);
+    problem =
+        ReadValue(name, text, toggle, toggle ? 0 : ShownAt(plugin, id, 0), toggle ? 1 : ShownAt(plugin, id, 1), &plain);
     if (!problem.empty()) return problem;
     HostString typed;
     CallSlot<void>(typed.Interface(), 5, PlainText(plain).c_str());

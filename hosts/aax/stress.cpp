@@ -99,7 +99,8 @@ int main(int argc, char** argv) {
         };
         std::mt19937 rng(1);
         auto update = [&] { instance.Update(std::to_string(1 + rng() % kParams).c_str(), (rng() % 1001) / 1000.0); };
-        status = EditorTiming("AAX", counts, [&] { renderer.Block(); }, open, update, close);
+        status = EditorTiming(
+            "AAX", counts, [&] { renderer.Block(); }, open, update, close);
     }
     module.Unload();
     return status;

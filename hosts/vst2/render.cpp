@@ -37,7 +37,8 @@ std::string Apply(Plugin& plug, const std::string& setting) {
         if (Lower(title) != Lower(name)) continue;
         const bool toggle = plug.Dispatch(EffectOp::kVendorSpecific, 8, i) != 0;
         double plain = 0;
-        problem = ReadValue(name, text, toggle, toggle ? 0 : ShownAt(plug, i, 0), toggle ? 1 : ShownAt(plug, i, 1), &plain);
+        problem =
+            ReadValue(name, text, toggle, toggle ? 0 : ShownAt(plug, i, 0), toggle ? 1 : ShownAt(plug, i, 1), &plain);
         if (!problem.empty()) return problem;
         std::string typed = toggle ? (plain != 0 ? "on" : "off") : PlainText(plain);
         if (!plug.Dispatch(EffectOp::kString2Parameter, i, 0, const_cast<char*>(typed.c_str())))

@@ -83,7 +83,7 @@ void ProcessLoop(Plugin& plugin, std::mt19937 rng, const std::atomic<bool>& stop
             ++counts.automation;
         }
         const int pick = rng() % 4;
-        const int frames = pick == 0 ? static_cast<int>(rng() % 2)
+        const int frames = pick == 0   ? static_cast<int>(rng() % 2)
                            : pick == 1 ? block
                                        : 1 + static_cast<int>(rng() % (4 * block));
         const int entry = rng() % 3;
@@ -127,8 +127,8 @@ void CloseEditor(Plugin& plugin) { plugin.Dispatch(EffectOp::kEditClose); }
 
 void EditorThread(Plugin& plugin, const std::atomic<bool>& stop, Counts& counts) {
     stress::EditorLoop(
-        stop, counts, 0, [&](HWND parent) { return OpenEditor(plugin, parent, counts); },
-        [&] { IdleEditor(plugin); }, [&] { CloseEditor(plugin); });
+        stop, counts, 0, [&](HWND parent) { return OpenEditor(plugin, parent, counts); }, [&] { IdleEditor(plugin); },
+        [&] { CloseEditor(plugin); });
 }
 
 // Each timed block: a parameter change, then the block through processReplacing.

@@ -62,7 +62,8 @@ intptr_t Host::Answer(AEffect*, int32_t opcode, int32_t, intptr_t, void* data, f
 }
 
 int Host::Count(int32_t opcode) const {
-    return static_cast<int>(std::count_if(calls.begin(), calls.end(), [&](const HostCall& c) { return c.opcode == opcode; }));
+    return static_cast<int>(
+        std::count_if(calls.begin(), calls.end(), [&](const HostCall& c) { return c.opcode == opcode; }));
 }
 
 std::vector<int32_t> Host::Opcodes() const {
@@ -116,7 +117,8 @@ template <typename Sample>
 void RunBlocks(AEffect* effect, const std::vector<std::vector<double>>& input, std::vector<std::vector<double>>* output,
                int block, Plugin::Mode mode) {
     const size_t frames = input.empty() ? 0 : input[0].size();
-    std::vector<std::vector<Sample>> in(input.size(), std::vector<Sample>(block)), out(output->size(), std::vector<Sample>(block));
+    std::vector<std::vector<Sample>> in(input.size(), std::vector<Sample>(block)),
+        out(output->size(), std::vector<Sample>(block));
     std::vector<Sample*> inPtrs, outPtrs;
     for (auto& c : in) inPtrs.push_back(c.data());
     for (auto& c : out) outPtrs.push_back(c.data());

@@ -35,7 +35,8 @@ std::string Titles(IEditController* controller) {
     std::string out;
     for (int32 i = 0; i < controller->getParameterCount(); ++i) {
         ParameterInfo info{};
-        if (controller->getParameterInfo(i, info) != kResultOk || info.id == kPresetId || info.id == kBypassId) continue;
+        if (controller->getParameterInfo(i, info) != kResultOk || info.id == kPresetId || info.id == kBypassId)
+            continue;
         out += (out.empty() ? "\"" : ", \"") + FromString128(info.title) + "\"";
     }
     return out;
@@ -63,7 +64,8 @@ int Render(const Command& command) {
         std::string problem = SplitSetting(setting, &name, &text);
         if (!problem.empty()) return Fail(problem);
         ParameterInfo info{};
-        if (!FindByTitle(plugin.controller, name, &info)) return Fail(UnknownParameter(name, Titles(plugin.controller)));
+        if (!FindByTitle(plugin.controller, name, &info))
+            return Fail(UnknownParameter(name, Titles(plugin.controller)));
         double plain = 0;
         problem = ReadValue(name, text, info.stepCount == 1, plugin.controller->normalizedParamToPlain(info.id, 0.0),
                             plugin.controller->normalizedParamToPlain(info.id, 1.0), &plain);
@@ -73,7 +75,8 @@ int Render(const Command& command) {
 
     if (channels == 1) {
         SpeakerArrangement mono = SpeakerArr::kMono;
-        if (plugin.processor->setBusArrangements(&mono, 1, &mono, 1) != kResultOk) return Fail("the module refuses mono buses");
+        if (plugin.processor->setBusArrangements(&mono, 1, &mono, 1) != kResultOk)
+            return Fail("the module refuses mono buses");
         for (BusDirection dir : {kInput, kOutput}) plugin.component->activateBus(kAudio, dir, 0, true);
     }
     if (plugin.Prepare(kSample64, command.rate, kBlock) != kResultOk) return Fail("setupProcessing refused");
@@ -95,7 +98,8 @@ int Render(const Command& command) {
     for (int32 i = 0; i < plugin.controller->getParameterCount(); ++i) {
         ParameterInfo info{};
         String128 text{};
-        if (plugin.controller->getParameterInfo(i, info) != kResultOk || info.id == kPresetId || info.id == kBypassId) continue;
+        if (plugin.controller->getParameterInfo(i, info) != kResultOk || info.id == kPresetId || info.id == kBypassId)
+            continue;
         plugin.controller->getParamStringByValue(info.id, plugin.controller->getParamNormalized(info.id), text);
         settings.emplace_back(FromString128(info.title), FromString128(text));
     }

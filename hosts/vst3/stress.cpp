@@ -62,7 +62,8 @@ void RunBlock(Plugin& plugin, std::vector<Sample> (&in)[kMaxChannels], std::vect
     Sample* ip[kMaxChannels];
     Sample* op[kMaxChannels];
     for (int c = 0; c < kMaxChannels; ++c) {
-        for (int k = 0; k < frames; ++k) in[c][k] = static_cast<Sample>(0.9 * std::sin(0.013 * (position + k) * (c + 1)));
+        for (int k = 0; k < frames; ++k)
+            in[c][k] = static_cast<Sample>(0.9 * std::sin(0.013 * (position + k) * (c + 1)));
         std::fill_n(out[c].begin(), frames, std::numeric_limits<Sample>::quiet_NaN());
         ip[c] = in[c].data();
         op[c] = out[c].data();
@@ -98,7 +99,7 @@ void ProcessLoop(Plugin& plugin, std::mt19937 rng, const std::atomic<bool>& stop
         if (rng() % 200 == 0) Reconfigure(plugin, rng, &sampleSize, &maxBlock, counts);
         const int pick = rng() % 4;
         const int announced = std::clamp<int32>(maxBlock, 1, kBufferFrames / 4);
-        const int frames = pick == 0 ? static_cast<int>(rng() % 2)
+        const int frames = pick == 0   ? static_cast<int>(rng() % 2)
                            : pick == 1 ? announced
                                        : 1 + static_cast<int>(rng() % (4 * announced));
         changes.Clear();
@@ -231,10 +232,11 @@ int main(int argc, char** argv) {
     if (!plugin.Shutdown()) Fail(counts, "the plug-in outlived its last release");
     if (host.References() != 1) Fail(counts, "the plug-in kept a reference to the host application");
 
-    std::fprintf(stderr, "stress: %.1f s, %ld blocks (%ld frames, %ld not to be processed), %ld automation points, "
-                "%ld set-ups, %ld state rounds, %ld editor opens, %ld non-finite samples, %ld failures\n",
-                (NowMs() - start) / 1000.0, counts.blocks.load(), counts.frames.load(), counts.unprocessed.load(),
-                counts.automation.load(), counts.setups.load(), counts.states.load(), counts.editors.load(),
-                counts.nonFinite.load(), counts.failures.load());
+    std::fprintf(stderr,
+                 "stress: %.1f s, %ld blocks (%ld frames, %ld not to be processed), %ld automation points, "
+                 "%ld set-ups, %ld state rounds, %ld editor opens, %ld non-finite samples, %ld failures\n",
+                 (NowMs() - start) / 1000.0, counts.blocks.load(), counts.frames.load(), counts.unprocessed.load(),
+                 counts.automation.load(), counts.setups.load(), counts.states.load(), counts.editors.load(),
+                 counts.nonFinite.load(), counts.failures.load());
     return counts.nonFinite == 0 && counts.failures == 0 ? 0 : 1;
 }

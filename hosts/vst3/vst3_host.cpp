@@ -52,9 +52,12 @@ tresult PLUGIN_API MemoryStream::write(void* buffer, int32 numBytes, int32* numB
 
 tresult PLUGIN_API MemoryStream::seek(int64 pos, int32 mode, int64* result) {
     int64 base = 0;
-    if (mode == kIBSeekCur) base = position;
-    else if (mode == kIBSeekEnd) base = static_cast<int64>(data.size());
-    else if (mode != kIBSeekSet) return kInvalidArgument;
+    if (mode == kIBSeekCur)
+        base = position;
+    else if (mode == kIBSeekEnd)
+        base = static_cast<int64>(data.size());
+    else if (mode != kIBSeekSet)
+        return kInvalidArgument;
     if (base + pos < 0) return kResultFalse;
     position = base + pos;
     if (result) *result = position;
@@ -159,9 +162,11 @@ bool Plugin::Create(IClassFactory* factory, std::string* error) {
     }
     component = static_cast<IComponent*>(obj);
     obj = nullptr;
-    if (component->queryInterface(IAudioProcessor::iid, &obj) == kResultOk) processor = static_cast<IAudioProcessor*>(obj);
+    if (component->queryInterface(IAudioProcessor::iid, &obj) == kResultOk)
+        processor = static_cast<IAudioProcessor*>(obj);
     obj = nullptr;
-    if (component->queryInterface(IEditController::iid, &obj) == kResultOk) controller = static_cast<IEditController*>(obj);
+    if (component->queryInterface(IEditController::iid, &obj) == kResultOk)
+        controller = static_cast<IEditController*>(obj);
     if (!processor || !controller) *error = "the component answers no IAudioProcessor or IEditController";
     return processor && controller;
 }

@@ -19,8 +19,8 @@ struct AEffect;
 // Host callback and plug-in entries. Every call crosses the module boundary in C convention.
 using audioMasterCallback = intptr_t(VST2_CALL*)(AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
                                                  void* data, float opt);
-using DispatcherProc = intptr_t(VST2_CALL*)(AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
-                                            void* data, float opt);
+using DispatcherProc = intptr_t(VST2_CALL*)(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* data,
+                                            float opt);
 using ProcessProc = void(VST2_CALL*)(AEffect* effect, float** inputs, float** outputs, int32_t frames);
 using ProcessDoubleProc = void(VST2_CALL*)(AEffect* effect, double** inputs, double** outputs, int32_t frames);
 using SetParameterProc = void(VST2_CALL*)(AEffect* effect, int32_t index, float value);

@@ -68,8 +68,8 @@ struct ProcessData {
 
 class IAudioProcessor : public FUnknown {
 public:
-    virtual tresult PLUGIN_API setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
-                                                  SpeakerArrangement* outputs, int32 numOuts) = 0;
+    virtual tresult PLUGIN_API setBusArrangements(SpeakerArrangement* inputs, int32 numIns, SpeakerArrangement* outputs,
+                                                  int32 numOuts) = 0;
     virtual tresult PLUGIN_API getBusArrangement(BusDirection dir, int32 index, SpeakerArrangement& arr) = 0;
     virtual tresult PLUGIN_API canProcessSampleSize(int32 symbolicSampleSize) = 0;
     virtual uint32 PLUGIN_API getLatencySamples() = 0;

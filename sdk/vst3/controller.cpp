@@ -100,7 +100,9 @@ tresult EditController::performEdit(ParamID tag, ParamValue valueNormalized) {
     return componentHandler ? componentHandler->performEdit(tag, valueNormalized) : kResultFalse;
 }
 
-tresult EditController::endEdit(ParamID tag) { return componentHandler ? componentHandler->endEdit(tag) : kResultFalse; }
+tresult EditController::endEdit(ParamID tag) {
+    return componentHandler ? componentHandler->endEdit(tag) : kResultFalse;
+}
 
 tresult EditController::startGroupEdit() {
     return componentHandler2 ? componentHandler2->startGroupEdit() : kNotImplemented;

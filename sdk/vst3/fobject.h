@@ -22,15 +22,15 @@ public:
 inline bool classIDsEqual(FClassID a, FClassID b) { return a && b && std::strcmp(a, b) == 0; }
 
 // Declares a helper class's name for isA and isTypeOf; the base named is asked next.
-#define FOBJECT_CLASS(Class, Base)                                                   \
-    Sdk::FClassID isA() const override { return #Class; }                    \
-    bool isTypeOf(Sdk::FClassID className, bool askBaseClass = true) const override { \
+#define FOBJECT_CLASS(Class, Base)                                                                         \
+    Sdk::FClassID isA() const override { return #Class; }                                                  \
+    bool isTypeOf(Sdk::FClassID className, bool askBaseClass = true) const override {                      \
         return Sdk::classIDsEqual(className, #Class) || (askBaseClass && Base::isTypeOf(className, true)); \
     }
 
 // Re-exports the FObject count on a class that adds interface bases of its own.
-#define FOBJECT_REFCOUNT(Base)                                                        \
-    Sdk::uint32 PLUGIN_API addRef() override { return Base::addRef(); }      \
+#define FOBJECT_REFCOUNT(Base)                                          \
+    Sdk::uint32 PLUGIN_API addRef() override { return Base::addRef(); } \
     Sdk::uint32 PLUGIN_API release() override { return Base::release(); }
 
 // One reference count per object, starting at 1 for its creator; the last release deletes it.
@@ -48,9 +48,7 @@ public:
     void PLUGIN_API update(FUnknown*, int32) override {}
 
     virtual FClassID isA() const { return "FObject"; }
-    virtual bool isTypeOf(FClassID name, bool /*askBaseClass*/ = true) const {
-        return classIDsEqual(name, "FObject");
-    }
+    virtual bool isTypeOf(FClassID name, bool /*askBaseClass*/ = true) const { return classIDsEqual(name, "FObject"); }
     int32 getRefCount() const { return refCount.load(); }
     // The FUnknown every query for it answers with, whichever interface it came through.
     FUnknown* unknownCast() { return static_cast<IDependent*>(this); }

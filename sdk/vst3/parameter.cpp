@@ -85,8 +85,7 @@ bool RangeParameter::fromString(const TChar* string, ParamValue& normalized) con
 }
 
 ParamValue RangeParameter::toPlain(ParamValue normalized) const {
-    if (info.stepCount > 1)
-        return stepIndex(normalized, info.stepCount) + minPlain;
+    if (info.stepCount > 1) return stepIndex(normalized, info.stepCount) + minPlain;
     return normalized * (maxPlain - minPlain) + minPlain;
 }
 
@@ -146,8 +145,7 @@ Parameter* ParameterContainer::addParameter(Parameter* p) {
 }
 
 Parameter* ParameterContainer::addParameter(const TChar* title, const TChar* units, int32 stepCount,
-                                            ParamValue defaultValueNormalized, int32 flags, int32 tag,
-                                            UnitID unitID) {
+                                            ParamValue defaultValueNormalized, int32 flags, int32 tag, UnitID unitID) {
     ParamID id = tag == -1 ? static_cast<ParamID>(getParameterCount()) : static_cast<ParamID>(tag);
     return addParameter(new Parameter(title, id, units, defaultValueNormalized, stepCount, flags, unitID));
 }

@@ -15,9 +15,7 @@ TEST(Taper, PowerLaw) {
     const AAX_CIFxTaperDelegate<double> t(0, 10, 2);
     EXPECT_DOUBLE_EQ(2.5, t.ToReal(0.5));
     EXPECT_DOUBLE_EQ(10, t.ToReal(1.5));
-    const struct {
-        double real, normalized;
-    } cases[] = {{2.5, 0.5}, {20, 1.0}, {-5, 0.0}};
+    const struct { double real, normalized; } cases[] = {{2.5, 0.5}, {20, 1.0}, {-5, 0.0}};
     for (const auto& c : cases) EXPECT_DOUBLE_EQ(c.normalized, t.ToNormalized(c.real)) << c.real;
     EXPECT_TRUE(std::isnan(t.Clamp(std::nan(""))));
     std::unique_ptr<AAX_ITaperDelegate<double>, SlotDelete> clone(t.Clone());
@@ -125,9 +123,8 @@ TEST(Display, BinaryTexts) {
 TEST(Delegates, SlotsAsTheHostNumbersThem) {
     using aaxhost::CallSlot;
     const AAX_CIFxTaperDelegate<double> taper(0, 10, 2);
-    void* t = CallSlot<void*>(const_cast<AAX_ITaperDelegate<double>*>(
-                                  static_cast<const AAX_ITaperDelegate<double>*>(&taper)),
-                              1);
+    void* t = CallSlot<void*>(
+        const_cast<AAX_ITaperDelegate<double>*>(static_cast<const AAX_ITaperDelegate<double>*>(&taper)), 1);
     const struct {
         int slot;
         double argument, expected;
@@ -138,9 +135,8 @@ TEST(Delegates, SlotsAsTheHostNumbersThem) {
     CallSlot<void>(t, 0, 1u);
 
     const AAX_CUnitDisplayDelegateDecorator<double> unit(AAX_CNumberDisplayDelegate<double, 2, 0>(), "dB");
-    void* d = CallSlot<void*>(const_cast<AAX_IDisplayDelegate<double>*>(
-                                  static_cast<const AAX_IDisplayDelegate<double>*>(&unit)),
-                              1);
+    void* d = CallSlot<void*>(
+        const_cast<AAX_IDisplayDelegate<double>*>(static_cast<const AAX_IDisplayDelegate<double>*>(&unit)), 1);
     AAX_CString out;
     EXPECT_TRUE(CallSlot<bool>(d, 2, 0.25, int32_t(5), &out));
     EXPECT_STREQ("0.25", out.Text());

@@ -16,19 +16,53 @@ using aaxhost::CallSlot;
 using aaxhost::HostString;
 
 enum {
-    kQueryInterface = 0, kAddRef, kRelease, kInitialize, kUninitialize, kNotify, kCount, kBypassId, kAutomatable,
-    kStepCount, kName, kShortName, kDefault, kSetDefault, kType, kOrientation, kById, kIndexById, kIdAtIndex,
-    kValueInfo, kValueFromString, kStringFromValue, kValueString, kNormalized, kSetNormalized, kSetRelative,
-    kTouch, kReleaseTouch, kUpdate = 29, kUpdateRelative, kDispatch, kCustomData, kChunkCount, kChunkId,
-    kChunkSize, kGetChunk, kSetChunk, kCompareChunk, kChanges
+    kQueryInterface = 0,
+    kAddRef,
+    kRelease,
+    kInitialize,
+    kUninitialize,
+    kNotify,
+    kCount,
+    kBypassId,
+    kAutomatable,
+    kStepCount,
+    kName,
+    kShortName,
+    kDefault,
+    kSetDefault,
+    kType,
+    kOrientation,
+    kById,
+    kIndexById,
+    kIdAtIndex,
+    kValueInfo,
+    kValueFromString,
+    kStringFromValue,
+    kValueString,
+    kNormalized,
+    kSetNormalized,
+    kSetRelative,
+    kTouch,
+    kReleaseTouch,
+    kUpdate = 29,
+    kUpdateRelative,
+    kDispatch,
+    kCustomData,
+    kChunkCount,
+    kChunkId,
+    kChunkSize,
+    kGetChunk,
+    kSetChunk,
+    kCompareChunk,
+    kChanges
 };
 
 // The bypass under the empty ID, then a double, an int and a bool parameter.
 struct TestEffect : AAX_CEffectParameters {
     int32_t ACF_CALL SetUpParameters() override {
-        auto* bypass = new AAX_CParameter<bool>("", AAX_CString("Master Bypass"), false,
-                                                AAX_CBinaryTaperDelegate<bool>(),
-                                                AAX_CBinaryDisplayDelegate<bool>("bypass", "on"), true);
+        auto* bypass =
+            new AAX_CParameter<bool>("", AAX_CString("Master Bypass"), false, AAX_CBinaryTaperDelegate<bool>(),
+                                     AAX_CBinaryDisplayDelegate<bool>("bypass", "on"), true);
         bypass->SetType(0);
         AddParameter(bypass);
         AddParameter(new AAX_CParameter<double>("1", AAX_CString("Dist. Amount"), 0.5,
@@ -47,8 +81,8 @@ struct TestEffect : AAX_CEffectParameters {
 struct Fixture : ::testing::Test {
     void SetUp() override {
         live = ACFLiveObjectCount();
-        unknown = host.InstanceUnknown({aaxhost::id::kController, aaxhost::id::kController2,
-                                        aaxhost::id::kTransport, aaxhost::id::kAutomation});
+        unknown = host.InstanceUnknown(
+            {aaxhost::id::kController, aaxhost::id::kController2, aaxhost::id::kTransport, aaxhost::id::kAutomation});
         auto* object = new TestEffect;
         ASSERT_EQ(0, object->QueryInterface(kIID_EffectParameters, &ep));
         host.onValueRequest = [this](const char* id, double v) { CallSlot<int32_t>(ep, kUpdate, id, v, 0); };
@@ -120,18 +154,21 @@ TEST_F(EffectParameters, QueriesAnswerTheirCodes) {
         int slot;
         const char* id;
         int32_t code;
-    } unknownIds[] = {{kStepCount, "9", kAAXUnknownParameter}, {kDefault, "9", kAAXUnknownParameter},
-                      {kType, nullptr, kAAXUnknownParameter},  {kIndexById, "9", kAAXUnknownParameter},
-                      {kNormalized, "9", kAAXUnknownParameter}, {kNormalized, "1", 0},
+    } unknownIds[] = {{kStepCount, "9", kAAXUnknownParameter},
+                      {kDefault, "9", kAAXUnknownParameter},
+                      {kType, nullptr, kAAXUnknownParameter},
+                      {kIndexById, "9", kAAXUnknownParameter},
+                      {kNormalized, "9", kAAXUnknownParameter},
+                      {kNormalized, "1", 0},
                       {kChunkCount, nullptr, 0}};
     for (const auto& c : unknownIds) {
         void* out = &n;
         if (c.slot == kDefault || c.slot == kNormalized) out = &d;
-        const int32_t code = c.slot == kChunkCount ? CallSlot<int32_t>(ep, c.slot, out)
-                                                   : CallSlot<int32_t>(ep, c.slot, c.id, out);
+        const int32_t code =
+            c.slot == kChunkCount ? CallSlot<int32_t>(ep, c.slot, out) : CallSlot<int32_t>(ep, c.slot, c.id, out);
         EXPECT_EQ(c.code, code) << c.slot;
         EXPECT_EQ(kAAXNullOut, c.slot == kChunkCount ? CallSlot<int32_t>(ep, c.slot, nullptr)
-                                                    : CallSlot<int32_t>(ep, c.slot, "1", nullptr))
+                                                     : CallSlot<int32_t>(ep, c.slot, "1", nullptr))
             << c.slot;
     }
     for (int32_t index : {-1, 4}) {
@@ -172,7 +209,7 @@ TEST_F(EffectParameters, ChangesRoundTripThroughTheHost) {
 }
 
 // The library chunk for the three chunked parameters: 0.5, 7 and true.
-const uint8_t kChunkData[] = {1,   1,   1, 1, 'd', '_', '1', 0, 0x3F, 0xE0, 0, 0, 0, 0,   0, 0,
+const uint8_t kChunkData[] = {1,   1,   1,   1, 'd', '_', '1', 0, 0x3F, 0xE0, 0,   0, 0, 0, 0, 0,
                               'l', '_', '2', 0, 0,   0,   0,   7, 'l',  '_',  '3', 0, 0, 0, 0, 1};
 
 TEST_F(EffectParameters, LibraryChunkIsExactAndRefusesDamage) {

@@ -66,7 +66,7 @@ TEST(Parameter, AttachedChangesWaitForTheHost) {
         p->UpdateNormalizedValue(0.25);  // unchanged: nothing stored or reported
         p.reset();
         const std::vector<std::string> expected = {
-            "automation.AddParameterId(1)",         "automation.RequestTouch(1)",
+            "automation.AddParameterId(1)",          "automation.RequestTouch(1)",
             "automation.RequestValueChange(1,0.25)", "automation.RequestRelease(1)",
             "automation.ReportCurrentValue(1,0.25)", "automation.RemoveParameterId(1)"};
         EXPECT_EQ(expected, host.Operations("automation."));
@@ -88,8 +88,8 @@ TEST(Parameter, Steps) {
         int32_t count;
         double normalized;
         int32_t step;
-    } cases[] = {{128, 0.5, 64}, {128, 0.4999, 63}, {128, 1.0, 127}, {2, 0.49, 0}, {2, 0.5, 1}, {1, 1.0, 0},
-                 {0, 1.0, 0}};
+    } cases[] = {{128, 0.5, 64}, {128, 0.4999, 63}, {128, 1.0, 127}, {2, 0.49, 0},
+                 {2, 0.5, 1},    {1, 1.0, 0},       {0, 1.0, 0}};
     for (const auto& c : cases) {
         p->SetStepCount(c.count);
         p->SetNormalizedValue(c.normalized);
@@ -117,8 +117,8 @@ TEST(Parameter, ShortenedNames) {
     const struct {
         int32_t max;
         const char* name;
-    } cases[] = {{12, "Twelve chars"}, {20, "Twelve chars"}, {9, "Eight ch"}, {5, "Four"}, {2, "Four"},
-                 {-1, "Twelve chars"}};
+    } cases[] = {{12, "Twelve chars"}, {20, "Twelve chars"}, {9, "Eight ch"},
+                 {5, "Four"},          {2, "Four"},          {-1, "Twelve chars"}};
     for (const auto& c : cases) EXPECT_STREQ(c.name, p->ShortenedName(c.max).Text()) << c.max;
 }
 

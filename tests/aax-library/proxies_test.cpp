@@ -33,11 +33,12 @@ TEST(Description, DeclarationsReachTheHostAndEveryReferenceIsReleased) {
     }
     std::vector<std::string> expected;
     for (const std::string n : {"1", "2"}) {
-        const std::vector<std::string> one = {
-            "map" + n + ".WriteProperty(11,5)",      "component" + n + ".DeclareAudioInput(0)",
-            "component" + n + ".DeclareProcessProcedure(map" + n + ")",
-            "effect" + n + ".DeclareComponent(component" + n + ")", "effect" + n + ".DeclareProcedure(1)",
-            "definition1.DeclareEffect(id,effect" + n + ")"};
+        const std::vector<std::string> one = {"map" + n + ".WriteProperty(11,5)",
+                                              "component" + n + ".DeclareAudioInput(0)",
+                                              "component" + n + ".DeclareProcessProcedure(map" + n + ")",
+                                              "effect" + n + ".DeclareComponent(component" + n + ")",
+                                              "effect" + n + ".DeclareProcedure(1)",
+                                              "definition1.DeclareEffect(id,effect" + n + ")"};
         expected.insert(expected.end(), one.begin(), one.end());
     }
     expected.push_back("definition1.DeclarePackageVersion(7)");
@@ -56,7 +57,7 @@ TEST(Description, WithoutFactoryEveryOperationAnswersAbsent) {
     AAX_IPropertyMap* map = component->CreatePropertyMap();
     int32_t v = 0;
     EXPECT_FALSE(map->ReadProperty(1, &v));
-    const int32_t codes[] = {effect->DeclareName("x"),        effect->DeclareComponent(component),
+    const int32_t codes[] = {effect->DeclareName("x"), effect->DeclareComponent(component),
                              collection.DeclareEffect("id", effect), component->DeclarePrivateData(1, 8, 0),
                              map->WriteProperty(1, 1)};
     for (int32_t code : codes) EXPECT_EQ(kAAXNoHostInterface, code);
@@ -88,8 +89,7 @@ TEST(Description, CopyPropertyMapCopiesTheKnownRange) {
 
 TEST(InstanceProxies, ForwardToTheirHostSlots) {
     aaxhost::Host host;
-    IACFUnknown* unknown = Unknown(host.InstanceUnknown(
-        {aaxhost::id::kController, aaxhost::id::kTransport}));
+    IACFUnknown* unknown = Unknown(host.InstanceUnknown({aaxhost::id::kController, aaxhost::id::kTransport}));
     {
         AAX_VController controller(unknown);
         float rate = 0;

@@ -77,8 +77,8 @@ TEST(AaxBinding, ParametersAsTheHostSeesThem) {
     int32_t count = 0;
     CallSlot<int32_t>(f.instance.params, slot::kParameterCount, &count);
     ASSERT_EQ(count, 9);
-    const char* names[] = {"Master Bypass", "Bypass", "Dist. Amount", "Tone", "Level", "Analog Saturation",
-                           "Analog Hiss", "Dry/Wet", "Output compensation"};
+    const char* names[] = {"Master Bypass", "Bypass",  "Dist. Amount",       "Tone", "Level", "Analog Saturation",
+                           "Analog Hiss",   "Dry/Wet", "Output compensation"};
     for (int32_t i = 0; i < count; ++i) {
         HostString id;
         CallSlot<int32_t>(f.instance.params, slot::kIdAtIndex, i, id.Interface());
@@ -226,7 +226,9 @@ TEST(AaxBinding, NullBuffersInTheRenderContext) {
         f.instance.Render(c.inArray ? ip : nullptr, c.outArray ? op : nullptr, 256);
         for (int ch = 0; ch < 2; ++ch) {
             const bool silent = !c.inArray || ch == c.nullIn, written = c.outArray && ch != c.nullOut;
-            EXPECT_EQ(out[ch], !written ? std::vector<float>(256, 9.f) : silent ? std::vector<float>(256, 0.f) : in[ch])
+            EXPECT_EQ(out[ch], !written ? std::vector<float>(256, 9.f)
+                               : silent ? std::vector<float>(256, 0.f)
+                                        : in[ch])
                 << "channel " << ch;
         }
     }

@@ -12,17 +12,15 @@ namespace {
 
 using LowPass = Dsp::ChebyIILowPass<6, 1>;
 
-std::vector<double> Filter(LowPass& f, std::vector<double> x)
-{
+std::vector<double> Filter(LowPass& f, std::vector<double> x) {
     Dsp::ProcessDirectFormII(f, static_cast<int>(x.size()), x.data(), 0);
     return x;
 }
 
-} // namespace
+}  // namespace
 
 // The Direct Form II loop must realise the designed response.
-TEST(ChebyIILowPass, ImpulseResponseMatchesTheDesign)
-{
+TEST(ChebyIILowPass, ImpulseResponseMatchesTheDesign) {
     LowPass f;
     f.Setup(0.125, 9.0);
     std::vector<double> impulse(8192, 0.0);
@@ -36,11 +34,9 @@ TEST(ChebyIILowPass, ImpulseResponseMatchesTheDesign)
     }
 }
 
-TEST(ChebyIILowPass, RedesignKeepsTheSampleMemoriesAndNyquistStaysFinite)
-{
+TEST(ChebyIILowPass, RedesignKeepsTheSampleMemoriesAndNyquistStaysFinite) {
     std::vector<double> x(400);
-    for (size_t i = 0; i < x.size(); ++i)
-        x[i] = std::sin(0.05 * i) + ((i % 7) - 3) * 0.1;
+    for (size_t i = 0; i < x.size(); ++i) x[i] = std::sin(0.05 * i) + ((i % 7) - 3) * 0.1;
     LowPass whole, split;
     whole.Setup(0.125, 9.0);
     split.Setup(0.125, 9.0);
@@ -55,7 +51,6 @@ TEST(ChebyIILowPass, RedesignKeepsTheSampleMemoriesAndNyquistStaysFinite)
     whole.Setup(0.5, 9.0);
     for (int s = 0; s < whole.StageCount(); ++s) {
         const Dsp::Stage& st = whole.GetStage(s);
-        for (double c : {st.c1, st.c2, st.b0, st.b1, st.b2})
-            EXPECT_TRUE(std::isfinite(c)) << "stage " << s;
+        for (double c : {st.c1, st.c2, st.b0, st.b1, st.b2}) EXPECT_TRUE(std::isfinite(c)) << "stage " << s;
     }
 }

@@ -6,18 +6,16 @@
 
 namespace {
 
-void PrintRoots(const char* name, const Dsp::RootList& roots)
-{
+void PrintRoots(const char* name, const Dsp::RootList& roots) {
     std::printf("\"%s\": [", name);
     for (int i = 0; i < roots.mCount; ++i)
         std::printf("%s[%.17g, %.17g]", i ? ", " : "", roots.mRoots[i].re, roots.mRoots[i].im);
     std::printf("]");
 }
 
-} // namespace
+}  // namespace
 
-int main()
-{
+int main() {
     const int order = 6;
     const double stopBandDb = 9.0;
 

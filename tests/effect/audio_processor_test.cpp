@@ -10,17 +10,14 @@ namespace {
 // Doubles every sample and records how it was driven.
 class Doubler final : public AudioProcessor {
 public:
-    void ProcessSamples(double* buffer, int count) override
-    {
+    void ProcessSamples(double* buffer, int count) override {
         calls.push_back(count);
         seen.assign(buffer, buffer + static_cast<size_t>(count * Channels()));
-        for (int i = 0; i < count; ++i)
-            buffer[i] *= 2;
+        for (int i = 0; i < count; ++i) buffer[i] *= 2;
     }
     void UpdateCoefficients() override {}
 
-    void Prepare(int rate, int factor)
-    {
+    void Prepare(int rate, int factor) {
         SetSampleRate(rate);
         SetOversampling(factor);
         SetChannels(1);
@@ -31,41 +28,35 @@ public:
     std::vector<double> seen;
 };
 
-std::vector<double> Ramp(size_t n)
-{
+std::vector<double> Ramp(size_t n) {
     std::vector<double> x(n);
-    for (size_t i = 0; i < n; ++i)
-        x[i] = 0.01 * static_cast<double>(i % 37) - 0.2;
+    for (size_t i = 0; i < n; ++i) x[i] = 0.01 * static_cast<double>(i % 37) - 0.2;
     return x;
 }
 
-} // namespace
+}  // namespace
 
 // Before any set-up a block of frames samples is processed at the host rate and nothing beyond
 // it is touched (the sanitizers watch the exact-size buffer); then the mix of dry and wet.
-TEST(AudioProcessor, BlockBeforeSetUpAndMixAtTheHostRate)
-{
+TEST(AudioProcessor, BlockBeforeSetUpAndMixAtTheHostRate) {
     Doubler p;
     const std::vector<double> x = Ramp(33);
     std::vector<double> y = x;
     p.ProcessBlock(y.data(), 33);
-    for (size_t i = 0; i < x.size(); ++i)
-        EXPECT_EQ(y[i], 2 * x[i]);
+    for (size_t i = 0; i < x.size(); ++i) EXPECT_EQ(y[i], 2 * x[i]);
 
     p.Prepare(192000, 1);
     for (auto [mix, gain] : {std::pair{1.0, 2.0}, {0.0, 1.0}, {0.25, 1.25}}) {
         p.SetMix(mix);
         y = x;
         p.ProcessBlock(y.data(), 33);
-        for (size_t i = 0; i < x.size(); ++i)
-            EXPECT_NEAR(y[i], gain * x[i], mix == 0.25 ? 1e-15 : 0.0) << mix;
+        for (size_t i = 0; i < x.size(); ++i) EXPECT_NEAR(y[i], gain * x[i], mix == 0.25 ? 1e-15 : 0.0) << mix;
     }
 }
 
 // The block runs at the high rate; with mix 0 the output is the input through both resampling
 // filters, which settle to unity gain at DC.
-TEST(AudioProcessor, OversampledBlockRunsAtTheHighRate)
-{
+TEST(AudioProcessor, OversampledBlockRunsAtTheHighRate) {
     Doubler p;
     p.Prepare(44100, 4);
     std::vector<double> y(65, 7.0);
@@ -83,8 +74,7 @@ TEST(AudioProcessor, OversampledBlockRunsAtTheHighRate)
     EXPECT_NE(dc[1], 1.0) << "no filtering happened";
 }
 
-TEST(AudioProcessor, RefusesBadFactorsAndRates)
-{
+TEST(AudioProcessor, RefusesBadFactorsAndRates) {
     Doubler p;
     p.SetSampleRate(96000);
     for (int bad : {0, -3}) p.SetOversampling(bad);
@@ -94,8 +84,7 @@ TEST(AudioProcessor, RefusesBadFactorsAndRates)
 }
 
 // Frames of two samples: pairs are held f times and the first pair of every group is kept.
-TEST(AudioProcessor, InterleavedPairs)
-{
+TEST(AudioProcessor, InterleavedPairs) {
     Doubler p;
     p.Prepare(96000, 2);
     p.SetChannels(2);

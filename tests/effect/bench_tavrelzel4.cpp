@@ -27,8 +27,8 @@ struct Render {
     TavrelZel4 plug;
     std::vector<double> left, right, outLeft, outRight;
 
-    explicit Render(int rate) : left(rate * kSeconds), right(rate * kSeconds), outLeft(left.size()), outRight(left.size())
-    {
+    explicit Render(int rate)
+        : left(rate * kSeconds), right(rate * kSeconds), outLeft(left.size()), outRight(left.size()) {
         plug.SetSampleRate(rate);
         plug.ChangeBlockSize(kBlock);
         plug.ResetProcessing();
@@ -43,16 +43,14 @@ struct Render {
         }
     }
     int Frames() const { return static_cast<int>(left.size()); }
-    void ProcessOnPath(KernelPath path, int block)
-    {
+    void ProcessOnPath(KernelPath path, int block) {
         for (int pos = 0; pos < Frames(); pos += block)
             ProcessStereoBlock(*plug.LeftModel(), *plug.RightModel(), outLeft.data() + pos, outRight.data() + pos,
                                std::min(block, Frames() - pos), path);
     }
 };
 
-void BM_Plugin(benchmark::State& state)
-{
+void BM_Plugin(benchmark::State& state) {
     Render r(44100);
     for (auto _ : state) {
         for (int pos = 0; pos < r.Frames(); pos += kBlock) {
@@ -68,8 +66,7 @@ void BM_Plugin(benchmark::State& state)
     state.counters["realtime"] = benchmark::Counter(kSeconds * state.iterations(), benchmark::Counter::kIsRate);
 }
 
-void BM_Path(benchmark::State& state, KernelPath path, int rate, int block)
-{
+void BM_Path(benchmark::State& state, KernelPath path, int rate, int block) {
     Render r(rate);
     for (auto _ : state) {
         r.outLeft = r.left;
@@ -83,8 +80,7 @@ void BM_Path(benchmark::State& state, KernelPath path, int rate, int block)
 // Dist. Amount 60, hiss off, blocks of 512 frames: full-scale noise, or digital silence after
 // half a second of it. After the burst the filters' memories decay toward zero, where they
 // would stay as subnormal numbers without the entries' flush-to-zero mode.
-void BM_AfterBurst(benchmark::State& state, KernelPath path, int rate, bool silence)
-{
+void BM_AfterBurst(benchmark::State& state, KernelPath path, int rate, bool silence) {
     Render r(rate);
     r.plug.GetParam(TavrelZel4::kDistAmount)->SetValue(60.0);
     r.plug.GetParam(TavrelZel4::kHiss)->SetValue(0.0);
@@ -112,18 +108,19 @@ void BM_AfterBurst(benchmark::State& state, KernelPath path, int rate, bool sile
     state.counters["realtime"] = benchmark::Counter(kSeconds * state.iterations(), benchmark::Counter::kIsRate);
 }
 
-} // namespace
+}  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("Plugin/x4_44k1", BM_Plugin)->Unit(benchmark::kMillisecond)->UseRealTime();
     for (KernelPath path : kKernelPaths) {
-        if (!KernelPathAvailable(path))
-            continue;
+        if (!KernelPathAvailable(path)) continue;
         for (int rate : {44100, 96000})
             for (int block : {64, 128, 256, 1024}) {
-                const std::string name = std::string(KernelPathName(path)) + (rate == 44100 ? "/x4_44k1/" : "/x2_96k/") + std::to_string(block);
-                benchmark::RegisterBenchmark(name.c_str(), BM_Path, path, rate, block)->Unit(benchmark::kMillisecond)->UseRealTime();
+                const std::string name = std::string(KernelPathName(path)) +
+                                         (rate == 44100 ? "/x4_44k1/" : "/x2_96k/") + std::to_string(block);
+                benchmark::RegisterBenchmark(name.c_str(), BM_Path, path, rate, block)
+                    ->Unit(benchmark::kMillisecond)
+                    ->UseRealTime();
             }
         for (int rate : {44100, 96000})
             for (bool silence : {false, true}) {

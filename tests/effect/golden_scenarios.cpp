@@ -10,8 +10,7 @@ namespace {
 
 // The input is made of additions, multiplications and divisions only, so it is the same on
 // every target.
-std::vector<double> Input()
-{
+std::vector<double> Input() {
     std::vector<double> x(2048);
     NoiseSource noise(20240531u);
     for (size_t i = 0; i < x.size(); ++i) {
@@ -23,8 +22,7 @@ std::vector<double> Input()
     return x;
 }
 
-void SetUp(zl4& model, const GoldenScenario& s)
-{
+void SetUp(zl4& model, const GoldenScenario& s) {
     model.SetSampleRate(s.sampleRate);
     model.SetOversampling(OversamplingForSampleRate(s.sampleRate));
     model.SetChannels(1);
@@ -42,25 +40,23 @@ void SetUp(zl4& model, const GoldenScenario& s)
 
 const int kBlocks[] = {500, 1, 1024, 523};
 
-} // namespace
+}  // namespace
 
-const std::vector<GoldenScenario>& GoldenScenarios()
-{
+const std::vector<GoldenScenario>& GoldenScenarios() {
     static const std::vector<GoldenScenario> scenarios = {
         // name                 rate    dist  tone  level mix  bypass sat    comp   hiss
-        {"r44100_drive",        44100,  0.5,  0.5,  0.5,  1.0, false, true,  true,  false},
-        {"r48000_hard_clip",    48000,  1.0,  0.0,  1.0,  0.7, false, false, true,  false},
-        {"r96000_bright",       96000,  0.25, 1.0,  0.25, 1.0, false, true,  false, false},
-        {"r192000_no_resample", 192000, 0.8,  0.3,  0.8,  0.5, false, true,  true,  false},
-        {"r44100_bypass",       44100,  0.5,  0.5,  0.5,  1.0, true,  true,  true,  false},
-        {"r8000_low_rate",      8000,   0.6,  0.7,  0.5,  1.0, false, true,  true,  false},
-        {"r44100_hiss",         44100,  0.0,  0.5,  0.5,  1.0, false, false, true,  true},
+        {"r44100_drive", 44100, 0.5, 0.5, 0.5, 1.0, false, true, true, false},
+        {"r48000_hard_clip", 48000, 1.0, 0.0, 1.0, 0.7, false, false, true, false},
+        {"r96000_bright", 96000, 0.25, 1.0, 0.25, 1.0, false, true, false, false},
+        {"r192000_no_resample", 192000, 0.8, 0.3, 0.8, 0.5, false, true, true, false},
+        {"r44100_bypass", 44100, 0.5, 0.5, 0.5, 1.0, true, true, true, false},
+        {"r8000_low_rate", 8000, 0.6, 0.7, 0.5, 1.0, false, true, true, false},
+        {"r44100_hiss", 44100, 0.0, 0.5, 0.5, 1.0, false, false, true, true},
     };
     return scenarios;
 }
 
-std::vector<double> RunGoldenScenario(const GoldenScenario& s)
-{
+std::vector<double> RunGoldenScenario(const GoldenScenario& s) {
     zl4 model;
     SetUp(model, s);
     std::vector<double> x = Input();
@@ -72,8 +68,7 @@ std::vector<double> RunGoldenScenario(const GoldenScenario& s)
     return x;
 }
 
-std::vector<double> RunGoldenScenarioStereo(const GoldenScenario& s, KernelPath path)
-{
+std::vector<double> RunGoldenScenarioStereo(const GoldenScenario& s, KernelPath path) {
     zl4 left, right;
     SetUp(left, s);
     SetUp(right, s);
@@ -87,7 +82,6 @@ std::vector<double> RunGoldenScenarioStereo(const GoldenScenario& s, KernelPath 
     return l;
 }
 
-std::string GoldenPath(const std::string& directory, const GoldenScenario& s)
-{
+std::string GoldenPath(const std::string& directory, const GoldenScenario& s) {
     return directory + "/" + s.name + ".bin";
 }

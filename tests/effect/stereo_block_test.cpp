@@ -19,8 +19,7 @@ struct Settings {
     bool bypass, saturation, hiss;
 };
 
-void Apply(zl4& m, const Settings& s, int lane, uint32_t seed)
-{
+void Apply(zl4& m, const Settings& s, int lane, uint32_t seed) {
     m.SetSampleRate(s.rate);
     m.SetOversampling(OversamplingForSampleRate(s.rate));
     m.SetChannels(1);
@@ -37,18 +36,14 @@ void Apply(zl4& m, const Settings& s, int lane, uint32_t seed)
 }
 
 // Equal bits, or both NaN.
-bool Same(double a, double b)
-{
-    return std::memcmp(&a, &b, sizeof a) == 0 || (std::isnan(a) && std::isnan(b));
-}
+bool Same(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0 || (std::isnan(a) && std::isnan(b)); }
 
-} // namespace
+}  // namespace
 
 // Every kernel path this processor offers gives each channel exactly what its model gives on
 // its own: across block sizes, a parameter change between blocks, a redesign for a new rate,
 // non-finite input and the recovery after it, with the two channels set differently.
-TEST(StereoBlock, EveryPathMatchesTheModelsBitForBit)
-{
+TEST(StereoBlock, EveryPathMatchesTheModelsBitForBit) {
     const Settings table[] = {
         // rate   distortion  tone        mix         compensation   bypass sat    hiss
         {44100, {0.5, 0.9}, {0.3, 1.0}, {1.0, 0.6}, {true, false}, false, true, true},
@@ -60,8 +55,7 @@ TEST(StereoBlock, EveryPathMatchesTheModelsBitForBit)
     const int blocks[] = {1, 7, 512, 1024, 333, 64, 30};
     int pathsRun = 0;
     for (KernelPath path : kKernelPaths) {
-        if (!KernelPathAvailable(path))
-            continue;
+        if (!KernelPathAvailable(path)) continue;
         ++pathsRun;
         for (const Settings& s : table) {
             zl4 refL, refR, l, r;
@@ -77,21 +71,20 @@ TEST(StereoBlock, EveryPathMatchesTheModelsBitForBit)
                     xl[i] = 0.9 * std::sin(0.05 * at) + 0.3 * std::sin(1.3 * at);
                     xr[i] = 0.7 * std::sin(0.021 * at);
                 }
-                if (b == 2)
-                    xr[100] = NAN;
-                if (b == 3)
-                    xl[3] = INFINITY;
+                if (b == 2) xr[100] = NAN;
+                if (b == 3) xl[3] = INFINITY;
                 std::vector<double> yl = xl, yr = xr;
                 refL.ProcessBlock(xl.data(), n);
                 refR.ProcessBlock(xr.data(), n);
                 ProcessStereoBlock(l, r, yl.data(), yr.data(), n, path);
                 for (int i = 0; i < n; ++i) {
-                    ASSERT_TRUE(Same(yl[i], xl[i])) << KernelPathName(path) << " rate " << s.rate << " block " << b << " left " << i << ": " << yl[i] << " vs " << xl[i];
-                    ASSERT_TRUE(Same(yr[i], xr[i])) << KernelPathName(path) << " rate " << s.rate << " block " << b << " right " << i << ": " << yr[i] << " vs " << xr[i];
+                    ASSERT_TRUE(Same(yl[i], xl[i])) << KernelPathName(path) << " rate " << s.rate << " block " << b
+                                                    << " left " << i << ": " << yl[i] << " vs " << xl[i];
+                    ASSERT_TRUE(Same(yr[i], xr[i])) << KernelPathName(path) << " rate " << s.rate << " block " << b
+                                                    << " right " << i << ": " << yr[i] << " vs " << xr[i];
                 }
                 if (b == 1)
-                    for (zl4* m : {&refL, &l})
-                        m->SetDistortion(0.75);
+                    for (zl4* m : {&refL, &l}) m->SetDistortion(0.75);
                 if (b == 4)
                     for (zl4* m : {&refL, &refR, &l, &r}) {
                         m->SetSampleRate(s.rate * 2);

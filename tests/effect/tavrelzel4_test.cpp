@@ -36,9 +36,9 @@ std::vector<double> Tone(int frames, double freq, double rate) {
 
 TEST(TavrelZel4, EachParameterReachesBothModels) {
     TavrelZel4 plug;
-    const std::pair<int, double> values[] = {{TavrelZel4::kDistAmount, 0.5}, {TavrelZel4::kTone, 0.3},
-                                             {TavrelZel4::kLevel, 0.8},      {TavrelZel4::kDryWet, 0.25},
-                                             {TavrelZel4::kSaturation, 0.0}, {TavrelZel4::kHiss, 0.0},
+    const std::pair<int, double> values[] = {{TavrelZel4::kDistAmount, 0.5},  {TavrelZel4::kTone, 0.3},
+                                             {TavrelZel4::kLevel, 0.8},       {TavrelZel4::kDryWet, 0.25},
+                                             {TavrelZel4::kSaturation, 0.0},  {TavrelZel4::kHiss, 0.0},
                                              {TavrelZel4::kCompensation, 0.0}};
     for (auto [idx, value] : values) SetNormalized(plug, idx, value);
     zl4 reference;

@@ -10,8 +10,7 @@
 
 namespace {
 
-void Prepare(zl4& m, int rate, bool hiss = true, bool saturation = true)
-{
+void Prepare(zl4& m, int rate, bool hiss = true, bool saturation = true) {
     m.SetSampleRate(rate);
     m.SetOversampling(OversamplingForSampleRate(rate));
     m.SetChannels(1);
@@ -20,26 +19,22 @@ void Prepare(zl4& m, int rate, bool hiss = true, bool saturation = true)
     m.SetSaturation(saturation);
 }
 
-std::vector<double> Signal(size_t n, double amplitude)
-{
+std::vector<double> Signal(size_t n, double amplitude) {
     std::vector<double> x(n);
-    for (size_t i = 0; i < n; ++i)
-        x[i] = amplitude * (std::sin(0.031 * i) + 0.5 * std::sin(0.77 * i));
+    for (size_t i = 0; i < n; ++i) x[i] = amplitude * (std::sin(0.031 * i) + 0.5 * std::sin(0.77 * i));
     return x;
 }
 
-std::vector<double> Process(zl4& m, std::vector<double> x)
-{
+std::vector<double> Process(zl4& m, std::vector<double> x) {
     m.ProcessBlock(x.data(), static_cast<int>(x.size()));
     return x;
 }
 
-} // namespace
+}  // namespace
 
 // The drive mapping, the output curve and the compensation are pinned by the golden outputs;
 // these tests cover what those cannot: clean bypass, the hiss of separate models, the mended faults.
-TEST(zl4, BypassIsCleanAndHissIsFaintUniformAndRepeatable)
-{
+TEST(zl4, BypassIsCleanAndHissIsFaintUniformAndRepeatable) {
     zl4 a, b, c, clean;
     for (zl4* m : {&a, &b, &c, &clean}) {
         Prepare(*m, 192000, m != &clean, false);
@@ -63,16 +58,14 @@ TEST(zl4, BypassIsCleanAndHissIsFaintUniformAndRepeatable)
 
 // At low host rates the x4 shelf corner would pass half the oversampled rate; the model must
 // stay stable there and afterwards.
-TEST(zl4, StableAtLowSampleRates)
-{
+TEST(zl4, StableAtLowSampleRates) {
     for (int rate : {8000, 11025, 12000}) {
         zl4 m;
         Prepare(m, rate, false);
         m.SetDistortion(0.7);
         m.SetTone(1.0);
         const std::vector<double> y = Process(m, Signal(2 * rate, 0.8));
-        for (double v : y)
-            ASSERT_TRUE(std::isfinite(v) && std::fabs(v) <= 1.0) << rate << ": " << v;
+        for (double v : y) ASSERT_TRUE(std::isfinite(v) && std::fabs(v) <= 1.0) << rate << ": " << v;
         Prepare(m, 44100, false);
         EXPECT_LE(std::fabs(Process(m, Signal(1000, 0.8)).back()), 1.0);
     }
@@ -80,8 +73,7 @@ TEST(zl4, StableAtLowSampleRates)
 
 // A single NaN or infinity in the input costs only the block that carries it; afterwards the
 // model sounds as a fresh one.
-TEST(zl4, RecoversFromNonFiniteInput)
-{
+TEST(zl4, RecoversFromNonFiniteInput) {
     for (double poison : {NAN, INFINITY, -INFINITY}) {
         for (int rate : {44100, 192000}) {
             zl4 hit, fresh;

@@ -96,7 +96,8 @@ TEST(Channels, FloatRoadIsBitTransparentReportsEachChannelAndAccumulates) {
     std::vector<float> in0(frames), in1(frames), out0(frames), out1(frames);
     for (int k = 0; k < frames; ++k) {
         uint32_t bits;
-        do bits = random(); while (((bits >> 23) & 0xFF) == 0xFF);  // any float but NaN and infinity
+        do bits = random();
+        while (((bits >> 23) & 0xFF) == 0xFF);  // any float but NaN and infinity
         std::memcpy(&in0[k], &bits, 4);
         in1[k] = -in0[k];
     }

@@ -107,7 +107,7 @@ protected:
     }
     TestBinding plug{2, "1-1 2-2", 1, kApiVST2};  // VST2: a right click reaches the control
     HWND host = testwin::HostWindow(300, 200);
-    IGraphicsWin* editor = nullptr;               // the plug-in owns it
+    IGraphicsWin* editor = nullptr;  // the plug-in owns it
     IControl* toggle = nullptr;
     IControl* knob = nullptr;
     HWND window = nullptr;

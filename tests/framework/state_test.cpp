@@ -96,7 +96,10 @@ TEST(ParamState, SaveAndRestoreHoldTheMutexAgainstASecondThread) {
             ScopedPlugLock lock(plug.GetMutex());
             other = std::thread([&] {
                 IByteBlock copy;
-                if (save) plug.SerializeParams(&copy); else plug.UnserializeParams(&block, 0);
+                if (save)
+                    plug.SerializeParams(&copy);
+                else
+                    plug.UnserializeParams(&block, 0);
                 ++finished;
             });
             std::this_thread::sleep_for(std::chrono::milliseconds(50));

@@ -5,7 +5,9 @@
 #include "raster/png.h"
 
 namespace {
-uint32_t BigEndian(const uint8_t* p) { return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]; }
+uint32_t BigEndian(const uint8_t* p) {
+    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
+}
 
 // Headers that claim big images only cost time in pixel storage and the zero rows that follow a
 // short input; the size limit itself is checked by the raster tests.

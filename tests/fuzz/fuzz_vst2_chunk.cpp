@@ -45,7 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(p->Value() >= p->Min() && p->Value() <= p->Max());
     }
     std::vector<unsigned char> saved = GetChunk(e, program);
-    FUZZ_CHECK(e->dispatcher(e, Vst2::EffectOp::kSetChunk, program, static_cast<intptr_t>(saved.size()), saved.data(), 0.0f) == 1);
+    FUZZ_CHECK(e->dispatcher(e, Vst2::EffectOp::kSetChunk, program, static_cast<intptr_t>(saved.size()), saved.data(),
+                             0.0f) == 1);
     FUZZ_CHECK(GetChunk(e, program) == saved);
     return 0;
 }

@@ -40,7 +40,8 @@ TEST(MemBitmap, SpanRoundsUpRowsAreAlignedAndStorageGrowsByAQuarter) {
 // Byte counts that do not fit an int must fail like a refused allocation, not wrap to a small
 // block that the bitmap would then claim to be far larger than.
 TEST(MemBitmap, EmptyAndOversizedSizesHaveNoStorage) {
-    for (auto [w, h] : {std::pair{0, 5}, {5, 0}, {-3, 4}, {4, -1}, {1000000, 1000000}, {INT_MAX, 1}, {INT_MAX - 2, 2}}) {
+    for (auto [w, h] :
+         {std::pair{0, 5}, {5, 0}, {-3, 4}, {4, -1}, {1000000, 1000000}, {INT_MAX, 1}, {INT_MAX - 2, 2}}) {
         PIX_MemBitmap made(w, h), resized(4, 4);
         ExpectEmpty(made);
         EXPECT_TRUE(resized.Resize(w, h));

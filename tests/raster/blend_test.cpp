@@ -35,26 +35,45 @@ constexpr uint32_t D = 0x80C86432, S = 0x40FF8010;
 // words are worked by hand from the channel formulas.
 TEST(Blit, ExactWordsForEveryModeAndWeight) {
     const Case cases[] = {
-        {D, S, 0.75f, 0x00000, 0x50F27918}, {D, S, 0.75f, 0x00001, 0xB0FFC43E}, {D, S, 0.75f, 0x00002, 0x9DFFA034},
-        {D, S, 0.75f, 0x00003, 0x38C73E0E}, {D, S, 0.75f, 0x00004, 0x68E86417}, {D, S, 0.75f, 0x10000, 0xB0D36A2B},
-        {D, S, 0.75f, 0x10001, 0x8CF77C35}, {D, S, 0.75f, 0x10002, 0x86F46E32}, {D, S, 0.75f, 0x10003, 0x6EC75A29},
+        {D, S, 0.75f, 0x00000, 0x50F27918},
+        {D, S, 0.75f, 0x00001, 0xB0FFC43E},
+        {D, S, 0.75f, 0x00002, 0x9DFFA034},
+        {D, S, 0.75f, 0x00003, 0x38C73E0E},
+        {D, S, 0.75f, 0x00004, 0x68E86417},
+        {D, S, 0.75f, 0x10000, 0xB0D36A2B},
+        {D, S, 0.75f, 0x10001, 0x8CF77C35},
+        {D, S, 0.75f, 0x10002, 0x86F46E32},
+        {D, S, 0.75f, 0x10003, 0x6EC75A29},
         {D, S, 0.75f, 0x10004, 0x7AD0642B},
         {D, S, 0.75f, 0x7F000003, 0x38C73E0E},  // bits outside 0x100FF are ignored
         // HSV adjust is neutral at 128 but the round trip loses one step of green; alpha is the source's.
-        {0x00C86432, 0xFF808080, 0.75f, PIX_HsvAdjust, 0xFFC86332}, {0x00C86432, 0xFF808080, 1.0f, 0x10005, 0xFFC86332},
+        {0x00C86432, 0xFF808080, 0.75f, PIX_HsvAdjust, 0xFFC86332},
+        {0x00C86432, 0xFF808080, 1.0f, 0x10005, 0xFFC86332},
         // Fast paths and source-over.
-        {0xFFFFFFFF, 0xFFFFFFFF, 0.5f, 0, 0xFEFEFEFE}, {0x01010101, 0x01010101, 0.5f, 0, 0},
-        {0x12345678, 0x9ABCDEF0, 1.0f, 0, 0x9ABCDEF0}, {0x12345678, 0x00FFFFFF, 1.0f, PIX_UseSourceAlpha, 0x12345678},
-        {0x12345678, 0xFF00FF00, 1.0f, PIX_UseSourceAlpha, 0xFF00FF00}, {0xFF0000FF, 0x80FF0000, 1.0f, PIX_UseSourceAlpha, 0xFF81007E},
+        {0xFFFFFFFF, 0xFFFFFFFF, 0.5f, 0, 0xFEFEFEFE},
+        {0x01010101, 0x01010101, 0.5f, 0, 0},
+        {0x12345678, 0x9ABCDEF0, 1.0f, 0, 0x9ABCDEF0},
+        {0x12345678, 0x00FFFFFF, 1.0f, PIX_UseSourceAlpha, 0x12345678},
+        {0x12345678, 0xFF00FF00, 1.0f, PIX_UseSourceAlpha, 0xFF00FF00},
+        {0xFF0000FF, 0x80FF0000, 1.0f, PIX_UseSourceAlpha, 0xFF81007E},
         // Channel copy moves one byte (source alpha -> blue, red -> alpha), nothing at alpha 0.
-        {0x11223344, 0xAABBCCDD, 1.0f, 0xF3, 0x112233AA}, {0x11223344, 0xAABBCCDD, 0.0f, 0xF3, 0x11223344},
+        {0x11223344, 0xAABBCCDD, 1.0f, 0xF3, 0x112233AA},
+        {0x11223344, 0xAABBCCDD, 0.0f, 0xF3, 0x11223344},
         {0x11223344, 0xAABBCCDD, 0.3f, 0xFE, 0xBB223344},
         // Nothing for zero weight or unknown modes; out-of-range alphas are limited to 0..1.
-        {D, S, 0.0f, 0, D}, {D, S, 0.001f, 0, D}, {D, S, 1.0f, 6, D}, {D, S, 1.0f, 0x42, D}, {D, S, 1.0f, 0xEF, D},
-        {D, S, 1.0f, 0x10006, D}, {D, S, 1.0f, 0x100EF, D}, {D, S, -3.0f, PIX_Add, D}, {D, S, 7.0f, PIX_Copy, S},
+        {D, S, 0.0f, 0, D},
+        {D, S, 0.001f, 0, D},
+        {D, S, 1.0f, 6, D},
+        {D, S, 1.0f, 0x42, D},
+        {D, S, 1.0f, 0xEF, D},
+        {D, S, 1.0f, 0x10006, D},
+        {D, S, 1.0f, 0x100EF, D},
+        {D, S, -3.0f, PIX_Add, D},
+        {D, S, 7.0f, PIX_Copy, S},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(Blit(c.dest, c.src, c.alpha, c.mode), c.expected) << std::hex << c.dest << " " << c.src << " " << c.mode;
+        EXPECT_EQ(Blit(c.dest, c.src, c.alpha, c.mode), c.expected)
+            << std::hex << c.dest << " " << c.src << " " << c.mode;
 
     uint32_t p = 0x00C86432;
     PIX_MixHsv(&p, 128, 128, 128, 255, 17);
@@ -67,20 +86,25 @@ TEST(Blit, ExactWordsForEveryModeAndWeight) {
 
 TEST(Fill, ExactWordsForWeightsModesAndFlags) {
     const Case cases[] = {
-        {0, 0xFFFFFFFF, 0.25f, 0, 0x3F3F3F3F}, {0, 0xFFFFFFFF, 0.75f, 0, 0xBEBEBEBE},
-        {0xFFFFFFFF, 0xFFFFFFFF, 0.5f, 0, 0xFEFEFEFE}, {0x12345678, 0x00ABCDEF, 1.0f, 0, 0x00ABCDEF},
+        {0, 0xFFFFFFFF, 0.25f, 0, 0x3F3F3F3F},
+        {0, 0xFFFFFFFF, 0.75f, 0, 0xBEBEBEBE},
+        {0xFFFFFFFF, 0xFFFFFFFF, 0.5f, 0, 0xFEFEFEFE},
+        {0x12345678, 0x00ABCDEF, 1.0f, 0, 0x00ABCDEF},
         // Weight 100: the colour channels move toward the colour, the alpha toward the weight.
         {0, 0xFF102030, 0.390625f, 0, 0x28070D13},
         // The source alpha of the modes is the weight itself (here 192; 256 -> 0 for HSV).
-        {D, 0x00FF8010, 0.75f, PIX_Add, 0xFFFFC43E}, {D, 0x00FF8010, 0.75f, PIX_Multiply, 0x68C73E0E},
+        {D, 0x00FF8010, 0.75f, PIX_Add, 0xFFFFC43E},
+        {D, 0x00FF8010, 0.75f, PIX_Multiply, 0x68C73E0E},
         {0xFFC86432, 0xFF808080, 1.0f, PIX_HsvAdjust, 0x00C86332},
         {0x11111111, 0x00FFFFFF, 1.0f, PIX_UseSourceAlpha, 0x11111111},
         {0, 0x80FFFFFF, 1.0f, PIX_UseSourceAlpha, 0x407F7F7F},  // weight 128 fast path
-        {0x11111111, 0xFFFFFFFF, 0.0f, 0, 0x11111111}, {0x11111111, 0xFFFFFFFF, 0.5f, 6, 0x11111111},
+        {0x11111111, 0xFFFFFFFF, 0.0f, 0, 0x11111111},
+        {0x11111111, 0xFFFFFFFF, 0.5f, 6, 0x11111111},
         {0x11111111, 0xFFFFFFFF, 0.5f, 0xF3, 0x11111111},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(FillOne(c.dest, c.src, c.alpha, c.mode), c.expected) << std::hex << c.dest << " " << c.src << " " << c.mode;
+        EXPECT_EQ(FillOne(c.dest, c.src, c.alpha, c.mode), c.expected)
+            << std::hex << c.dest << " " << c.src << " " << c.mode;
     PIX_FillArea(nullptr, 0, 0, 1, 1, 0, 1.0f, 0);
 }
 
@@ -140,7 +164,8 @@ TEST(BottomUp, BlitAndFillMirrorTopDownResults) {
     }
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 6; ++x)
-            EXPECT_EQ(Px(b, x, y), (x < 3 && y >= 1) ? 0xFFFFFFFF : (x == 5 && y == 0 ? 0x01010101 : 0)) << x << "," << y;
+            EXPECT_EQ(Px(b, x, y), (x < 3 && y >= 1) ? 0xFFFFFFFF : (x == 5 && y == 0 ? 0x01010101 : 0))
+                << x << "," << y;
     EXPECT_EQ(Snapshot(b), Snapshot(bu));
 }
 
@@ -153,7 +178,8 @@ TEST(Soften, SpreadsOnePixelToItsFourNeighbours) {
         for (int y = 0; y < 6; ++y)
             for (int x = 0; x < 8; ++x) {
                 const bool centre = x == 3 && y == 2, beside = std::abs(x - 3) + std::abs(y - 2) == 1;
-                EXPECT_EQ(Px(b, x, y), centre ? 0x7F7F7F7Fu : (beside ? 0x1F1F1F1Fu : 0u)) << width << ": " << x << "," << y;
+                EXPECT_EQ(Px(b, x, y), centre ? 0x7F7F7F7Fu : (beside ? 0x1F1F1F1Fu : 0u))
+                    << width << ": " << x << "," << y;
             }
     }
     // Corner: half of itself; the right and lower neighbours a quarter (edge rule) and an eighth.

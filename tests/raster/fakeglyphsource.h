@@ -10,7 +10,9 @@
 
 class FakeGlyphSource : public PIX_GlyphSource {
 public:
-    static PIX_FontHandle Font(int lineHeight) { return reinterpret_cast<PIX_FontHandle>(static_cast<intptr_t>(lineHeight)); }
+    static PIX_FontHandle Font(int lineHeight) {
+        return reinterpret_cast<PIX_FontHandle>(static_cast<intptr_t>(lineHeight));
+    }
     static int Height(PIX_FontHandle font) { return static_cast<int>(reinterpret_cast<intptr_t>(font)); }
 
     // Code 1 has no advance; a space has no ink; 'A' advances 7, 'B' 8.

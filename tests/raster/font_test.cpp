@@ -124,7 +124,9 @@ void ExpectCell(PIX_IBitmap& b, int x0, int y0, Want want) {
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 7; ++x) {
             const uint32_t w = want(F::Ink('A', x, y, 16));
-            if (w != 1) { EXPECT_EQ(Px(b, x + x0, y + y0), w) << x << "," << y; }
+            if (w != 1) {
+                EXPECT_EQ(Px(b, x + x0, y + y0), w) << x << "," << y;
+            }
         }
 }
 

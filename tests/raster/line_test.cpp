@@ -45,12 +45,18 @@ TEST(Segment, PixelsOfTheWalks) {
 
 TEST(Segment, ExactWordsOfCopyRunsAndAntialiasing) {
     PIX_MemBitmap run(4, 1);
-    const struct { uint32_t background; float alpha; uint32_t expected; } runs[] = {
-        {0, 0.25f, 0x3F3F3F3F}, {0, 0.75f, 0xBEBEBEBE},
+    const struct {
+        uint32_t background;
+        float alpha;
+        uint32_t expected;
+    } runs[] = {
+        {0, 0.25f, 0x3F3F3F3F},
+        {0, 0.75f, 0xBEBEBEBE},
         {0xFFFFFFFF, 0.5f, 0xFEFEFEFE},    // halves rounded down separately
         {0xFFFFFFFF, 0.502f, 0xFFFFFFFF},  // weight 128: (c + d) >> 1
         {0, 0.6f, 0x99999999},             // weight 153
-        {0x10203040, 0.0f, 0x10203040}, {0x10203040, 0.001f, 0x10203040},
+        {0x10203040, 0.0f, 0x10203040},
+        {0x10203040, 0.001f, 0x10203040},
     };
     for (const auto& r : runs) {
         Fill(run, r.background);
@@ -114,7 +120,9 @@ TEST(Segment, RandomSegmentsStayInsideTheBitmap) {
         }
         for (int y = 0; y < 13; ++y)
             for (int x = 0; x < 19; ++x)
-                if (x == 0 || y == 0 || x == 18 || y == 12) { ASSERT_EQ(Px(outer, x, y), 0x5A5A5A5Au) << x << "," << y; }
+                if (x == 0 || y == 0 || x == 18 || y == 12) {
+                    ASSERT_EQ(Px(outer, x, y), 0x5A5A5A5Au) << x << "," << y;
+                }
     }
     // Bottom-up bitmaps get the same image as top-down ones.
     PIX_MemBitmap b(8, 8);

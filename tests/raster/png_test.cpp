@@ -39,10 +39,9 @@ std::unique_ptr<PIX_MemBitmap> Decode(const std::vector<unsigned char>& png, siz
     return std::unique_ptr<PIX_MemBitmap>(PIX_ReadPngMemory(png.data(), static_cast<int>(n)));
 }
 
-const char* const kDecodable[] = {"rgb8",   "rgba8",        "gray8",      "grayalpha8", "gray1",
-                                  "gray2",  "gray4",        "gray16",     "graya16",    "rgb16",
-                                  "rgba16", "palette8",     "palette4",   "palette_trns",
-                                  "gray8_trns", "rgb8_trns", "wide1x300"};
+const char* const kDecodable[] = {"rgb8",     "rgba8",        "gray8",      "grayalpha8", "gray1",    "gray2",
+                                  "gray4",    "gray16",       "graya16",    "rgb16",      "rgba16",   "palette8",
+                                  "palette4", "palette_trns", "gray8_trns", "rgb8_trns",  "wide1x300"};
 const char* const kBad[] = {"bad_crc",  "bad_huge",  "bad_large",     "bad_overlimit",
                             "bad_zero", "bad_depth", "bad_short_rows"};
 
@@ -82,7 +81,9 @@ TEST(PngMemory, TruncatedAndCorruptedDataFailCleanly) {
         for (size_t n = 0; n < png.size(); ++n) {
             // An exact-size block; only the trailing chunk may be missing: the rows are complete without it.
             const std::vector<unsigned char> cut(png.begin(), png.begin() + n);
-            if (Decode(cut, n)) { EXPECT_GE(n, png.size() - 12) << name << " cut at " << n; }
+            if (Decode(cut, n)) {
+                EXPECT_GE(n, png.size() - 12) << name << " cut at " << n;
+            }
         }
         for (size_t i = 8; i < png.size(); ++i) {
             std::vector<unsigned char> flipped = png;
@@ -118,8 +119,8 @@ TEST(PngLoader, ExtensionProbeAndRegistration) {
     // load, and without an extension, loaded only when the check is off.
     const std::vector<unsigned char> bytes = ReadFile(Case("rgb8"));
     for (std::string path : {"pngcases/copy of rgb8.PNG", "pngcases/rgb8-noext"}) {
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                    static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         std::unique_ptr<PIX_IBitmap> checked(PIX_PngLoaderProbe(path.c_str(), true, nullptr)),
             unchecked(PIX_PngLoaderProbe(path.c_str(), false, nullptr));
         EXPECT_EQ(checked != nullptr, path.back() == 'G') << path;

@@ -71,7 +71,9 @@ TEST_F(TextTest, Utf8Decoding) {
     EXPECT_EQ(DrawnCodes("\xC3\xA9"), std::vector<int>{0xE9});
     EXPECT_EQ(DrawnCodes("\xE2\x82\xAC"), std::vector<int>{0x20AC});
     EXPECT_EQ(DrawnCodes("\xF0\x9F\x98\x80"), std::vector<int>{0x20});
-    EXPECT_EQ(DrawnCodes("\xC3" "A"), (std::vector<int>{0xC3, 'A'}));
+    EXPECT_EQ(DrawnCodes("\xC3"
+                         "A"),
+              (std::vector<int>{0xC3, 'A'}));
     EXPECT_EQ(DrawnCodes("\xC3\xC0"), (std::vector<int>{0xC3, 0xC0}));
     EXPECT_EQ(DrawnCodes("\xFF"), std::vector<int>{0xFF});
     EXPECT_EQ(DrawnCodes("\xE2\x82"), (std::vector<int>{0xE2, 0x82}));  // cut short by the NUL
@@ -132,7 +134,7 @@ TEST_F(TextTest, VerticalFontsRunDownwardOrUpward) {
     up.AttachHandle(F::Font(16), FontVertical | FontBottomToTop);
     PIX_Rect m = {0, 0, 0, 0};
     EXPECT_EQ(down.DrawString(nullptr, "AB", -1, &m, PIX_TextCalcRect), 16);  // width = line height
-    EXPECT_EQ(m.bottom, 7 + 8 + 1);  // B's turned mask is 9 high
+    EXPECT_EQ(m.bottom, 7 + 8 + 1);                                           // B's turned mask is 9 high
     PIX_MemBitmap b(40, 60);
     PIX_Rect r = {4, 4, 40, 60};
     down.DrawString(&b, "AB", -1, &r, 0);

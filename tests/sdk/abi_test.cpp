@@ -240,20 +240,20 @@ TEST(InterfaceSlots, FollowTheInterfaceOrderWhereNoRawCallerChecksThem) {
     expectSlots("IEditController2", 3,
                 {slotOf(&IEditController2::setKnobMode), slotOf(&IEditController2::openHelp),
                  slotOf(&IEditController2::openAboutBox)});
-    expectSlots("IUnitInfo", 3,
-                {slotOf(&IUnitInfo::getUnitCount), slotOf(&IUnitInfo::getUnitInfo),
-                 slotOf(&IUnitInfo::getProgramListCount), slotOf(&IUnitInfo::getProgramListInfo),
-                 slotOf(&IUnitInfo::getProgramName), slotOf(&IUnitInfo::getProgramInfo),
-                 slotOf(&IUnitInfo::hasProgramPitchNames), slotOf(&IUnitInfo::getProgramPitchName),
-                 slotOf(&IUnitInfo::getSelectedUnit), slotOf(&IUnitInfo::selectUnit),
-                 slotOf(&IUnitInfo::getUnitByBus), slotOf(&IUnitInfo::setUnitProgramData)});
+    expectSlots(
+        "IUnitInfo", 3,
+        {slotOf(&IUnitInfo::getUnitCount), slotOf(&IUnitInfo::getUnitInfo), slotOf(&IUnitInfo::getProgramListCount),
+         slotOf(&IUnitInfo::getProgramListInfo), slotOf(&IUnitInfo::getProgramName), slotOf(&IUnitInfo::getProgramInfo),
+         slotOf(&IUnitInfo::hasProgramPitchNames), slotOf(&IUnitInfo::getProgramPitchName),
+         slotOf(&IUnitInfo::getSelectedUnit), slotOf(&IUnitInfo::selectUnit), slotOf(&IUnitInfo::getUnitByBus),
+         slotOf(&IUnitInfo::setUnitProgramData)});
     expectSlots("IMidiMapping", 3, {slotOf(&IMidiMapping::getMidiControllerAssignment)});
-    expectSlots("IEditorView", 3,
-                {slotOf(&IEditorView::isPlatformTypeSupported), slotOf(&IEditorView::attached),
-                 slotOf(&IEditorView::removed), slotOf(&IEditorView::onWheel), slotOf(&IEditorView::onKeyDown),
-                 slotOf(&IEditorView::onKeyUp), slotOf(&IEditorView::getSize), slotOf(&IEditorView::onSize),
-                 slotOf(&IEditorView::onFocus), slotOf(&IEditorView::setFrame), slotOf(&IEditorView::canResize),
-                 slotOf(&IEditorView::checkSizeConstraint)});
+    expectSlots(
+        "IEditorView", 3,
+        {slotOf(&IEditorView::isPlatformTypeSupported), slotOf(&IEditorView::attached), slotOf(&IEditorView::removed),
+         slotOf(&IEditorView::onWheel), slotOf(&IEditorView::onKeyDown), slotOf(&IEditorView::onKeyUp),
+         slotOf(&IEditorView::getSize), slotOf(&IEditorView::onSize), slotOf(&IEditorView::onFocus),
+         slotOf(&IEditorView::setFrame), slotOf(&IEditorView::canResize), slotOf(&IEditorView::checkSizeConstraint)});
     expectSlots("IComponentHandler", 3,
                 {slotOf(&IComponentHandler::beginEdit), slotOf(&IComponentHandler::performEdit),
                  slotOf(&IComponentHandler::endEdit), slotOf(&IComponentHandler::restartComponent)});

@@ -45,7 +45,9 @@ public:
     // The application interface of the same host object, sharing its count.
     struct App : IHostApplication {
         Handler* owner = nullptr;
-        tresult PLUGIN_API queryInterface(const TUID queryIid, void** obj) override { return owner->queryInterface(queryIid, obj); }
+        tresult PLUGIN_API queryInterface(const TUID queryIid, void** obj) override {
+            return owner->queryInterface(queryIid, obj);
+        }
         uint32 PLUGIN_API addRef() override { return owner->addRef(); }
         uint32 PLUGIN_API release() override { return owner->release(); }
         tresult PLUGIN_API getName(String128 name) override {
@@ -101,7 +103,8 @@ TEST(Effect, SharesOneCountAcrossInterfacesAndDeletesOnLastRelease) {
     EXPECT_EQ(query<IConnectionPoint>(unknown, kNoInterface), nullptr);
     EXPECT_EQ(query<IHostApplication>(unknown, kNoInterface), nullptr);
 
-    for (FUnknown* itf : std::initializer_list<FUnknown*>{component, processor, controller, controller2, u}) itf->release();
+    for (FUnknown* itf : std::initializer_list<FUnknown*>{component, processor, controller, controller2, u})
+        itf->release();
     EXPECT_EQ(liveEffects, 1);
     EXPECT_EQ(static_cast<FUnknown*>(controller)->release(), 0u);
     EXPECT_EQ(liveEffects, 0);

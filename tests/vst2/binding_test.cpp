@@ -73,16 +73,26 @@ TEST_F(BindingTest, AnswersFixedOpcodes) {
         int32_t opcode, index;
         intptr_t value, result;
     } cases[] = {
-        {EffectOp::kIdentify, 0, 0, 0x4E764566},     {EffectOp::kCanBeAutomated, 2, 0, 1},
-        {EffectOp::kGetPlugCategory, 0, 0, 1},       {EffectOp::kGetVendorVersion, 0, 0, 10101},
-        {EffectOp::kGetTailSize, 0, 0, 0},           {EffectOp::kGetVstVersion, 0, 0, 2400},
-        {EffectOp::kGetProgram, 0, 0, 0},            {EffectOp::kVendorSpecific, 8, TestVst::kGain, 0},
-        {EffectOp::kVendorSpecific, 8, TestVst::kSwitch, 0xBEEF}, {EffectOp::kVendorSpecific, 9, 0, 0},
-        {9, 0, 0, 0},                                {44, 0, 0, 0},
-        {EffectOp::kEditOpen, 0, 0, 0},              {EffectOp::kEditGetRect, 0, 0, 0},
-        {EffectOp::kString2Parameter, 2, 0, 1},      {EffectOp::kString2Parameter, 3, 0, 0},
-        {EffectOp::kGetInputProperties, 2, 0, 0},    {EffectOp::kProcessEvents, 0, 0, 0},
-        {EffectOp::kCanDo, 0, 0, 0},                 {EffectOp::kGetEffectName, 0, 0, 0},
+        {EffectOp::kIdentify, 0, 0, 0x4E764566},
+        {EffectOp::kCanBeAutomated, 2, 0, 1},
+        {EffectOp::kGetPlugCategory, 0, 0, 1},
+        {EffectOp::kGetVendorVersion, 0, 0, 10101},
+        {EffectOp::kGetTailSize, 0, 0, 0},
+        {EffectOp::kGetVstVersion, 0, 0, 2400},
+        {EffectOp::kGetProgram, 0, 0, 0},
+        {EffectOp::kVendorSpecific, 8, TestVst::kGain, 0},
+        {EffectOp::kVendorSpecific, 8, TestVst::kSwitch, 0xBEEF},
+        {EffectOp::kVendorSpecific, 9, 0, 0},
+        {9, 0, 0, 0},
+        {44, 0, 0, 0},
+        {EffectOp::kEditOpen, 0, 0, 0},
+        {EffectOp::kEditGetRect, 0, 0, 0},
+        {EffectOp::kString2Parameter, 2, 0, 1},
+        {EffectOp::kString2Parameter, 3, 0, 0},
+        {EffectOp::kGetInputProperties, 2, 0, 0},
+        {EffectOp::kProcessEvents, 0, 0, 0},
+        {EffectOp::kCanDo, 0, 0, 0},
+        {EffectOp::kGetEffectName, 0, 0, 0},
     };
     for (const Case& c : cases)
         EXPECT_EQ(plug.Dispatch(c.opcode, c.index, c.value), c.result) << "opcode " << c.opcode << " index " << c.index;
@@ -116,7 +126,8 @@ TEST_F(BindingTest, WritesTexts) {
         {EffectOp::kVendorSpecific, 7, TestVst::kSwitch, 0.4f, "off"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(plug.Text(c.opcode, c.index, c.value, c.opt), c.text) << "opcode " << c.opcode << " index " << c.index;
+        EXPECT_EQ(plug.Text(c.opcode, c.index, c.value, c.opt), c.text)
+            << "opcode " << c.opcode << " index " << c.index;
     EXPECT_EQ(Object()->GetParam(TestVst::kGain)->Value(), 5.0);
 }
 
@@ -128,15 +139,15 @@ TEST_F(BindingTest, StringToParameter) {
         intptr_t result;
         double value;
     } cases[] = {
-        {TestVst::kSwitch, "on", 1, 1.0},   {TestVst::kSwitch, "maybe", 0, 1.0},
-        {TestVst::kGain, "12.5", 1, 10.0},  {TestVst::kGain, "-4", 1, 0.0},
-        {TestVst::kGain, "2.345", 1, 2.345},  // no step rounding
-        {TestVst::kTrim, "-7", 1, 7.0},     // shown negated, so read negated
+        {TestVst::kSwitch, "on", 1, 1.0}, {TestVst::kSwitch, "maybe", 0, 1.0}, {TestVst::kGain, "12.5", 1, 10.0},
+        {TestVst::kGain, "-4", 1, 0.0},   {TestVst::kGain, "2.345", 1, 2.345},  // no step rounding
+        {TestVst::kTrim, "-7", 1, 7.0},                                         // shown negated, so read negated
         {TestVst::kGain, "abc", 1, 0.0},
     };
     for (const Case& c : cases) {
         Object()->changes.clear();
-        EXPECT_EQ(plug.Dispatch(EffectOp::kString2Parameter, c.index, 0, const_cast<char*>(c.text)), c.result) << c.text;
+        EXPECT_EQ(plug.Dispatch(EffectOp::kString2Parameter, c.index, 0, const_cast<char*>(c.text)), c.result)
+            << c.text;
         EXPECT_EQ(Object()->GetParam(c.index)->Value(), c.value) << c.text;
         EXPECT_EQ(Object()->changes.size(), c.result ? 1u : 0u);
     }
@@ -148,10 +159,14 @@ TEST_F(BindingTest, CanDoAnswersAndRemembersHostExtensions) {
         const char* text;
         intptr_t result;
     } cases[] = {
-        {"receiveVstTimeInfo", 1}, {"sendVstEvents", 0}, {"receiveVstMidiEvent", 0}, {"bypass", 0},
+        {"receiveVstTimeInfo", 1},
+        {"sendVstEvents", 0},
+        {"receiveVstMidiEvent", 0},
+        {"bypass", 0},
         {"hasHostExtensions", static_cast<intptr_t>(0xBEEF0000u)},
     };
-    for (const Case& c : cases) EXPECT_EQ(plug.Dispatch(EffectOp::kCanDo, 0, 0, const_cast<char*>(c.text)), c.result) << c.text;
+    for (const Case& c : cases)
+        EXPECT_EQ(plug.Dispatch(EffectOp::kCanDo, 0, 0, const_cast<char*>(c.text)), c.result) << c.text;
     EXPECT_EQ(Object()->GetHostFlags(), 1);
     plug.Dispatch(EffectOp::kCanDo, 0, 0, const_cast<char*>("hasHostViewAsConfig"));
     EXPECT_EQ(Object()->GetHostFlags(), 3);
@@ -197,7 +212,7 @@ TEST_F(BindingTest, OpenSetUpAndProgramOpcodes) {
     Make();
     plug.Dispatch(EffectOp::kOpen);
     plug.Dispatch(EffectOp::kOpen);
-    EXPECT_EQ(Object()->changes.size(), 6u);  // every parameter announced at each open
+    EXPECT_EQ(Object()->changes.size(), 6u);              // every parameter announced at each open
     EXPECT_EQ(host.Count(HostOp::kGetProductString), 1);  // host quirks looked at once
     EXPECT_EQ(Object()->changes[0].source, kSourceOpen);
 
@@ -304,8 +319,8 @@ TEST_F(BindingTest, EditorGesturesAndEventsReachTheHost) {
     p->SetParameterFromGUI(1, 0.25);
     p->EndInformHostOfParamChange(1);
     p->RequestHostRefresh();
-    EXPECT_EQ(host.Opcodes(), (std::vector<int32_t>{HostOp::kBeginEdit, HostOp::kAutomate, HostOp::kEndEdit,
-                                                    HostOp::kUpdateDisplay}));
+    EXPECT_EQ(host.Opcodes(),
+              (std::vector<int32_t>{HostOp::kBeginEdit, HostOp::kAutomate, HostOp::kEndEdit, HostOp::kUpdateDisplay}));
     EXPECT_EQ(host.calls[1].index, 1);
     EXPECT_EQ(host.calls[1].opt, 0.25f);
 
@@ -418,7 +433,8 @@ TEST_F(BindingTest, HostCallbackMayCallTheDispatcher) {
     Make();
     int nested = 0;
     host.onCall = [&](AEffect* e, int32_t opcode) {
-        if (opcode == HostOp::kGetProductString) nested = static_cast<int>(e->dispatcher(e, EffectOp::kGetVstVersion, 0, 0, nullptr, 0));
+        if (opcode == HostOp::kGetProductString)
+            nested = static_cast<int>(e->dispatcher(e, EffectOp::kGetVstVersion, 0, 0, nullptr, 0));
     };
     plug.Dispatch(EffectOp::kOpen);
     EXPECT_EQ(nested, 2400);
@@ -459,7 +475,8 @@ TEST_F(BindingTest, ProcessEntriesInEveryModeAndBlockLength) {
             const auto output = plug.Run(input, 2, block, mode);
             for (int c = 0; c < 2; ++c)
                 for (int k = 0; k < 1000; ++k)
-                    ASSERT_NEAR(output[c][k], 0.5 * input[c][k], 1e-7) << "block " << block << " channel " << c << " frame " << k;
+                    ASSERT_NEAR(output[c][k], 0.5 * input[c][k], 1e-7)
+                        << "block " << block << " channel " << c << " frame " << k;
         }
     }
     EXPECT_EQ(Object()->largestPiece, 64);
@@ -545,7 +562,8 @@ TEST_F(BindingTest, AudioAndDispatcherThreadsSerialize) {
     Make();
     plug.Open(44100, 128);
     std::thread audio([&] {
-        for (int i = 0; i < 200; ++i) plug.Run({std::vector<double>(128, 1.0), std::vector<double>(128, 1.0)}, 2, 128, Plugin::Mode::kDouble);
+        for (int i = 0; i < 200; ++i)
+            plug.Run({std::vector<double>(128, 1.0), std::vector<double>(128, 1.0)}, 2, 128, Plugin::Mode::kDouble);
     });
     for (int i = 0; i < 2000; ++i) {
         plug.effect->setParameter(plug.effect, TestVst::kGain, (i % 10) / 10.0f);

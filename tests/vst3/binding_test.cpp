@@ -327,7 +327,7 @@ TEST(Vst3Process, QueuesApplyTheirLastPoint) {
     changes.Add(9999, {0.7});
     p.Process(&changes, nullptr, nullptr, 64);
     EXPECT_NEAR(p.plug->GetParam(TavrelZel4::kTone)->NormalizedValue(), 0.3, 1e-3);
-    EXPECT_FALSE(p.plug->IsBypassed());  // exactly 0.5 is off
+    EXPECT_FALSE(p.plug->IsBypassed());        // exactly 0.5 is off
     EXPECT_EQ(changes.queues[2].badReads, 0);  // an empty queue is not read
 }
 
@@ -624,7 +624,7 @@ TEST(Vst3View, EditorViewAndHostNotifications) {
     EXPECT_EQ(view->getSize(&size), kResultOk);
     EXPECT_EQ(size.getWidth(), 410);
     EXPECT_EQ(size.getHeight(), 460);
-    EXPECT_EQ(view->attached(nullptr, "HWND"), kResultFalse);  // no window could open: not attached
+    EXPECT_EQ(view->attached(nullptr, "HWND"), kResultFalse);              // no window could open: not attached
     EXPECT_EQ(view->attached(nullptr, "X11EmbedWindowID"), kResultFalse);  // only "HWND" windows
     EXPECT_EQ(view->removed(), kResultOk);
 

@@ -24,13 +24,20 @@ struct Setting {
 };
 std::vector<Setting> Settings(int step) {
     if (step == 0) return {{5, 0.0}};
-    return {{0, 0.0}, {1, 0.3 + 0.1 * (step % 5)}, {2, 0.6 - 0.05 * step}, {3, 0.5}, {4, step % 2 ? 0.0 : 1.0},
-            {5, 0.0}, {6, 0.9},                     {7, 1.0}};
+    return {{0, 0.0},
+            {1, 0.3 + 0.1 * (step % 5)},
+            {2, 0.6 - 0.05 * step},
+            {3, 0.5},
+            {4, step % 2 ? 0.0 : 1.0},
+            {5, 0.0},
+            {6, 0.9},
+            {7, 1.0}};
 }
 
 std::vector<float> Tone(int frames, double freq, long offset) {
     std::vector<float> x(static_cast<size_t>(frames));
-    for (int i = 0; i < frames; ++i) x[size_t(i)] = float(0.6 * std::sin(6.283185307179586 * freq * double(i + offset) / kRate));
+    for (int i = 0; i < frames; ++i)
+        x[size_t(i)] = float(0.6 * std::sin(6.283185307179586 * freq * double(i + offset) / kRate));
     return x;
 }
 
@@ -141,21 +148,22 @@ TEST(AaxModule, DescriptionAndLifecycle) {
         for (int k = 1; k <= 2; ++k) {
             const std::string c = "component" + std::to_string(k) + ".", m = "map" + std::to_string(k) + ".";
             const std::string stem = k == 1 ? "1" : "65538";
-            for (const char* call : {"DeclarePrivateData(6,4,0)", "DeclarePrivateData(5,4,0)",
-                                     "DeclareMidiNode(7,3,Transport,65535)", "DeclareAudioInput(0)",
-                                     "DeclareAudioOutput(1)", "DeclareFrameCountField(3)", "DeclarePrivateData(9,4,0)",
-                                     "DeclarePrivateData(8,8,0)"})
+            for (const char* call :
+                 {"DeclarePrivateData(6,4,0)", "DeclarePrivateData(5,4,0)", "DeclareMidiNode(7,3,Transport,65535)",
+                  "DeclareAudioInput(0)", "DeclareAudioOutput(1)", "DeclareFrameCountField(3)",
+                  "DeclarePrivateData(9,4,0)", "DeclarePrivateData(8,8,0)"})
                 expected.push_back(c + call);
-            for (const std::string& p : {std::string("56,0"), "51," + stem, "52," + stem, std::string("60,1"),
-                                         "11," + code("TvRl"), "12," + code("Zel4"),
-                                         "13," + code(k == 1 ? "EFN1" : "EFN2"), "14," + code(k == 1 ? "EFA1" : "EFA2")})
+            for (const std::string& p :
+                 {std::string("56,0"), "51," + stem, "52," + stem, std::string("60,1"), "11," + code("TvRl"),
+                  "12," + code("Zel4"), "13," + code(k == 1 ? "EFN1" : "EFN2"), "14," + code(k == 1 ? "EFA1" : "EFA2")})
                 expected.push_back(m + "WriteProperty(" + p + ")");
             expected.push_back(c + "DeclareProcessProcedure(map" + std::to_string(k) + ")");
             expected.push_back("effect1.DeclareComponent(component" + std::to_string(k) + ")");
         }
-        for (const char* call : {"effect1.DeclareProcedure(0)", "effect1.DeclareProcedure(1)",
-                                 "definition1.DeclareEffect(com.Tavrel.aax.TavrelZel4,effect1)",
-                                 "definition1.DeclareManufacturerName(Tavrel)", "definition1.DeclarePackageVersion(65793)"})
+        for (const char* call :
+             {"effect1.DeclareProcedure(0)", "effect1.DeclareProcedure(1)",
+              "definition1.DeclareEffect(com.Tavrel.aax.TavrelZel4,effect1)",
+              "definition1.DeclareManufacturerName(Tavrel)", "definition1.DeclarePackageVersion(65793)"})
             expected.push_back(call);
         EXPECT_EQ(host.Operations(), expected);
 

@@ -40,10 +40,10 @@ TEST_F(Vst2Module, EffectRecordBytesAtFixedOffsets) {
         int off32, off64;
         uint32_t value;
     } fields[] = {
-        {"magic", 0, 0, 0x56737450},      {"numPrograms", 20, 40, 1},   {"numParams", 24, 44, 8},
-        {"numInputs", 28, 48, 2},         {"numOutputs", 32, 52, 2},    {"flags", 36, 56, 0x1019},
-        {"initialDelay", 48, 80, 0},      {"realQualities", 52, 84, 0}, {"offQualities", 56, 88, 0},
-        {"ioRatio", 60, 92, 0x3F800000},  {"uniqueID", 72, 112, 0x5A656C34}, {"version", 76, 116, 10101},
+        {"magic", 0, 0, 0x56737450},     {"numPrograms", 20, 40, 1},        {"numParams", 24, 44, 8},
+        {"numInputs", 28, 48, 2},        {"numOutputs", 32, 52, 2},         {"flags", 36, 56, 0x1019},
+        {"initialDelay", 48, 80, 0},     {"realQualities", 52, 84, 0},      {"offQualities", 56, 88, 0},
+        {"ioRatio", 60, 92, 0x3F800000}, {"uniqueID", 72, 112, 0x5A656C34}, {"version", 76, 116, 10101},
     };
     const int pointers32[] = {4, 8, 12, 16, 64, 80, 84}, pointers64[] = {8, 16, 24, 32, 96, 120, 128};
     for (EntryProc entry : {module.entry, module.mainEntry}) {
@@ -102,7 +102,8 @@ TEST_F(Vst2Module, AudioEqualsTheVst3Module) {
         std::vector<std::vector<double>> out(2, std::vector<double>(kFrames));
         std::vector<float> in32[2], out32[2];
         std::vector<double> in64[2], out64[2];
-        for (int c = 0; c < 2; ++c) in32[c].resize(kFrames), out32[c].resize(kFrames), in64[c] = input[c], out64[c].resize(kFrames);
+        for (int c = 0; c < 2; ++c)
+            in32[c].resize(kFrames), out32[c].resize(kFrames), in64[c] = input[c], out64[c].resize(kFrames);
         for (int c = 0; c < 2; ++c)
             for (int k = 0; k < kFrames; ++k) in32[c][k] = static_cast<float>(input[c][k]);
         for (int start = 0; start < kFrames; start += kHostBlock) {
@@ -133,7 +134,8 @@ TEST_F(Vst2Module, AudioEqualsTheVst3Module) {
         double energy = 0;
         for (int c = 0; c < 2; ++c)
             for (int k = 0; k < kFrames; ++k) {
-                ASSERT_EQ(out[c][k], expected[c][k]) << "mode " << static_cast<int>(mode) << " channel " << c << " frame " << k;
+                ASSERT_EQ(out[c][k], expected[c][k])
+                    << "mode " << static_cast<int>(mode) << " channel " << c << " frame " << k;
                 energy += out[c][k] * out[c][k];
             }
         EXPECT_GT(energy, 1.0);  // real output, not two silences

@@ -44,8 +44,14 @@ const Iid kHostAppIid = MakeIid(0x58E595CC, 0xDB2D4969, 0x8B6AAF8C, 0x36A664E5);
 enum { kQueryInterface = 0, kAddRef = 1, kRelease = 2 };
 enum { kGetFactoryInfo = 3, kCountClasses = 4, kGetClassInfo = 5, kCreateInstance = 6 };
 enum { kInitialize = 3, kTerminate = 4 };  // component and controller alike
-enum { kGetBusCount = 7, kGetBusInfo = 8, kActivateBus = 10, kSetActive = 11, kComponentSetState = 12,
-       kComponentGetState = 13 };
+enum {
+    kGetBusCount = 7,
+    kGetBusInfo = 8,
+    kActivateBus = 10,
+    kSetActive = 11,
+    kComponentSetState = 12,
+    kComponentGetState = 13
+};
 enum { kSetupProcessing = 7, kSetProcessing = 8, kProcess = 9 };
 enum { kGetParameterCount = 8, kGetParameterInfo = 9, kPlainToNormalized = 13, kCreateView = 17 };
 constexpr int32_t kInvalidArgument = int32_t(0x80070057u);
@@ -118,8 +124,9 @@ struct RawStream {
     static Slot table[7];
     RawStream() : vtable(table) {}
 };
-Slot RawStream::table[7] = {reinterpret_cast<Slot>(&Query), reinterpret_cast<Slot>(&Ref), reinterpret_cast<Slot>(&Ref),
-                            reinterpret_cast<Slot>(&Read),  reinterpret_cast<Slot>(&Write), reinterpret_cast<Slot>(&Seek),
+Slot RawStream::table[7] = {reinterpret_cast<Slot>(&Query), reinterpret_cast<Slot>(&Ref),
+                            reinterpret_cast<Slot>(&Ref),   reinterpret_cast<Slot>(&Read),
+                            reinterpret_cast<Slot>(&Write), reinterpret_cast<Slot>(&Seek),
                             reinterpret_cast<Slot>(&Tell)};
 
 // A host context answering its name.
@@ -249,7 +256,8 @@ TEST(RawAbiCaller, WholeLifeThroughRawSlots) {
     for (int32_t dir = 0; dir < 2; ++dir) {
         ASSERT_EQ(Call<int32_t>(a.component, kGetBusCount, int32_t(0), dir), 1);
         std::vector<uint8_t> bus(kBusInfoSize);
-        ASSERT_EQ(Call<int32_t>(a.component, kGetBusInfo, int32_t(0), dir, int32_t(0), static_cast<void*>(bus.data())), 0);
+        ASSERT_EQ(Call<int32_t>(a.component, kGetBusInfo, int32_t(0), dir, int32_t(0), static_cast<void*>(bus.data())),
+                  0);
         EXPECT_EQ(Get<int32_t>(bus.data(), kBusInfoChannels), 2);
         EXPECT_EQ(Get<int32_t>(bus.data(), kBusInfoType), 0);
         EXPECT_EQ(Utf16At(bus.data(), kBusInfoName), dir ? "Output" : "Main Input");
@@ -349,8 +357,11 @@ TEST(RawAbiCaller, QueriesWithoutIdOrOutPointerAreRefused) {
     struct Object {
         const char* name;
         void* object;
-    } objects[] = {{"factory", factory}, {"component", inst.component}, {"processor", inst.processor},
-                   {"controller", inst.controller}, {"view", view}};
+    } objects[] = {{"factory", factory},
+                   {"component", inst.component},
+                   {"processor", inst.processor},
+                   {"controller", inst.controller},
+                   {"view", view}};
     const uint8_t* noIid = nullptr;
     void** noOut = nullptr;
     for (const Object& o : objects) {

@@ -56,7 +56,8 @@ public:
 class Handler : public HostObject<IComponentHandler> {
 public:
     tresult PLUGIN_API queryInterface(const TUID queryIid, void** obj) override {
-        if (!iidEqual(queryIid, IComponentHandler3::iid)) return HostObject<IComponentHandler>::queryInterface(queryIid, obj);
+        if (!iidEqual(queryIid, IComponentHandler3::iid))
+            return HostObject<IComponentHandler>::queryInterface(queryIid, obj);
         menus.addRef();
         *obj = static_cast<IComponentHandler3*>(&menus);
         return kResultOk;

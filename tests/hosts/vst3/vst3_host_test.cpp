@@ -96,7 +96,8 @@ TEST(Vst3Module, FactoryAndClassInformation) {
     std::memset(&ci, 0x55, sizeof ci);
     ASSERT_EQ(factory2->getClassInfo2(0, &ci), kResultOk);
     factory2->release();
-    const unsigned char cid[16] = {0x0D, 0xE7, 0xAE, 0xF2, 0xDE, 0x00, 0x4E, 0x4F, 'T', 'v', 'R', 'l', 'Z', 'e', 'l', '4'};
+    const unsigned char cid[16] = {0x0D, 0xE7, 0xAE, 0xF2, 0xDE, 0x00, 0x4E, 0x4F,
+                                   'T',  'v',  'R',  'l',  'Z',  'e',  'l',  '4'};
     EXPECT_EQ(std::memcmp(ci.cid, cid, 16), 0);
     EXPECT_EQ(ci.cardinality, 0x7FFFFFFF);
     EXPECT_STREQ(ci.category, "Audio Module Class");
@@ -138,8 +139,16 @@ TEST(Vst3Module, BusesAndParametersAsAHostSeesThem) {
     IEditController* ctl = inst.plugin.controller;
     ASSERT_EQ(ctl->getParameterCount(), 10);
     const ParamID ids[] = {kPresetId, kBypassId, 0, 1, 2, 3, 4, 5, 6, 7};
-    const char* titles[] = {"Preset", "Bypass", "Bypass", "Dist. Amount", "Tone", "Level",
-                            "Analog Saturation", "Analog Hiss", "Dry/Wet", "Output compensation"};
+    const char* titles[] = {"Preset",
+                            "Bypass",
+                            "Bypass",
+                            "Dist. Amount",
+                            "Tone",
+                            "Level",
+                            "Analog Saturation",
+                            "Analog Hiss",
+                            "Dry/Wet",
+                            "Output compensation"};
     for (int i = 0; i < 10; ++i) {
         ParameterInfo info{};
         ASSERT_EQ(ctl->getParameterInfo(i, info), kResultOk);

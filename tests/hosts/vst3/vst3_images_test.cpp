@@ -11,17 +11,22 @@
 TEST(Vst3Images, StripsDecodeAndFitTheEditor) {
     HMODULE module = LoadLibraryExA(TZ_VST3_MODULE, nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(module, nullptr);
-    struct Strip { int id, frames; std::vector<POINT> at; };
-    const Strip strips[] = {{100, 1, {{0, 0}}}, {101, 100, {{116, 60}, {25, 13}, {209, 13}}},
-                            {102, 2, {{314, 64}, {314, 139}, {314, 210}}}, {103, 2, {{148, 17}}},
+    struct Strip {
+        int id, frames;
+        std::vector<POINT> at;
+    };
+    const Strip strips[] = {{100, 1, {{0, 0}}},
+                            {101, 100, {{116, 60}, {25, 13}, {209, 13}}},
+                            {102, 2, {{314, 64}, {314, 139}, {314, 210}}},
+                            {103, 2, {{148, 17}}},
                             {104, 100, {{342, 281}}}};
     std::vector<RECT> knobs;
     for (const Strip& strip : strips) {
         SCOPED_TRACE(strip.id);
         HRSRC res = FindResourceA(module, MAKEINTRESOURCEA(strip.id), "PNG");
         ASSERT_NE(res, nullptr);
-        std::unique_ptr<PIX_MemBitmap> bitmap(PIX_ReadPngMemory(LockResource(LoadResource(module, res)),
-                                                                int(SizeofResource(module, res))));
+        std::unique_ptr<PIX_MemBitmap> bitmap(
+            PIX_ReadPngMemory(LockResource(LoadResource(module, res)), int(SizeofResource(module, res))));
         ASSERT_NE(bitmap, nullptr);
         const int w = bitmap->Width(), h = bitmap->Height() / strip.frames;
         EXPECT_EQ(bitmap->Height() % strip.frames, 0);
