@@ -66,8 +66,8 @@ void BM_Plugin(benchmark::State& state) {
     state.counters["realtime"] = benchmark::Counter(kSeconds * state.iterations(), benchmark::Counter::kIsRate);
 }
 
-void BM_Path(benchmark::State& state, KernelPath path, int rate, int block) {
-    Render r(rate);
+// Times r's input through one kernel path in blocks of `block` frames.
+void TimeOnPath(benchmark::State& state, Render& r, KernelPath path, int block) {
     for (auto _ : state) {
         r.outLeft = r.left;
         r.outRight = r.right;
@@ -75,6 +75,11 @@ void BM_Path(benchmark::State& state, KernelPath path, int rate, int block) {
         benchmark::DoNotOptimize(r.outLeft.data());
     }
     state.counters["realtime"] = benchmark::Counter(kSeconds * state.iterations(), benchmark::Counter::kIsRate);
+}
+
+void BM_Path(benchmark::State& state, KernelPath path, int rate, int block) {
+    Render r(rate);
+    TimeOnPath(state, r, path, block);
 }
 
 // Dist. Amount 60, hiss off, blocks of 512 frames: full-scale noise, or digital silence after
@@ -99,13 +104,7 @@ void BM_AfterBurst(benchmark::State& state, KernelPath path, int rate, bool sile
         std::fill(r.left.begin(), r.left.end(), 0.0);
         std::fill(r.right.begin(), r.right.end(), 0.0);
     }
-    for (auto _ : state) {
-        r.outLeft = r.left;
-        r.outRight = r.right;
-        r.ProcessOnPath(path, kBlock);
-        benchmark::DoNotOptimize(r.outLeft.data());
-    }
-    state.counters["realtime"] = benchmark::Counter(kSeconds * state.iterations(), benchmark::Counter::kIsRate);
+    TimeOnPath(state, r, path, kBlock);
 }
 
 }  // namespace
