@@ -10,7 +10,8 @@ set -u
 run="$(cd "$(dirname "$0")/../.." && pwd)/cmake/wine-run"
 objdump=$1
 shift
-case "$("$objdump" -f "$2" | sed -n 's/.*file format //p')" in
+# The module comes as Wine sees it (Z: and the Unix path); objdump reads the Unix path.
+case "$("$objdump" -f "${2#Z:}" | sed -n 's/.*file format //p')" in
     pei-x86-64) user32=(/usr/lib/*/wine/x86_64-windows/user32.dll) ;;
     *) user32=(/usr/lib/*/wine/i386-windows/user32.dll) ;;
 esac
