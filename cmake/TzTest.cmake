@@ -30,17 +30,3 @@ function(tz_label_wine name)
         set_tests_properties(${name} PROPERTIES LABELS wine)
     endif()
 endfunction()
-
-# tz_embed_editor_images(target): the editor's PNG images as resources 100 to 104 of a Windows
-# program, as the deliverable carries them (the headless build reads the files instead).
-function(tz_embed_editor_images target)
-    if(NOT WIN32)
-        return()
-    endif()
-    set(rc ${PROJECT_SOURCE_DIR}/resources/img/images.rc)
-    set(images bkg knob onoff led line-knob)
-    list(TRANSFORM images REPLACE "(.+)" "${PROJECT_SOURCE_DIR}/resources/img/\\1.png")
-    set_source_files_properties(${rc} PROPERTIES COMPILE_OPTIONS --include-dir=${PROJECT_SOURCE_DIR}
-                                OBJECT_DEPENDS "${images}")
-    target_sources(${target} PRIVATE ${rc})
-endfunction()

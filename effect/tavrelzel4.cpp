@@ -5,20 +5,30 @@
 #include <new>
 
 #include "effect/oversampling.h"
+#include "effect/product.h"
 #include "effect/stereo_block.h"
 #include "effect/zl4.h"
 #include "framework/plugmutex.h"
 
 namespace {
-constexpr const char* kChannelIo = "1-1 2-2";
-constexpr int kVersion = 0x10101;  // 1.1.1
+// What the plug-in declares; the rest keeps IFxOptions' defaults: no product name beside the
+// effect's, no latency, no MIDI, no chunks, an effect.
+IFxOptions Declaration() {
+    IFxOptions options;
+    options.nParams = TavrelZel4::kNumParams;
+    options.channelIo = Product::kChannelIo;
+    options.nPresets = 1;
+    options.effectName = Product::kName;
+    options.makerName = Product::kVendor;
+    options.version = Product::kVersion;
+    options.uniqueId = Product::kUniqueId;
+    options.makerId = Product::kMakerId;
+    return options;
+}
 }  // namespace
 
 TavrelZel4::TavrelZel4()
-    : PluginBinding(kNumParams, kChannelIo, 1, "TavrelZel4", "", "Tavrel", kVersion, FourCC("Zel4"), FourCC("TvRl"), 0,
-                    false, false, false),
-      mLeft(std::make_unique<zl4>()),
-      mRight(std::make_unique<zl4>()) {
+    : PluginBinding(Declaration()), mLeft(std::make_unique<zl4>()), mRight(std::make_unique<zl4>()) {
     DefineParameters();
     BuildEditor();
     FillDefaultPresets("-", 1);

@@ -1,6 +1,10 @@
 // The plug-in's editor: a 410 x 460 panel with three large knobs, three switches, the dry/wet
 // knob, an invisible bypass switch over the panel's nameplate, the bypass LED and the version.
 #include "effect/tavrelzel4.h"
+
+#include <string>
+
+#include "effect/product.h"
 #include "framework/igraphicswin.h"
 
 namespace {
@@ -45,7 +49,8 @@ void TavrelZel4::BuildEditor() {
     ledControl->ReceiveValue(1.0);
 
     ITextStyle caption;  // Arial 12, opaque black, centred
-    editor->AddControl(new ITextControl(this, {225, 431, 267, 443}, caption, "v1.1.1", &blend));
+    const std::string version = std::string("v") + Product::kVersionText;
+    editor->AddControl(new ITextControl(this, {225, 431, 267, 443}, caption, version.c_str(), &blend));
     BindGraphics(editor);
 }
 

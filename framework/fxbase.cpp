@@ -10,23 +10,21 @@ namespace {
 void CopyName(char* field, const char* text) { std::snprintf(field, kNameSize, "%s", text ? text : ""); }
 }  // namespace
 
-IFxBase::IFxBase(int nParams, const char* channelIoText, int nPresets, const char* effectName, const char* productName,
-                 const char* makerName, int version, int uniqueId, int makerId, int latency, bool doesMidi,
-                 bool doesChunks, bool isInstrument, int apiCode)
-    : mUniqueId(uniqueId),
-      mMakerId(makerId),
-      mVersion(version),
+IFxBase::IFxBase(const IFxOptions& options, int apiCode)
+    : mUniqueId(options.uniqueId),
+      mMakerId(options.makerId),
+      mVersion(options.version),
       mApiCode(apiCode),
-      mDoesChunks(doesChunks),
-      mIsInstrument(isInstrument),
-      mDoesMidi(doesMidi),
-      mLatency(latency) {
-    for (int i = 0; i < nParams; ++i) mParams.Add(new IFxParam());
-    for (int i = 0; i < nPresets; ++i) mPresets.Add(new IPresetSlot());
-    CopyName(mEffectName, effectName);
-    CopyName(mProductName, productName);
-    CopyName(mMakerName, makerName);
-    ParseChannelIo(channelIoText);
+      mDoesChunks(options.doesChunks),
+      mIsInstrument(options.isInstrument),
+      mDoesMidi(options.doesMidi),
+      mLatency(options.latency) {
+    for (int i = 0; i < options.nParams; ++i) mParams.Add(new IFxParam());
+    for (int i = 0; i < options.nPresets; ++i) mPresets.Add(new IPresetSlot());
+    CopyName(mEffectName, options.effectName);
+    CopyName(mProductName, options.productName);
+    CopyName(mMakerName, options.makerName);
+    ParseChannelIo(options.channelIo);
 }
 
 // Reads "inputs-outputs" tokens separated by single spaces, e.g. "1-1 2-2"; channel records are

@@ -29,11 +29,26 @@ struct IPresetSlot {
     IByteBlock state;  // one parameter block
 };
 
+// What a plug-in declares about itself; it reaches IFxBase through its binding's constructor.
+struct IFxOptions {
+    int nParams = 0;
+    const char* channelIo = "2-2";  // "inputs-outputs" configurations, separated by single spaces
+    int nPresets = 1;
+    const char* effectName = "";
+    const char* productName = "";
+    const char* makerName = "";
+    int version = 0;  // 0xMMMMmmrr: major, minor, revision
+    int uniqueId = 0;
+    int makerId = 0;
+    int latency = 0;  // in samples
+    bool doesMidi = false;
+    bool doesChunks = false;
+    bool isInstrument = false;
+};
+
 class IFxBase {
 public:
-    IFxBase(int nParams, const char* channelIoText, int nPresets, const char* effectName, const char* productName,
-            const char* makerName, int version, int uniqueId, int makerId, int latency, bool doesMidi, bool doesChunks,
-            bool isInstrument, int apiCode);
+    IFxBase(const IFxOptions& options, int apiCode);
     IFxBase(const IFxBase&) = delete;
     IFxBase& operator=(const IFxBase&) = delete;
 

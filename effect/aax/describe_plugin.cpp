@@ -3,25 +3,16 @@
 #include "effect/aax/describe_plugin.h"
 
 #include <cstdio>
-#include <cstring>
+#include <iterator>
 #include <string>
 
+#include "effect/product.h"
 #include "effect/tavrelzel4.h"
 #include "framework/aax/effect_gui_ifx.h"
 
 namespace {
-constexpr const char* kEffectId = "com.Tavrel.aax.TavrelZel4";
-constexpr const char* kEffectNames = "TavrelZel4\n";
-constexpr const char* kManufacturerNames = "Tavrel\n";
-constexpr const char* kChannelIo = "1-1 2-2";
-constexpr uint32_t kCategory = 64;
-constexpr uint32_t kPackageVersion = 0x10101;
-constexpr uint32_t kManufacturerId = ACFFourCC("TvRl");
-constexpr uint32_t kProductId = ACFFourCC("Zel4");
-constexpr uint32_t kNativeTypeIds[] = {ACFFourCC("EFN1"), ACFFourCC("EFN2")};
-constexpr uint32_t kSecondTypeIds[] = {ACFFourCC("EFA1"), ACFFourCC("EFA2")};
 constexpr uint32_t kNoTypeId = ACFFourCC("none");
-constexpr int kTypeIdPairs = 2;
+constexpr int kTypeIdPairs = int(std::size(Product::kAaxTypeIds));
 
 // Node types of DeclareMidiNode, and the procedure ids of the factories.
 constexpr uint32_t kMidiLocalInput = 0, kMidiGlobal = 2, kMidiTransport = 3;
@@ -30,18 +21,6 @@ constexpr uint32_t kProcEffectParameters = 0, kProcGui = 1;
 // Property ids of a component's map.
 constexpr uint32_t kPropInputStem = 51, kPropOutputStem = 52, kPropFlag56 = 56, kPropFlag60 = 60;
 constexpr uint32_t kPropManufacturer = 11, kPropProduct = 12, kPropNativeType = 13, kPropSecondType = 14;
-
-// Calls f on each line of text up to the first empty one.
-template <class F>
-void ForEachLine(const char* text, F f) {
-    for (const char* p = text; *p && *p != '\n';) {
-        const char* end = std::strchr(p, '\n');
-        const std::string line = end ? std::string(p, end) : std::string(p);
-        f(line.c_str());
-        if (!end) break;
-        p = end + 1;
-    }
-}
 }  // namespace
 
 uint32_t StemFormatOfChannels(int channels) {
@@ -67,7 +46,7 @@ int32_t DescribeIOConfig(AAX_IEffectDescriptor* effect, const AAXIOConfig& confi
             wanted ? component->DeclareMidiNode(field, type, name, mask) : component->DeclarePrivateData(field, 4, 0);
     };
     node(kFieldGlobalMidi, config.globalMidi, kMidiGlobal, "GlobalMIDI", 0xFFFF);
-    node(kFieldMidi, config.localMidi, kMidiLocalInput, "TavrelZel4 Midi", 1);
+    node(kFieldMidi, config.localMidi, kMidiLocalInput, (std::string(Product::kName) + " Midi").c_str(), 1);
     node(kFieldTransport, config.transport, kMidiTransport, "Transport", 0xFFFF);
     result |= component->DeclareAudioInput(kFieldInputs);
     result |= component->DeclareAudioOutput(kFieldOutputs);
@@ -96,15 +75,13 @@ int32_t DescribePlugin(AAX_ICollection* collection) {
     AAX_IEffectDescriptor* effect = collection->CreateEffectDescriptor();
     if (!effect) return kAAXNoHostInterface;
     int32_t result = 0;
-    ForEachLine(kEffectNames, [&](const char* name) {
-        result |= effect->DeclareName(name);
-        result |= collection->DeclarePackageName(name);
-    });
-    result |= effect->DeclareCategory(kCategory);
+    result |= effect->DeclareName(Product::kName);
+    result |= collection->DeclarePackageName(Product::kName);
+    result |= effect->DeclareCategory(Product::kAaxCategory);
 
     // One component per "IN-OUT" token; tokens that do not read as two numbers are skipped.
     // Configurations beyond the type-id pairs are not declared (they would have no ids).
-    const std::string io = kChannelIo;
+    const std::string io = Product::kChannelIo;
     int pair = 0;
     for (size_t start = 0; start < io.size();) {
         size_t end = io.find(' ', start);
@@ -127,19 +104,19 @@ int32_t DescribePlugin(AAX_ICollection* collection) {
                                  true,
                                  StemFormatOfChannels(nIn),
                                  StemFormatOfChannels(nOut),
-                                 kManufacturerId,
-                                 kProductId,
-                                 kNativeTypeIds[pair],
-                                 kSecondTypeIds[pair]};
+                                 uint32_t(Product::kMakerId),
+                                 uint32_t(Product::kUniqueId),
+                                 uint32_t(Product::kAaxTypeIds[pair].native),
+                                 uint32_t(Product::kAaxTypeIds[pair].second)};
         ++pair;
         result |= DescribeIOConfig(effect, config);
     }
 
     result |= effect->DeclareProcedure(reinterpret_cast<void*>(&NewEffectParametersInstance), kProcEffectParameters);
     result |= effect->DeclareProcedure(reinterpret_cast<void*>(&NewEffectGuiInstance), kProcGui);
-    if (result == 0) result |= collection->DeclareEffect(kEffectId, effect);
-    ForEachLine(kManufacturerNames, [&](const char* name) { result |= collection->DeclareManufacturerName(name); });
-    result |= collection->DeclarePackageVersion(kPackageVersion);
+    if (result == 0) result |= collection->DeclareEffect(Product::kAaxEffectId, effect);
+    result |= collection->DeclareManufacturerName(Product::kVendor);
+    result |= collection->DeclarePackageVersion(uint32_t(Product::kVersion));
     return result;
 }
 

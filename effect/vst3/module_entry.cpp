@@ -3,21 +3,22 @@
 
 #include <cstdio>
 
+#include "effect/product.h"
 #include "effect/tavrelzel4.h"
 #include "framework/vst3/module_factory.h"
 
 using namespace Sdk;
 
-const FUID kTavrelZel4ClassId(0xF2AEE70D, 0x00DE4F4E, static_cast<uint32>(FourCC("TvRl")),
-                              static_cast<uint32>(FourCC("Zel4")));
+const FUID kTavrelZel4ClassId(Product::kVst3ClassId[0], Product::kVst3ClassId[1], Product::kVst3ClassId[2],
+                              Product::kVst3ClassId[3]);
 
 namespace {
 // Text fields are NUL-padded: each record is zeroed before it is filled.
 PFactoryInfo MakeFactoryInfo() {
     PFactoryInfo info{};
-    std::snprintf(info.vendor, sizeof info.vendor, "%s", "Tavrel");
-    std::snprintf(info.url, sizeof info.url, "%s", "https://tavrel.invalid");
-    std::snprintf(info.email, sizeof info.email, "%s", "support@tavrel.invalid");
+    std::snprintf(info.vendor, sizeof info.vendor, "%s", Product::kVendor);
+    std::snprintf(info.url, sizeof info.url, "%s", Product::kUrl);
+    std::snprintf(info.email, sizeof info.email, "%s", Product::kEmail);
     info.flags = PFactoryInfo::kUnicode;
     return info;
 }
@@ -27,10 +28,10 @@ PClassInfo2 MakeClassInfo() {
     kTavrelZel4ClassId.toTUID(info.cid);
     info.cardinality = PClassInfo::kManyInstances;
     std::snprintf(info.category, sizeof info.category, "%s", kVstAudioEffectClass);
-    std::snprintf(info.name, sizeof info.name, "%s", "TavrelZel4");
+    std::snprintf(info.name, sizeof info.name, "%s", Product::kName);
     info.classFlags = Vst::kSimpleModeSupported;
-    std::snprintf(info.subCategories, sizeof info.subCategories, "%s", "Fx|Distortion");
-    std::snprintf(info.version, sizeof info.version, "%s", "1.1.1");
+    std::snprintf(info.subCategories, sizeof info.subCategories, "%s", Product::kVst3SubCategories);
+    std::snprintf(info.version, sizeof info.version, "%s", Product::kVersionText);
     std::snprintf(info.sdkVersion, sizeof info.sdkVersion, "%s", kVstVersionString);
     return info;
 }

@@ -3,7 +3,7 @@
 // instances through the factory, and calls ExitDll before unloading.
 #include "sdk/vst3/pluginbase.h"
 
-// The plug-in's class id, as saved projects know it: 0xF2AEE70D 0x00DE4F4E 'TvRl' 'Zel4'.
+// The plug-in's class id, as saved projects know it (Product::kVst3ClassId).
 extern const Sdk::FUID kTavrelZel4ClassId;
 
 extern "C" {

@@ -86,17 +86,12 @@ const char* AAX_CIFxParameters::ParamId(int paramIdx) const {
 
 // ---- IFxAAX: construction ----
 
-IFxAAX::IFxAAX(int nParams, const char* channelIoText, int nPresets, const char* effectName, const char* productName,
-               const char* makerName, int version, int uniqueId, int makerId, int latency, bool doesMidi,
-               bool doesChunks, bool isInstrument)
-    : IFxBase(nParams, channelIoText, nPresets, effectName, productName, makerName, version, uniqueId, makerId, latency,
-              doesMidi, doesChunks, isInstrument, kApiAAX),
-      mHostInputs(size_t(NInChannels())) {
+IFxAAX::IFxAAX(const IFxOptions& options) : IFxBase(options, kApiAAX), mHostInputs(size_t(NInChannels())) {
     SetInputsConnected(0, NInChannels(), true);
     SetOutputsConnected(0, NOutChannels(), true);
     CreateLatencyLine();
     ChangeBlockSize(kInitialBlockSize);
-    SetHost("ProTools", version);
+    SetHost("ProTools", options.version);
 }
 
 IFxAAX::~IFxAAX() {

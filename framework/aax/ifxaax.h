@@ -77,9 +77,7 @@ protected:
 
 class IFxAAX : public IFxBase, public AAX_CIFxParameters {
 public:
-    IFxAAX(int nParams, const char* channelIoText, int nPresets, const char* effectName, const char* productName,
-           const char* makerName, int version, int uniqueId, int makerId, int latency, bool doesMidi, bool doesChunks,
-           bool isInstrument);
+    explicit IFxAAX(const IFxOptions& options);
     ~IFxAAX() override;
 
     // ---- Set-up and parameters (ifxaax.cpp), host thread ----

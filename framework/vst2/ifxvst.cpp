@@ -43,18 +43,10 @@ AEffect* IFxVST::CreateEffect(audioMasterCallback audioMaster, CreateFn create) 
     return &plug->mEffect;
 }
 
-IFxVST::IFxVST(int nParams, const char* channelIoText, int nPresets, const char* effectName, const char* productName,
-               const char* makerName, int version, int uniqueId, int makerId, int latency, bool doesMidi,
-               bool doesChunks, bool isInstrument)
-    : IFxVST(gCreatingFor, nParams, channelIoText, nPresets, effectName, productName, makerName, version, uniqueId,
-             makerId, latency, doesMidi, doesChunks, isInstrument) {}
+IFxVST::IFxVST(const IFxOptions& options) : IFxVST(gCreatingFor, options) {}
 
-IFxVST::IFxVST(audioMasterCallback audioMaster, int nParams, const char* channelIoText, int nPresets,
-               const char* effectName, const char* productName, const char* makerName, int version, int uniqueId,
-               int makerId, int latency, bool doesMidi, bool doesChunks, bool isInstrument)
-    : IFxBase(nParams, channelIoText, nPresets, effectName, productName, makerName, version, uniqueId, makerId, latency,
-              doesMidi, doesChunks, isInstrument, kApiVST2),
-      mAudioMaster(audioMaster) {
+IFxVST::IFxVST(audioMasterCallback audioMaster, const IFxOptions& options)
+    : IFxBase(options, kApiVST2), mAudioMaster(audioMaster) {
     AEffect& e = mEffect;
     std::memset(&e, 0, sizeof e);
     e.magic = kEffectMagic;
@@ -67,9 +59,9 @@ IFxVST::IFxVST(audioMasterCallback audioMaster, int nParams, const char* channel
     e.numInputs = NInChannels();
     e.numOutputs = NOutChannels();
     e.flags = kFlagCanReplace | kFlagCanDoubleReplace;
-    if (doesChunks) e.flags |= kFlagProgramChunks;
+    if (options.doesChunks) e.flags |= kFlagProgramChunks;
     if (LegalIO(1, -1)) e.flags |= kFlagMonoCapable;
-    if (isInstrument) e.flags |= kFlagIsSynth;
+    if (options.isInstrument) e.flags |= kFlagIsSynth;
     e.initialDelay = GetLatency();
     e.ioRatio = 1.0f;
     e.object = this;

@@ -19,14 +19,10 @@ public:
     static constexpr int32_t kChunkMagic = 0x70666674;
     static constexpr int32_t kChunkVersion = 0x00010000;
 
-    IFxVST(Vst2::audioMasterCallback audioMaster, int nParams, const char* channelIoText, int nPresets,
-           const char* effectName, const char* productName, const char* makerName, int version, int uniqueId,
-           int makerId, int latency, bool doesMidi, bool doesChunks, bool isInstrument);
+    IFxVST(Vst2::audioMasterCallback audioMaster, const IFxOptions& options);
     // The shape every binding's constructor has: the host callback is the one the module entry is
     // creating this instance for (CreateEffect).
-    IFxVST(int nParams, const char* channelIoText, int nPresets, const char* effectName, const char* productName,
-           const char* makerName, int version, int uniqueId, int makerId, int latency, bool doesMidi, bool doesChunks,
-           bool isInstrument);
+    explicit IFxVST(const IFxOptions& options);
     ~IFxVST() override;
 
     // The module entry's work, on the host's loading thread: under a process-wide lock, create

@@ -14,11 +14,8 @@ constexpr int kMaxSidechainChannels = 2;
 constexpr int kMidiControllers = 128;
 }  // namespace
 
-IFxVST3::IFxVST3(int nParams, const char* channelIoText, int nPresets, const char* effectName, const char* productName,
-                 const char* makerName, int version, int uniqueId, int makerId, int latency, bool doesMidi,
-                 bool doesChunks, bool isInstrument, int sidechainChannels)
-    : IFxBase(nParams, channelIoText, nPresets, effectName, productName, makerName, version, uniqueId, makerId, latency,
-              doesMidi, doesChunks, isInstrument, kApiVST3),
+IFxVST3::IFxVST3(const IFxOptions& options, int sidechainChannels)
+    : IFxBase(options, kApiVST3),
       mSidechainChannels(sidechainChannels),
       mHostIn(NInChannels()),
       mHostOut(NOutChannels()),
@@ -29,7 +26,7 @@ IFxVST3::IFxVST3(int nParams, const char* channelIoText, int nPresets, const cha
     CreateLatencyLine();
     LabelInputBus(0, "Main Input");
     if (mSidechainChannels != 0) LabelInputBus(1, "Aux Input");
-    if (isInstrument) {
+    if (options.isInstrument) {
         for (int k = 0; 2 * k < NOutChannels(); ++k) {
             GrowString label;
             label.SetFormatted(kParamTextSize - 1, "Output %i", k + 1);

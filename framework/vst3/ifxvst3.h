@@ -30,9 +30,7 @@ public:
     static constexpr ParamID kPresetTag = 0x70727374;  // 'prst'
     static constexpr ParamID kBypassTag = 0x62706173;  // 'bpas'
 
-    IFxVST3(int nParams, const char* channelIoText, int nPresets, const char* effectName, const char* productName,
-            const char* makerName, int version, int uniqueId, int makerId, int latency, bool doesMidi, bool doesChunks,
-            bool isInstrument, int sidechainChannels = 0);
+    explicit IFxVST3(const IFxOptions& options, int sidechainChannels = 0);
     ~IFxVST3() override;
 
     static Sdk::Vst::SpeakerArrangement SpeakerArrangementForChannels(int channels);

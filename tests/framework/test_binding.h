@@ -16,14 +16,9 @@ struct RecordedCall {
 class TestBinding : public IFxBase {
 public:
     explicit TestBinding(int nParams = 8, const char* channelIo = "1-1 2-2", int nPresets = 1, ApiCode api = kApiVST3)
-        : IFxBase(nParams, channelIo, nPresets, "Effect", "Product", "Maker", 0x10101, FourCC("TZl4"), FourCC("Tavr"),
-                  0, false, true, false, api) {}
-    // The shape of every binding's constructor: IFxBase's arguments without the ApiCode.
-    TestBinding(int nParams, const char* channelIo, int nPresets, const char* effectName, const char* productName,
-                const char* makerName, int version, int uniqueId, int makerId, int latency, bool doesMidi,
-                bool doesChunks, bool isInstrument)
-        : IFxBase(nParams, channelIo, nPresets, effectName, productName, makerName, version, uniqueId, makerId, latency,
-                  doesMidi, doesChunks, isInstrument, kApiVST3) {}
+        : IFxBase(Options(nParams, channelIo, nPresets), api) {}
+    // The shape of every binding's constructor.
+    explicit TestBinding(const IFxOptions& options) : IFxBase(options, kApiVST3) {}
 
     std::vector<RecordedCall> calls;
 
@@ -45,6 +40,20 @@ public:
     }
 
 private:
+    static IFxOptions Options(int nParams, const char* channelIo, int nPresets) {
+        IFxOptions options;
+        options.nParams = nParams;
+        options.channelIo = channelIo;
+        options.nPresets = nPresets;
+        options.effectName = "Effect";
+        options.productName = "Product";
+        options.makerName = "Maker";
+        options.version = 0x10101;
+        options.uniqueId = FourCC("TZl4");
+        options.makerId = FourCC("Tavr");
+        options.doesChunks = true;
+        return options;
+    }
     void Record(const char* what, int index, double value) {
         calls.push_back({what, index, value, GetMutex().IsHeldByCurrentThread()});
     }

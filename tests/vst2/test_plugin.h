@@ -24,9 +24,7 @@ public:
     enum { kSwitch, kGain, kTrim, kNumParams };
     static TestConfig next;  // the configuration of the next instance CreateEffect makes
 
-    TestVst()
-        : IFxVST(kNumParams, next.channelIo, next.presets, "Test Effect", "Test Product", "Test Maker", 0x10101,
-                 FourCC("TvT2"), FourCC("TvRl"), 0, next.doesMidi, next.doesChunks, next.isInstrument) {
+    TestVst() : IFxVST(Options(next)) {
         GetParam(kSwitch)->DefineToggle("Switch", false, "", "");
         GetParam(kGain)->DefineRange("Gain", 5, 0, 10, 0.01, "dB", "", 1.0);
         GetParam(kTrim)->DefineRange("Trim", 0, 0, 10, 1, "", "", 1.0);
@@ -34,6 +32,22 @@ public:
         if (next.namePresets) FillDefaultPresets("-", next.presets);
     }
 
+    static IFxOptions Options(const TestConfig& config) {
+        IFxOptions options;
+        options.nParams = kNumParams;
+        options.channelIo = config.channelIo;
+        options.nPresets = config.presets;
+        options.effectName = "Test Effect";
+        options.productName = "Test Product";
+        options.makerName = "Test Maker";
+        options.version = 0x10101;
+        options.uniqueId = FourCC("TvT2");
+        options.makerId = FourCC("TvRl");
+        options.doesMidi = config.doesMidi;
+        options.doesChunks = config.doesChunks;
+        options.isInstrument = config.isInstrument;
+        return options;
+    }
     static Vst2::AEffect* Create(const TestConfig& config = TestConfig(),
                                  Vst2::audioMasterCallback audioMaster = vst2host::Host::Callback) {
         next = config;

@@ -180,10 +180,23 @@ namespace {
 class Shaped : public IFxVST3 {
 public:
     Shaped(int presets, bool instrument, int sidechain, const char* io)
-        : IFxVST3(3, io, presets, "Shaped", "", "Maker", 1, 1, 1, 0, false, false, instrument, sidechain) {
+        : IFxVST3(Options(presets, instrument, io), sidechain) {
         GetParam(0)->DefineRange("A", 0, 0, 1, 0.1, "", "Tone", 1.0);
         GetParam(1)->DefineRange("B", 0, 0, 1, 0.1, "", "Drive", 1.0);
         GetParam(2)->DefineRange("C", 0, 0, 1, 0.1, "", "Tone", 1.0);
+    }
+
+private:
+    static IFxOptions Options(int presets, bool instrument, const char* io) {
+        IFxOptions options;
+        options.nParams = 3;
+        options.channelIo = io;
+        options.nPresets = presets;
+        options.effectName = "Shaped";
+        options.makerName = "Maker";
+        options.version = options.uniqueId = options.makerId = 1;
+        options.isInstrument = instrument;
+        return options;
     }
 };
 
