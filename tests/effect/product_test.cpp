@@ -7,6 +7,6 @@ TEST(Product, PackVersion) {
     const struct {
         const char* text;
         int32_t packed;
-    } cases[] = {{"1.1.1", 0x10101}, {"2.10.3", 0x20A03}, {"12.0.255", 0xC00FF}, {"0.4", 0x400}};
+    } cases[] = {{"3.1.4", 0x30104}, {"2.10.3", 0x20A03}, {"12.0.255", 0xC00FF}, {"0.4", 0x400}};
     for (const auto& c : cases) EXPECT_EQ(Product::PackVersion(c.text), c.packed) << c.text;
 }

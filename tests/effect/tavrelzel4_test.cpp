@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "effect/oversampling.h"
+#include "effect/product.h"
 #include "effect/tavrelzel4.h"
 #include "effect/zl4.h"
 #include "framework/igraphicswin.h"
@@ -131,7 +132,7 @@ TEST(TavrelZel4Editor, LayoutImagesAndBypassLed) {
     EXPECT_EQ(editor->GetControl(4)->Rect(), (IBounds{314, 64, 350, 120}));  // 2 frames of 36 x 56
     EXPECT_EQ(editor->GetControl(7)->Rect(), (IBounds{342, 281, 390, 329}));
     EXPECT_EQ(editor->GetControl(9)->Rect(), (IBounds{148, 17, 166, 35}));
-    EXPECT_EQ(static_cast<ITextControl*>(editor->GetControl(10))->GetText(), std::string("v1.1.1"));
+    EXPECT_EQ(static_cast<ITextControl*>(editor->GetControl(10))->GetText(), std::string("v") + Product::kVersionText);
     EXPECT_DOUBLE_EQ(editor->GetControl(1)->Value(), 0.5);  // Tone 25 on a square-root shape
     EXPECT_EQ(editor->GetControl(4)->Value(), 1.0);         // saturation on
 

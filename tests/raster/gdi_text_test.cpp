@@ -51,7 +51,7 @@ TEST_F(GdiText, RealFontMasksExtentsAndCache) {
     font.SetForeColor(0xFFFFFFFF);
     EXPECT_EQ(font.GetLineHeight(), TextMetricHeight(handle));
     PIX_Rect m = {0, 0, 0, 0};
-    const char* text = "Hello W\xC3\xA9\xE2\x82\xAC v1.1.1";
+    const char* text = "Hello W\xC3\xA9\xE2\x82\xAC v2.0.7";
     EXPECT_EQ(font.DrawString(nullptr, text, -1, &m, PIX_TextCalcRect | TextGlyphsOnly), font.GetLineHeight());
     EXPECT_GT(m.right, 60);
     EXPECT_LT(m.right, 200);

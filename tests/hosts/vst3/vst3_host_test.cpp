@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "effect/product.h"
 #include "effect/tavrelzel4.h"
 #include "test_module.h"
 #include "vst3_host.h"
@@ -105,7 +106,7 @@ TEST(Vst3Module, FactoryAndClassInformation) {
     EXPECT_EQ(ci.classFlags, 2u);
     EXPECT_STREQ(ci.subCategories, "Fx|Distortion");
     EXPECT_EQ(std::string(ci.vendor, sizeof ci.vendor), std::string(sizeof ci.vendor, '\0'));
-    EXPECT_STREQ(ci.version, "1.1.1");
+    EXPECT_STREQ(ci.version, Product::kVersionText);
     EXPECT_STREQ(ci.sdkVersion, "VST 3.5.2");
 
     // A second GetPluginFactory hands out the same factory with one more reference.
