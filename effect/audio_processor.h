@@ -8,6 +8,7 @@ struct StereoJob;
 // Block processor of one channel: wraps a subclass's per-sample processing in dry/wet mixing
 // and, for an oversampling factor of 2 or more, in zero-order-hold upsampling, anti-image
 // filtering, anti-alias filtering and decimation. The subclass runs at the oversampled rate.
+// Only this module sees the table of its virtual operations (README, "Binary layout").
 class AudioProcessor {
 public:
     AudioProcessor(const AudioProcessor&) = delete;

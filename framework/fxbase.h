@@ -1,8 +1,8 @@
 #pragma once
 // IFxBase: the base of every host binding and, through one of them, of the plug-in class. It owns
 // the parameters, presets, channel configurations and records, the editor object and the
-// per-instance plug-in mutex, and its 42 virtual operations (in the slot order below) are where
-// bindings, plug-in and editor meet.
+// per-instance plug-in mutex, and its virtual operations are where bindings, plug-in and editor
+// meet.
 //
 // Threads: the process entries run on the host's audio thread, the editor on its window thread,
 // everything else on whichever thread the host calls from. They serialize on the recursive
@@ -52,76 +52,74 @@ public:
     IFxBase(const IFxBase&) = delete;
     IFxBase& operator=(const IFxBase&) = delete;
 
-    // ---- Virtual operations, in slot order (g++ gives the destructor two table entries) ----
-    /* 0 */ virtual ~IFxBase();
+    // ---- Virtual operations; nothing outside this module sees their order (README, "Binary layout") ----
+    virtual ~IFxBase();
     // [any thread, takes the plug-in lock]
-    /* 1 */ virtual void ResetProcessing();
-    /* 2 */ virtual void ParameterChanged(int paramIdx, int source);
+    virtual void ResetProcessing();
+    virtual void ParameterChanged(int paramIdx, int source);
     // [audio thread, plug-in lock held by caller]
-    /* 3 */ virtual void ProcessDoubles(double** inputs, double** outputs, int frames);
+    virtual void ProcessDoubles(double** inputs, double** outputs, int frames);
     // [UI thread]
-    /* 4 */ virtual void EditorOpened() {}
-    /* 5 */ virtual void EditorClosed() {}
-    /* 6 */ virtual void OnGuiIdle() {}
+    virtual void EditorOpened() {}
+    virtual void EditorClosed() {}
+    virtual void OnGuiIdle() {}
     // [main thread, takes the plug-in lock]
-    /* 7 */ virtual void ActivationChanged(bool active);
+    virtual void ActivationChanged(bool active);
     // [audio thread, plug-in lock held by caller]
-    /* 8 */ virtual void ProcessMidiEvent(IMidiEvent* event);
-    /* 9 */ virtual void ProcessSysExEvent(ISysExEvent* /*event*/) {}
+    virtual void ProcessMidiEvent(IMidiEvent* event);
+    virtual void ProcessSysExEvent(ISysExEvent* /*event*/) {}
     // [any thread]
-    /* 10 */ virtual bool GetNoteName(int key, char* out);
+    virtual bool GetNoteName(int key, char* out);
     // [any thread, takes the plug-in lock]
-    /* 11 */ virtual bool WriteState(IByteBlock* block) { return SerializeParams(block); }
-    /* 12 */ virtual int ReadState(IByteBlock* block, int pos) { return UnserializeParams(block, pos); }
+    virtual bool WriteState(IByteBlock* block) { return SerializeParams(block); }
+    virtual int ReadState(IByteBlock* block, int pos) { return UnserializeParams(block, pos); }
     // [any thread]
-    /* 13 */ virtual bool StateEquals(const double* values, int startIndex);
+    virtual bool StateEquals(const double* values, int startIndex);
     // [UI thread]
-    /* 14 */ virtual void EditorResized() {}
-    // [any thread]
-    /* 15 */ virtual bool ReservedQuery() { return false; }
+    virtual void EditorResized() {}
     // [main thread]
-    /* 16 */ virtual void HostKnown() {}
+    virtual void HostKnown() {}
     // [UI thread]
-    /* 17 */ virtual void OpenHostParamMenu(int /*paramIdx*/, int /*x*/, int /*y*/) {}
+    virtual void OpenHostParamMenu(int /*paramIdx*/, int /*x*/, int /*y*/) {}
     // [UI thread, takes the plug-in lock]
-    /* 18 */ virtual void SetParameterFromGUI(int paramIdx, double normalized);
+    virtual void SetParameterFromGUI(int paramIdx, double normalized);
     // [UI thread]
-    /* 19 */ virtual void BeginInformHostOfParamChange(int paramIdx) = 0;
+    virtual void BeginInformHostOfParamChange(int paramIdx) = 0;
     // [UI thread, plug-in lock held by caller]
-    /* 20 */ virtual void InformHostOfParamChange(int paramIdx, double normalized) = 0;
+    virtual void InformHostOfParamChange(int paramIdx, double normalized) = 0;
     // [UI thread]
-    /* 21 */ virtual void EndInformHostOfParamChange(int paramIdx) = 0;
+    virtual void EndInformHostOfParamChange(int paramIdx) = 0;
     // [any thread]
-    /* 22 */ virtual void RequestHostRefresh() = 0;
+    virtual void RequestHostRefresh() = 0;
     // [audio thread, plug-in lock held by caller] (from the plug-in's processing)
-    /* 23 */ virtual bool IsOfflineProcessing() { return false; }
-    /* 24 */ virtual int HostSamplePosition() = 0;
-    /* 25 */ virtual double HostTempo() = 0;
-    /* 26 */ virtual void HostTimeSignature(int* numerator, int* denominator) = 0;
-    /* 27 */ virtual void HostTimeInfo(ITimeInfo* info) = 0;
+    virtual bool IsOfflineProcessing() { return false; }
+    virtual int HostSamplePosition() = 0;
+    virtual double HostTempo() = 0;
+    virtual void HostTimeSignature(int* numerator, int* denominator) = 0;
+    virtual void HostTimeInfo(ITimeInfo* info) = 0;
     // [any thread]
-    /* 28 */ virtual int GetHostCode() { return mHostCode; }
-    /* 29 */ virtual int GetApiCode() { return mApiCode; }
+    virtual int GetHostCode() { return mHostCode; }
+    virtual int GetApiCode() { return mApiCode; }
     // [UI thread]
-    /* 30 */ virtual void RequestEditorResize(int width, int height) = 0;
+    virtual void RequestEditorResize(int width, int height) = 0;
     // [main thread, plug-in lock held by caller]
-    /* 31 */ virtual void HostQuirksSetup() {}
+    virtual void HostQuirksSetup() {}
     // [main thread, takes the plug-in lock] (from the plug-in's constructor)
-    /* 32 */ virtual void BindGraphics(IFxEditor* editor);
+    virtual void BindGraphics(IFxEditor* editor);
     // [any thread, plug-in lock held by caller] (the latency line is the audio thread's)
-    /* 33 */ virtual void ChangeLatency(int samples);
+    virtual void ChangeLatency(int samples);
     // [audio thread, plug-in lock held by caller]
-    /* 34 */ virtual bool SendMidiEvent(IMidiEvent* event) = 0;
-    /* 35 */ virtual bool SendSysExEvent(ISysExEvent* /*event*/) { return false; }
+    virtual bool SendMidiEvent(IMidiEvent* event) = 0;
+    virtual bool SendSysExEvent(ISysExEvent* /*event*/) { return false; }
     // [any thread, takes the plug-in lock]
-    /* 36 */ virtual bool SerializeParams(IByteBlock* block);
-    /* 37 */ virtual int UnserializeParams(IByteBlock* block, int pos);
+    virtual bool SerializeParams(IByteBlock* block);
+    virtual int UnserializeParams(IByteBlock* block, int pos);
     // [any thread]
-    /* 38 */ virtual void PushValuesToGui();
-    /* 39 */ virtual void MarkStateChanged() {}
-    /* 40 */ virtual void PresetsChanged() {}
+    virtual void PushValuesToGui();
+    virtual void MarkStateChanged() {}
+    virtual void PresetsChanged() {}
     // [any thread, plug-in lock held by caller]
-    /* 41 */ virtual void ChangeBlockSize(int frames);
+    virtual void ChangeBlockSize(int frames);
 
     // ---- Host identification ----
     void SetHost(const char* hostName, int hostVersion);

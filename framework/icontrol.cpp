@@ -126,8 +126,8 @@ void IControl::MarkClean() {
 void IControl::ReceiveAuxValue(int auxIdx, double value) {
     IAuxParam* aux = GetAuxParam(auxIdx);
     if (!aux) {
-        // The assertion text and line number are fixed: kept for compatibility with existing logs.
-        IFxAssert("idx > -1 && idx < mAuxParams.GetSize()", "icontrol", 156);
+        // The assertion text is fixed: kept for compatibility with existing logs.
+        IFxAssert("idx > -1 && idx < mAuxParams.GetSize()", "icontrol", __LINE__);
         return;
     }
     if (!ValueChanged(value, aux->value)) return;

@@ -23,28 +23,28 @@ public:
     IControl(const IControl&) = delete;
     IControl& operator=(const IControl&) = delete;
 
-    // ---- Virtual operations, in slot order (g++ gives the destructor two table entries) ----
-    /* 0 */ virtual ~IControl();
-    /* 1 */ virtual void OnMouseDown(int x, int y, IMouseKeys* keys);
-    /* 2 */ virtual void OnMouseUp(int /*x*/, int /*y*/, IMouseKeys* /*keys*/) {}
-    /* 3 */ virtual void OnMouseDrag(int /*x*/, int /*y*/, int /*dx*/, int /*dy*/, IMouseKeys* /*keys*/) {}
-    /* 4 */ virtual void OnMouseDoubleClick(int x, int y, IMouseKeys* keys);
-    /* 5 */ virtual void OnMouseWheel(int /*x*/, int /*y*/, IMouseKeys* /*keys*/, int /*steps*/) {}
-    /* 6 */ virtual bool OnKeyDown(int /*x*/, int /*y*/, int /*key*/) { return false; }
-    /* 7 */ virtual void OnMouseOver(int /*x*/, int /*y*/, IMouseKeys* /*keys*/) {}
-    /* 8 */ virtual void OnMouseOut() {}
-    /* 9 */ virtual bool Draw(IGraphics* graphics) = 0;
-    /* 10 */ virtual void ReceiveValue(double value);
-    /* 11 */ virtual void OnTextEntered(const char* /*text*/) {}
-    /* 12 */ virtual void SetHidden(bool hidden);
-    /* 13 */ virtual void SetGreyedOut(bool greyed);
-    /* 14 */ virtual bool HitTest(int x, int y) { return !mTargetRect.Empty() && mTargetRect.Contains(x, y); }
-    /* 15 */ virtual void MarkDirty(bool pushToPlug);
-    /* 16 */ virtual void MarkClean();
-    /* 17 */ virtual bool IsDirty() { return (mDrawState.load() & kDirty) != 0; }
-    /* 18 */ virtual void OnGuiIdle() {}
-    /* 19 */ virtual void ReceiveAuxValue(int auxIdx, double value);
-    /* 20 */ virtual void MoveTo(int x, int y);
+    // ---- Virtual operations; nothing outside this module sees their order (README, "Binary layout") ----
+    virtual ~IControl();
+    virtual void OnMouseDown(int x, int y, IMouseKeys* keys);
+    virtual void OnMouseUp(int /*x*/, int /*y*/, IMouseKeys* /*keys*/) {}
+    virtual void OnMouseDrag(int /*x*/, int /*y*/, int /*dx*/, int /*dy*/, IMouseKeys* /*keys*/) {}
+    virtual void OnMouseDoubleClick(int x, int y, IMouseKeys* keys);
+    virtual void OnMouseWheel(int /*x*/, int /*y*/, IMouseKeys* /*keys*/, int /*steps*/) {}
+    virtual bool OnKeyDown(int /*x*/, int /*y*/, int /*key*/) { return false; }
+    virtual void OnMouseOver(int /*x*/, int /*y*/, IMouseKeys* /*keys*/) {}
+    virtual void OnMouseOut() {}
+    virtual bool Draw(IGraphics* graphics) = 0;
+    virtual void ReceiveValue(double value);
+    virtual void OnTextEntered(const char* /*text*/) {}
+    virtual void SetHidden(bool hidden);
+    virtual void SetGreyedOut(bool greyed);
+    virtual bool HitTest(int x, int y) { return !mTargetRect.Empty() && mTargetRect.Contains(x, y); }
+    virtual void MarkDirty(bool pushToPlug);
+    virtual void MarkClean();
+    virtual bool IsDirty() { return (mDrawState.load() & kDirty) != 0; }
+    virtual void OnGuiIdle() {}
+    virtual void ReceiveAuxValue(int auxIdx, double value);
+    virtual void MoveTo(int x, int y);
 
     // Opens the value prompt of the bound parameter (unless prompts are disabled).
     void PromptForValue();

@@ -41,8 +41,8 @@ IBitmapStrip IGraphics::LoadBitmapStrip(int resourceId, const char* fileName, in
     PIX_IBitmap* bitmap = FindCachedBitmap(resourceId, &found);
     if (!found) {
         bitmap = LoadBitmapResource(resourceId, fileName);
-        // The assertion text and line number are fixed: kept for compatibility with existing logs.
-        if (!bitmap) IFxAssert("imgResourceFound", "igraphics", 441);
+        // The assertion text is fixed: kept for compatibility with existing logs.
+        if (!bitmap) IFxAssert("imgResourceFound", "igraphics", __LINE__);
         CacheBitmap(resourceId, bitmap);  // a failed load is cached too
     }
     IBitmapStrip strip;

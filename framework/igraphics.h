@@ -30,45 +30,41 @@ public:
     IGraphics(const IGraphics&) = delete;
     IGraphics& operator=(const IGraphics&) = delete;
 
-    // ---- Virtual operations, in slot order; the table starts with IFxEditor's ----
-    /* 0 */ virtual bool PaintToScreen(IBounds* area) = 0;
-    /* 1 */ virtual bool MeasureText(ITextStyle* style, const char* text, IBounds* rect) {
+    // ---- Virtual operations; nothing outside this module sees their order (README, "Binary layout") ----
+    virtual bool PaintToScreen(IBounds* area) = 0;
+    virtual bool MeasureText(ITextStyle* style, const char* text, IBounds* rect) {
         return DrawStyledText(style, text, rect, true);
     }
-    /* 2 */ virtual void CancelTextEntry() = 0;
-    /* 3 */ virtual void ResizeGui(int width, int height);
-    /* 4 */ virtual bool IsWindowOpen() { return GetWindowHandle() != nullptr; }
-    /* 5 */ virtual const char* GetDrawingApiName() { return ""; }
-    /* 6 */ virtual int ShowMessageBox(const char* text, const char* caption, int type) = 0;
-    /* 7 */ virtual IMenu* ShowPopupMenu(IMenu* menu, IBounds* rect) = 0;
-    /* 8 */ virtual void OpenTextEntry(IControl* control, ITextStyle* style, IBounds* rect, const char* text,
-                                       IFxParam* param) = 0;
-    /* 9 */ virtual void GetHostFolder(GrowString* path) = 0;
-    /* 10 */ virtual void GetPluginFolder(GrowString* path) = 0;
-    /* 11 */ virtual void GetDesktopFolder(GrowString* path) = 0;
-    /* 12 */ virtual void GetAppDataFolder(GrowString* path, bool allUsers) = 0;
-    /* 13 */ virtual void GetUserAppDataFolder(GrowString* path) = 0;
-    /* 14 */ virtual void AskForFile(GrowString* fileName, int action, GrowString* folder, const char* extensions) = 0;
-    /* 15 */ virtual bool AskForColour(IArgb* start, const char* prompt) = 0;
-    /* 16 */ virtual bool OpenUrl(const char* url, const char* caption, const char* confirm, const char* failure) = 0;
-    /* 17 */ virtual void* SpareQuery(void*, void*, void*, void*) { return nullptr; }
+    virtual void CancelTextEntry() = 0;
+    virtual void ResizeGui(int width, int height);
+    virtual bool IsWindowOpen() { return GetWindowHandle() != nullptr; }
+    virtual const char* GetDrawingApiName() { return ""; }
+    virtual int ShowMessageBox(const char* text, const char* caption, int type) = 0;
+    virtual IMenu* ShowPopupMenu(IMenu* menu, IBounds* rect) = 0;
+    virtual void OpenTextEntry(IControl* control, ITextStyle* style, IBounds* rect, const char* text,
+                               IFxParam* param) = 0;
+    virtual void GetHostFolder(GrowString* path) = 0;
+    virtual void GetPluginFolder(GrowString* path) = 0;
+    virtual void GetDesktopFolder(GrowString* path) = 0;
+    virtual void GetAppDataFolder(GrowString* path, bool allUsers) = 0;
+    virtual void GetUserAppDataFolder(GrowString* path) = 0;
+    virtual void AskForFile(GrowString* fileName, int action, GrowString* folder, const char* extensions) = 0;
+    virtual bool AskForColour(IArgb* start, const char* prompt) = 0;
+    virtual bool OpenUrl(const char* url, const char* caption, const char* confirm, const char* failure) = 0;
     // [UI thread] (the bindings' editor open and close)
-    /* 18 */ virtual IWindowHandle OpenGuiWindow(IWindowHandle parent) = 0;
-    /* 19 */ virtual void SpareHookA(void*) {}
-    /* 20 */ virtual void SpareHookB() {}
+    virtual IWindowHandle OpenGuiWindow(IWindowHandle parent) = 0;
     // [UI thread]
-    /* 21 */ virtual void CloseGuiWindow() = 0;
-    /* 22 */ virtual IWindowHandle GetWindowHandle() = 0;
-    /* 23 */ virtual bool GetClipboardText(GrowString* text) = 0;
+    virtual void CloseGuiWindow() = 0;
+    virtual IWindowHandle GetWindowHandle() = 0;
+    virtual bool GetClipboardText(GrowString* text) = 0;
     // [main thread] (deleted with the plug-in)
-    /* 24 */ ~IGraphics() override;
+    ~IGraphics() override;
     // [UI thread]
-    /* 25 */ virtual void HidePointer() {}
-    /* 26 */ virtual void ShowPointer() {}
-    /* 27 */ virtual void SpareHookC() = 0;
-    /* 28 */ virtual void OnGuiIdle();
+    virtual void HidePointer() {}
+    virtual void ShowPointer() {}
+    virtual void OnGuiIdle();
     // [main thread] (the plug-in's constructor builds the editor)
-    /* 29 */ virtual PIX_IBitmap* LoadBitmapResource(int id, const char* fileName) = 0;
+    virtual PIX_IBitmap* LoadBitmapResource(int id, const char* fileName) = 0;
 
     // ---- What the plug-in core calls (IFxEditor) ----
     // Plug-in-to-editor value path, on the caller's thread; nothing is sent back to the plug-in.

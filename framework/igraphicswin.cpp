@@ -42,8 +42,8 @@ void IGraphicsWin::OnMouseHover() {
     const char* text = control ? control->Tooltip() : nullptr;
     if (!text) return;
     if (std::strlen(text) >= 80) {
-        // The assertion text and line number are fixed: kept for compatibility with existing logs.
-        IFxAssert("strlen(tooltip) < 80", "igraphicswin", 1257);
+        // The assertion text is fixed: kept for compatibility with existing logs.
+        IFxAssert("strlen(tooltip) < 80", "igraphicswin", __LINE__);
         return;
     }
     SetTooltipText(text);

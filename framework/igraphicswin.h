@@ -34,7 +34,6 @@ public:
     void ResizeGui(int width, int height) override;
     void HidePointer() override;
     void ShowPointer() override;
-    void SpareHookC() override {}
     PIX_IBitmap* LoadBitmapResource(int id, const char* fileName) override;
 
     // ---- Text entry and popup menus (prompts_win.cpp; window thread) ----

@@ -5,6 +5,8 @@
 
 #include "raster/pixtypes.h"
 
+// What the drawing routines ask of a bitmap. Only this module sees the table of its virtual
+// operations (README, "Binary layout").
 class PIX_IBitmap {
 public:
     virtual ~PIX_IBitmap() = default;
@@ -15,6 +17,7 @@ public:
     virtual bool IsBottomUp() { return false; }
     virtual bool Resize(int w, int h) = 0;
     virtual PIX_DeviceContext DeviceContext() { return nullptr; }
+    // A query by id that no bitmap here answers: the text drawing asks it one id and gets 0.
     virtual intptr_t Extension(int /*id*/, void* /*data*/) { return 0; }
 };
 

@@ -7,6 +7,7 @@
 // block. UpdateParameterFromHost holds it only around the framework update; the chunk entries
 // lock inside the core's WriteState and ReadState. Everything else runs on whichever thread the
 // host calls from.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -46,6 +47,20 @@ enum AAX_CIFxField : uint32_t {
     kFieldPrivate = 8,
     kFieldMeters = 9
 };
+// The host lays the context out as one pointer per field, in field order; a MIDI packet is 8 bytes.
+#define IFX_AAX_FIELD_AT(field, index) \
+    static_assert(offsetof(AAX_CIFxContext, field) == (index) * sizeof(void*), "context field " #field)
+IFX_AAX_FIELD_AT(inputs, kFieldInputs);
+IFX_AAX_FIELD_AT(outputs, kFieldOutputs);
+IFX_AAX_FIELD_AT(frames, kFieldFrames);
+IFX_AAX_FIELD_AT(midi, kFieldMidi);
+IFX_AAX_FIELD_AT(globalMidi, kFieldGlobalMidi);
+IFX_AAX_FIELD_AT(transport, kFieldTransport);
+IFX_AAX_FIELD_AT(self, kFieldPrivate);
+IFX_AAX_FIELD_AT(meters, kFieldMeters);
+#undef IFX_AAX_FIELD_AT
+static_assert(sizeof(AAX_CIFxContext) == (kFieldMeters + 1) * sizeof(void*), "context size");
+static_assert(sizeof(AAX_CMidiPacket) == 8, "MIDI packet size");
 
 // The effect-parameters part the host holds: the master bypass, the transport of the block being
 // rendered, and the AAX id text of every framework parameter.

@@ -5,6 +5,7 @@
 #include "effect/zl4.h"
 
 #include <cmath>
+#include <cstdio>
 
 namespace {
 
@@ -84,4 +85,26 @@ std::vector<double> RunGoldenScenarioStereo(const GoldenScenario& s, KernelPath 
 
 std::string GoldenPath(const std::string& directory, const GoldenScenario& s) {
     return directory + "/" + s.name + ".bin";
+}
+
+std::vector<double> ReadGolden(const std::string& path) {
+    std::vector<double> data;
+    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+        double buffer[256];
+        size_t n;
+        while ((n = std::fread(buffer, sizeof(double), 256, f)) > 0) data.insert(data.end(), buffer, buffer + n);
+        std::fclose(f);
+    }
+    return data;
+}
+
+GoldenDifference CompareToGolden(const std::vector<double>& output, const std::vector<double>& reference) {
+    GoldenDifference d{0.0, 0.0, 0.0};
+    for (double v : reference) d.peak = std::fmax(d.peak, std::fabs(v));
+    for (size_t i = 0; i < output.size() && i < reference.size(); ++i) {
+        const double difference = std::fabs(output[i] - reference[i]);
+        d.largest = std::isnan(difference) ? HUGE_VAL : std::fmax(d.largest, difference);
+    }
+    d.ulps = d.largest / (std::nextafter(d.peak, 1.0) - d.peak);
+    return d;
 }

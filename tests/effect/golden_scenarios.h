@@ -28,3 +28,14 @@ std::vector<double> RunGoldenScenario(const GoldenScenario& scenario);
 std::vector<double> RunGoldenScenarioStereo(const GoldenScenario& scenario, KernelPath path);
 
 std::string GoldenPath(const std::string& directory, const GoldenScenario& scenario);
+// A reference file's samples (raw little-endian doubles); empty when it cannot be read.
+std::vector<double> ReadGolden(const std::string& path);
+
+// How far an output lies from a reference of the same length: the reference's peak magnitude
+// and the largest difference, also in units in the last place of that peak.
+struct GoldenDifference {
+    double peak;
+    double largest;
+    double ulps;
+};
+GoldenDifference CompareToGolden(const std::vector<double>& output, const std::vector<double>& reference);
