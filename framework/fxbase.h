@@ -68,13 +68,11 @@ public:
     /* 16 */ virtual void HostKnown() {}
     // [UI thread]
     /* 17 */ virtual void OpenHostParamMenu(int /*paramIdx*/, int /*x*/, int /*y*/) {}
-    // [UI thread, takes the plug-in lock]
+    // [UI thread, takes the plug-in lock only to tell the plug-in] (the host is told before, without it)
     /* 18 */ virtual void SetParameterFromGUI(int paramIdx, double normalized);
     // [UI thread]
     /* 19 */ virtual void BeginInformHostOfParamChange(int paramIdx) = 0;
-    // [UI thread, plug-in lock held by caller]
     /* 20 */ virtual void InformHostOfParamChange(int paramIdx, double normalized) = 0;
-    // [UI thread]
     /* 21 */ virtual void EndInformHostOfParamChange(int paramIdx) = 0;
     // [any thread]
     /* 22 */ virtual void RequestHostRefresh() = 0;
