@@ -94,13 +94,15 @@ bool IFxBase::GetNoteName(int, char* out) {
     return false;
 }
 
-// The editor's road for a parameter change: the host hears of it before the plug-in reacts.
+// The editor's road for a parameter change: the host hears of it before the plug-in reacts. The
+// value is atomic and the host is told without the plug-in lock, so the audio thread never waits
+// for the host's answer; only the plug-in's reaction runs under the lock.
 void IFxBase::SetParameterFromGUI(int paramIdx, double normalized) {
     IFxParam* param = GetParam(paramIdx);
     if (!param) return;
-    ScopedPlugLock lock(mMutex);
     param->AssignNormalized(normalized);
     InformHostOfParamChange(paramIdx, normalized);
+    ScopedPlugLock lock(mMutex);
     ParameterChanged(paramIdx, kSourceGui);
 }
 

@@ -81,13 +81,11 @@ public:
     virtual void HostKnown() {}
     // [UI thread]
     virtual void OpenHostParamMenu(int /*paramIdx*/, int /*x*/, int /*y*/) {}
-    // [UI thread, takes the plug-in lock]
+    // [UI thread, takes the plug-in lock only to tell the plug-in] (the host is told before, without it)
     virtual void SetParameterFromGUI(int paramIdx, double normalized);
     // [UI thread]
     virtual void BeginInformHostOfParamChange(int paramIdx) = 0;
-    // [UI thread, plug-in lock held by caller]
     virtual void InformHostOfParamChange(int paramIdx, double normalized) = 0;
-    // [UI thread]
     virtual void EndInformHostOfParamChange(int paramIdx) = 0;
     // [any thread]
     virtual void RequestHostRefresh() = 0;

@@ -1,7 +1,7 @@
 #pragma once
 // What the stress hosts share: the counters of what they did, the failure report, the exit on a
 // fault, the watchdog that runs the threads for the given time and ends the program on a
-// deadlock, the editor's window thread, and the editor-timing mode.
+// deadlock, the editor's window thread, and the editor-timing and host-wait modes.
 #include <windows.h>
 
 #include <algorithm>
@@ -17,6 +17,7 @@ namespace stress {
 struct Counts {
     std::atomic<long> blocks{0}, frames{0}, automation{0}, setups{0}, states{0}, editors{0}, failures{0};
     std::atomic<long> nonFinite{0}, unprocessed{0};
+    std::atomic<long> edits{0};  // editor edits the host heard of
 };
 
 inline long long NowMs() {
@@ -42,20 +43,21 @@ inline LONG WINAPI ExitOnFault(EXCEPTION_POINTERS* e) {
     return EXCEPTION_EXECUTE_HANDLER;
 }
 
-// The command line every stress host takes: [--editor-timing] MODULE [SECONDS] [SEED]. False,
-// after a usage line, when the module is missing. Also reports a fault on any thread (see
-// ExitOnFault).
+// The command line every stress host takes: [--editor-timing | --host-wait] MODULE [SECONDS]
+// [SEED]. False, after a usage line, when the module is missing. Also reports a fault on any
+// thread (see ExitOnFault).
 struct StressArgs {
-    bool editorTiming = false;
+    bool editorTiming = false, hostWait = false;
     const char* module = nullptr;
     double seconds = 10.0;
     unsigned seed = 1;
 };
 inline bool ParseStressArgs(int argc, char** argv, const char* program, StressArgs* args) {
     args->editorTiming = argc > 1 && std::strcmp(argv[1], "--editor-timing") == 0;
-    const int first = args->editorTiming ? 2 : 1;
+    args->hostWait = argc > 1 && std::strcmp(argv[1], "--host-wait") == 0;
+    const int first = args->editorTiming || args->hostWait ? 2 : 1;
     if (argc <= first) {
-        std::fprintf(stderr, "usage: %s [--editor-timing] MODULE [SECONDS] [SEED]\n", program);
+        std::fprintf(stderr, "usage: %s [--editor-timing | --host-wait] MODULE [SECONDS] [SEED]\n", program);
         return false;
     }
     SetUnhandledExceptionFilter(ExitOnFault);
@@ -82,16 +84,23 @@ inline void Watch(double seconds, long long start, const Counts& counts, const s
 // idle() with 10 ms of pumped messages (so the editor's timer runs), and close(), until stop or
 // after `rounds` rounds (0: no limit). open gets a null parent when no window could be made (no
 // display), and returns false when there is nothing to open, which ends the rounds.
+inline HWND MakeParentWindow() {
+    return CreateWindowExA(0, "STATIC", "stress host", WS_OVERLAPPEDWINDOW, 0, 0, 500, 560, nullptr, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+}
+inline void PumpMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+}
+
 template <typename Open, typename Idle, typename Close>
 void EditorLoop(const std::atomic<bool>& stop, Counts& counts, long rounds, Open open, Idle idle, Close close) {
-    HWND parent = CreateWindowExA(0, "STATIC", "stress host", WS_OVERLAPPEDWINDOW, 0, 0, 500, 560, nullptr, nullptr,
-                                  GetModuleHandleA(nullptr), nullptr);
+    HWND parent = MakeParentWindow();
     for (long round = 0; !stop && (rounds == 0 || round < rounds); ++round) {
         if (!open(parent)) break;
         for (int i = 0; i < 5; ++i) {
             idle();
-            MSG msg;
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+            PumpMessages();
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
         close();
@@ -113,7 +122,7 @@ constexpr long kTimedEditorRounds = 20;
 
 struct BlockTimes {
     long long longestUs = 0, totalUs = 0;
-    long blocks = 0;
+    long blocks = 0, over500Us = 0;
 };
 
 // Calls block() once a buffer period until stop; a late block starts at once, and the periods
@@ -132,6 +141,7 @@ void PacedLoop(const std::atomic<bool>& stop, Counts& counts, BlockTimes* times,
         const long long us = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count();
         times->longestUs = std::max(times->longestUs, us);
         times->totalUs += us;
+        times->over500Us += us > 500;
         ++times->blocks;
         ++counts.blocks;
         counts.frames += kTimedFrames;
@@ -140,35 +150,141 @@ void PacedLoop(const std::atomic<bool>& stop, Counts& counts, BlockTimes* times,
     }
 }
 
+// Paced blocks while work(stop) runs on another thread, until it returns; then the figures, after
+// "stress: <format> <what>". False when standard output cannot be set aside.
+template <typename Block, typename Work>
+bool TimeBlocksDuring(const char* format, Counts& counts, Block block, Work work, const char* what) {
+    // The plug-ins may write diagnostics a block: to NUL, buffered, so no console write is timed.
+    if (!std::freopen("NUL", "w", stdout)) return false;
+    std::setvbuf(stdout, nullptr, _IOFBF, 1 << 16);
+    BlockTimes times;
+    std::atomic<bool> stop{false}, workDone{false};
+    Progress();
+    const long long start = NowMs();
+    std::thread process([&] { PacedLoop(stop, counts, &times, block); });
+    std::thread other([&] {
+        work(stop);
+        workDone = true;
+    });
+    Watch(600, start, counts, &workDone);
+    stop = true;
+    process.join();
+    other.join();
+    std::fprintf(stderr,
+                 "stress: %s %s during %ld blocks of %d frames at %g Hz; longest audio-thread wait %.2f ms (mean %.3f "
+                 "ms, %ld blocks over 0.5 ms); %ld non-finite samples, %ld failures\n",
+                 format, what, times.blocks, kTimedFrames, kTimedRate, times.longestUs / 1000.0,
+                 times.blocks ? times.totalUs / 1000.0 / times.blocks : 0.0, times.over500Us, counts.nonFinite.load(),
+                 counts.failures.load());
+    return true;
+}
+
 // Runs the mode with the host's block and its editor calls (as for EditorLoop), then prints the
 // figures. The exit status: 0, or 1 on a failure, a non-finite sample, or an editor that did not
 // open every time (2 when standard output cannot be set aside).
 template <typename Block, typename Open, typename Idle, typename Close>
 int EditorTiming(const char* format, Counts& counts, Block block, Open open, Idle idle, Close close) {
-    // The plug-ins may write diagnostics a block: to NUL, buffered, so no console write is timed.
-    if (!std::freopen("NUL", "w", stdout)) return 2;
-    std::setvbuf(stdout, nullptr, _IOFBF, 1 << 16);
-    BlockTimes times;
-    std::atomic<bool> stop{false}, editorDone{false};
-    Progress();
-    const long long start = NowMs();
-    std::thread process([&] { PacedLoop(stop, counts, &times, block); });
-    std::thread editor([&] {
+    char what[96];
+    std::snprintf(what, sizeof what, "editor timing: %ld editor opens and closes", kTimedEditorRounds);
+    auto editor = [&](const std::atomic<bool>& stop) {
         EditorLoop(stop, counts, kTimedEditorRounds, open, idle, close);
-        editorDone = true;
-    });
-    Watch(600, start, counts, &editorDone);
-    stop = true;
-    process.join();
-    editor.join();
-    std::fprintf(stderr,
-                 "stress: %s editor timing: %ld editor opens and closes during %ld blocks of %d frames at %g Hz; "
-                 "longest audio-thread wait %.2f ms (mean %.3f ms); %ld non-finite samples, %ld failures\n",
-                 format, counts.editors.load(), times.blocks, kTimedFrames, kTimedRate, times.longestUs / 1000.0,
-                 times.blocks ? times.totalUs / 1000.0 / times.blocks : 0.0, counts.nonFinite.load(),
-                 counts.failures.load());
+    };
+    if (!TimeBlocksDuring(format, counts, block, editor, what)) return 2;
     if (counts.editors != kTimedEditorRounds) std::fprintf(stderr, "stress: the editor did not open every time\n");
     return counts.failures == 0 && counts.nonFinite == 0 && counts.editors == kTimedEditorRounds ? 0 : 1;
+}
+
+// ---- Host-wait mode: how long the audio thread waits while the host is slow ----
+// Paced blocks as above while another thread opens the editor once and then runs kHostWaitRounds
+// rounds back to back: the host's state round (save and restore through a stream or chunk copy
+// that takes kSlowHostCall a call) and a wheel notch on the editor's first knob, whose edit the
+// host answers in kSlowHostCall (performEdit, the automate callback, the value request). The
+// host's slow calls are the format's own; SlowHostCall and SlowMemory serve them.
+constexpr long kHostWaitRounds = 200;
+constexpr auto kSlowHostCall = std::chrono::milliseconds(1);
+inline void SlowHostCall() { std::this_thread::sleep_for(kSlowHostCall); }
+
+// Host memory whose every page takes kSlowHostCall at its first read, as memory the system pages
+// in: the pages start inaccessible and a fault handler waits, then opens the page. One at a time.
+class SlowMemory {
+public:
+    explicit SlowMemory(const void* bytes, size_t size) : mSize(size) {
+        mBase = static_cast<char*>(VirtualAlloc(nullptr, size ? size : 1, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+        if (mBase && size) std::memcpy(mBase, bytes, size);
+        DWORD old = 0;
+        if (mBase) VirtualProtect(mBase, size ? size : 1, PAGE_NOACCESS, &old);
+        sCurrent = this;
+        mHandler = AddVectoredExceptionHandler(1, OnFault);
+    }
+    ~SlowMemory() {
+        RemoveVectoredExceptionHandler(mHandler);
+        sCurrent = nullptr;
+        if (mBase) VirtualFree(mBase, 0, MEM_RELEASE);
+    }
+    SlowMemory(const SlowMemory&) = delete;
+    SlowMemory& operator=(const SlowMemory&) = delete;
+    const void* Data() const { return mBase; }
+
+private:
+    static LONG WINAPI OnFault(EXCEPTION_POINTERS* e) {
+        const EXCEPTION_RECORD* record = e->ExceptionRecord;
+        SlowMemory* self = sCurrent;
+        if (!self || record->ExceptionCode != EXCEPTION_ACCESS_VIOLATION || record->NumberParameters < 2)
+            return EXCEPTION_CONTINUE_SEARCH;
+        const auto at = static_cast<uintptr_t>(record->ExceptionInformation[1]);
+        const auto base = reinterpret_cast<uintptr_t>(self->mBase);
+        if (at < base || at >= base + self->mSize) return EXCEPTION_CONTINUE_SEARCH;
+        SlowHostCall();
+        DWORD old = 0;
+        VirtualProtect(reinterpret_cast<void*>(at & ~uintptr_t(4095)), 1, PAGE_READWRITE, &old);
+        return EXCEPTION_CONTINUE_EXECUTION;
+    }
+    static inline SlowMemory* sCurrent = nullptr;
+    char* mBase = nullptr;
+    size_t mSize;
+    void* mHandler = nullptr;
+};
+
+// One wheel notch over the first knob of the editor open in parent, up or down: the editor tells
+// the host of the edit. False when parent holds no window.
+inline bool TurnFirstKnob(HWND parent, bool up) {
+    constexpr int kKnobX = 70, kKnobY = 58;  // the middle of "Dist. Amount"
+    HWND editor = FindWindowExA(parent, nullptr, nullptr, nullptr);
+    RECT r{};
+    if (!editor || !GetWindowRect(editor, &r)) return false;
+    SendMessageA(editor, WM_MOUSEWHEEL, MAKEWPARAM(0, up ? WHEEL_DELTA : -WHEEL_DELTA),
+                 MAKELPARAM(r.left + kKnobX, r.top + kKnobY));
+    return true;
+}
+
+// Runs the mode with the host's block, editor calls (as for EditorLoop) and state round, then
+// prints the figures. The exit status: 0, or 1 on a failure, a non-finite sample, an editor that
+// did not open or an edit the host never heard of (2 when standard output cannot be set aside).
+template <typename Block, typename Open, typename Round, typename Close>
+int HostWait(const char* format, Counts& counts, Block block, Open open, Round round, Close close) {
+    auto work = [&](const std::atomic<bool>& stop) {
+        HWND parent = MakeParentWindow();
+        if (!open(parent)) return;
+        ++counts.editors;
+        for (long i = 0; i < kHostWaitRounds && !stop; ++i) {
+            round();
+            counts.automation += TurnFirstKnob(parent, i % 2 == 0);
+            PumpMessages();
+            ++counts.states;
+            Progress();
+        }
+        close();
+        if (parent) DestroyWindow(parent);
+    };
+    char what[160];
+    std::snprintf(what, sizeof what, "host wait (%lld ms a host call): %ld state rounds and %ld editor edits",
+                  static_cast<long long>(kSlowHostCall.count()), kHostWaitRounds, kHostWaitRounds);
+    if (!TimeBlocksDuring(format, counts, block, work, what)) return 2;
+    std::fprintf(stderr, "stress: %ld state rounds, %ld edits sent, %ld heard by the host\n", counts.states.load(),
+                 counts.automation.load(), counts.edits.load());
+    const bool ran = counts.editors == 1 && counts.states == kHostWaitRounds && counts.edits == kHostWaitRounds;
+    if (!ran) std::fprintf(stderr, "stress: the editor did not open, or not every edit reached the host\n");
+    return counts.failures == 0 && counts.nonFinite == 0 && ran ? 0 : 1;
 }
 
 }  // namespace stress

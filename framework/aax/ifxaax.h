@@ -137,9 +137,7 @@ public:
     // which asks the host; the host answers through UpdateParameterFromHost.
     // [UI thread]
     void BeginInformHostOfParamChange(int paramIdx) override;
-    // [UI thread, plug-in lock held by caller] (SetParameterFromGUI)
     void InformHostOfParamChange(int paramIdx, double normalized) override;
-    // [UI thread]
     void EndInformHostOfParamChange(int paramIdx) override;
     // [any thread]
     void RequestHostRefresh() override {}

@@ -2,8 +2,10 @@
 // IFxVST: the plug-in core behind a VST 2.4 effect record. The host gets the record from the
 // module entry and drives the plug-in through its entries: the dispatcher for everything but
 // audio and parameters, the three process entries, and the parameter read and write. Each entry
-// holds the instance's plug-in mutex for its whole call, but for the editor's window work. In the
-// other direction the core's host-facing operations become calls of the host callback audioMaster.
+// holds the instance's plug-in mutex for its whole call, but for the editor's window work and the
+// chunk calls' copies (see VSTDispatcher). In the other direction the core's host-facing
+// operations become calls of the host callback audioMaster; only the audio thread's blocks call it
+// under the mutex.
 //
 // Files: ifxvst.cpp (entry, construction), ifxvst_dispatcher.cpp (the opcode table),
 // ifxvst_process.cpp (process entries, parameters), ifxvst_host.cpp (host callback queries),
@@ -38,12 +40,10 @@ public:
     const Vst2::ERect& GetEditRect() const { return mEditRect; }
 
     // ---- Core operations answered through the host callback (ifxvst_host.cpp) ----
-    // Edit gestures, on the editor's thread (the middle one under the plug-in mutex).
+    // Edit gestures, on the editor's thread.
     // [UI thread]
     void BeginInformHostOfParamChange(int paramIdx) override;
-    // [UI thread, plug-in lock held by caller] (SetParameterFromGUI)
     void InformHostOfParamChange(int paramIdx, double normalized) override;
-    // [UI thread]
     void EndInformHostOfParamChange(int paramIdx) override;
     // [any thread]
     void RequestHostRefresh() override;
@@ -82,7 +82,7 @@ public:
     // [audio thread, plug-in lock held by caller]
     void AttachHostBuffers(float** inputs, float** outputs, int frames);
 
-    // ---- Chunks (ifxvst_chunks.cpp), under the plug-in mutex ----
+    // ---- Chunks (ifxvst_chunks.cpp) ----
     // [any thread]
     static void WriteChunkHeader(IByteBlock* block);
     // The version after a header at *pos (advancing it), or 0 for a chunk without one.
@@ -90,10 +90,11 @@ public:
     static int ReadChunkHeader(IByteBlock* block, int* pos);
     // Builds the program (isProgram) or bank chunk; *data points at it until the next chunk
     // call of the same kind. Returns its size, 0 on failure.
-    // [any thread, plug-in lock held by caller] (the dispatcher)
+    // [any thread, takes the plug-in lock] (from the dispatcher, which does not hold it)
     int GetChunk(void** data, bool isProgram);
-    // Applies size host bytes as a program or bank chunk; true when every value was read.
-    // [any thread, plug-in lock held by caller] (the dispatcher)
+    // Copies size host bytes, then applies them as a program or bank chunk; true when every value
+    // was read. The editor hears of the values after the lock is released.
+    // [any thread, takes the plug-in lock only to apply the chunk] (from the dispatcher)
     bool SetChunk(const void* data, intptr_t size, bool isProgram);
 
 private:

@@ -1,7 +1,8 @@
 // IFxVST: program and bank chunks. Both start with the 8-byte header; a program chunk then holds
 // the parameter block, a bank chunk every preset slot (IFxBase::SerializePresets). A chunk
-// without the header is read as a bare parameter block. Called by the dispatcher under the
-// plug-in mutex; the chunk buffers are the plug-in's, the host's bytes are copied in first.
+// without the header is read as a bare parameter block. Called by the dispatcher without the
+// plug-in mutex, which they take only to build or apply a chunk: the host reads the chunk handed
+// out after the call, from the plug-in's buffer, and the host's bytes are copied in before it.
 #include <climits>
 
 #include "framework/vst2/ifxvst.h"
@@ -21,6 +22,7 @@ int IFxVST::ReadChunkHeader(IByteBlock* block, int* pos) {
 }
 
 int IFxVST::GetChunk(void** data, bool isProgram) {
+    ScopedPlugLock lock(GetMutex());
     IByteBlock& block = isProgram ? mStateChunk : mBankChunk;
     WriteChunkHeader(&block);
     bool ok;
@@ -38,16 +40,18 @@ int IFxVST::GetChunk(void** data, bool isProgram) {
 // A size that is negative or that the block cannot hold changes nothing.
 bool IFxVST::SetChunk(const void* data, intptr_t size, bool isProgram) {
     if (size < 0 || size > INT_MAX) return false;
-    IByteBlock& block = isProgram ? mStateChunk : mBankChunk;
-    block.Clear();
+    IByteBlock block;
     if (block.Put(data, static_cast<int>(size)) != size) return false;
     int pos = 0;
     const int version = ReadChunkHeader(&block, &pos);
-    if (isProgram || version < kChunkVersion) {
-        pos = ReadState(&block, pos);
-        ModifyCurrentPreset(nullptr);
-    } else {
-        pos = UnserializePresets(&block, pos);
+    {
+        ScopedPlugLock lock(GetMutex());
+        if (isProgram || version < kChunkVersion) {
+            pos = ReadState(&block, pos);
+            ModifyCurrentPreset(nullptr);
+        } else {
+            pos = UnserializePresets(&block, pos);
+        }
     }
     if (pos < 0) return false;
     PushValuesToGui();

@@ -25,8 +25,10 @@ int ToIndex(intptr_t value) { return value >= INT_MIN && value <= INT_MAX ? stat
 
 // Any host thread. Takes the plug-in mutex for the whole call (recursively, so a host that calls
 // back into the dispatcher from its callback does not deadlock), except that opening and closing
-// the editor take it only around the plug-in's part (OpenEditor, CloseEditor); close releases it
-// before the plug-in and its mutex are deleted. No exception reaches the host.
+// the editor take it only around the plug-in's part (OpenEditor, CloseEditor) and the chunk calls
+// only around taking or applying the state (GetChunk, SetChunk); open asks the host who it is
+// before taking it; close releases it before the plug-in and its mutex are deleted. No exception
+// reaches the host.
 intptr_t VST2_CALL IFxVST::VSTDispatcher(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* data,
                                          float opt) {
     IFxVST* plug = FromEffect(effect);
@@ -39,6 +41,9 @@ intptr_t VST2_CALL IFxVST::VSTDispatcher(AEffect* effect, int32_t opcode, int32_
     try {
         if (opcode == EffectOp::kEditOpen) return plug->OpenEditor(data);
         if (opcode == EffectOp::kEditClose) return plug->CloseEditor();
+        if (opcode == EffectOp::kGetChunk) return data ? plug->GetChunk(static_cast<void**>(data), index != 0) : 0;
+        if (opcode == EffectOp::kSetChunk) return data && plug->SetChunk(data, value, index != 0) ? 1 : 0;
+        if (opcode == EffectOp::kOpen) plug->GetHostCode();  // kept for HostQuirksSetup
         ScopedPlugLock lock(plug->GetMutex());
         return plug->Dispatch(opcode, index, value, data, opt);
     } catch (...) {
@@ -150,10 +155,6 @@ intptr_t IFxVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, void* d
             return 1;
         case EffectOp::kEditIdle:
         case EffectOp::kIdle: OnGuiIdle(); return 0;
-
-        // ---- Chunks ----
-        case EffectOp::kGetChunk: return data ? GetChunk(static_cast<void**>(data), index != 0) : 0;
-        case EffectOp::kSetChunk: return data && SetChunk(data, value, index != 0) ? 1 : 0;
 
         // ---- Identity and capabilities ----
         case EffectOp::kIdentify: return FourCC("NvEf");

@@ -3,8 +3,9 @@
 // one object). One reference count serves every interface; the last release deletes the plug-in.
 //
 // Threads (tags as in the README): process runs on the host's audio thread and holds the plug-in
-// mutex for the whole block; setupProcessing, getState/setState and setBusArrangements hold it
-// too. Every other entry takes no lock beyond what the core's own operations take.
+// mutex for the whole block; setupProcessing and setBusArrangements hold it too, getState and
+// setState only to take or apply the state (never while calling the host). Every other entry
+// takes no lock beyond what the core's own operations take.
 #include <vector>
 
 #include "framework/fxbase.h"
@@ -74,12 +75,14 @@ public:
     // [audio thread, takes the plug-in lock] for the whole block
     tresult PLUGIN_API process(Sdk::Vst::ProcessData& data) override;
 
-    // ---- State and bus arrangements (ifxvst3_state.cpp): under the plug-in mutex, on any host
-    // thread; the stream stays the host's. The component's and controller's calls share these ----
-    // [any thread, takes the plug-in lock]
+    // ---- State and bus arrangements (ifxvst3_state.cpp), on any host thread; the stream stays
+    // the host's and is read and written outside the plug-in mutex. The component's and
+    // controller's calls share these ----
+    // [any thread, takes the plug-in lock only to take or apply the state]
     tresult PLUGIN_API getState(IBStream* stream) override;
     tresult PLUGIN_API setState(IBStream* stream) override;
     tresult PLUGIN_API setComponentState(IBStream* stream) override;
+    // [any thread, takes the plug-in lock]
     tresult PLUGIN_API setBusArrangements(Sdk::Vst::SpeakerArrangement* inputs, Sdk::int32 numIns,
                                           Sdk::Vst::SpeakerArrangement* outputs, Sdk::int32 numOuts) override;
 
@@ -116,9 +119,7 @@ public:
     // Editor gestures, on the editor's thread: forwarded to the host's component handler.
     // [UI thread]
     void BeginInformHostOfParamChange(int paramIdx) override;
-    // [UI thread, plug-in lock held by caller] (SetParameterFromGUI)
     void InformHostOfParamChange(int paramIdx, double normalized) override;
-    // [UI thread]
     void EndInformHostOfParamChange(int paramIdx) override;
     // [any thread]
     void RequestHostRefresh() override {}

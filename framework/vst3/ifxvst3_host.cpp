@@ -7,7 +7,7 @@ using namespace Sdk::Vst;
 // Editor's thread. The SDK part forwards to the host's component handler when there is one.
 void IFxVST3::BeginInformHostOfParamChange(int paramIdx) { beginEdit(static_cast<ParamID>(paramIdx)); }
 
-// Editor's thread, under the plug-in mutex taken by SetParameterFromGUI.
+// Editor's thread, from SetParameterFromGUI, without the plug-in mutex.
 void IFxVST3::InformHostOfParamChange(int paramIdx, double normalized) {
     performEdit(static_cast<ParamID>(paramIdx), normalized);
 }

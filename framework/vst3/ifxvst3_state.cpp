@@ -14,51 +14,62 @@ bool WriteAll(IBStream* stream, const void* bytes, int32 count) {
     int32 written = 0;
     return stream->write(const_cast<void*>(bytes), count, &written) == kResultOk && written == count;
 }
-}  // namespace
 
-// Any thread the host saves from; holds the plug-in mutex. A stream that takes fewer bytes than
-// the chunk has is reported, so the host never keeps a cut chunk as a saved state.
-tresult PLUGIN_API IFxVST3::getState(IBStream* stream) {
-    if (!stream) return kInvalidArgument;
-    ScopedPlugLock lock(GetMutex());
-    IByteBlock block;
-    if (!WriteState(&block)) return kResultFalse;
-    const int32 bypass = IsBypassed() ? 1 : 0;
-    if (!WriteAll(stream, block.GetBytes(), block.Size()) || !WriteAll(stream, &bypass, 4)) return kResultFalse;
-    return kResultOk;
-}
-
-tresult PLUGIN_API IFxVST3::setState(IBStream* stream) { return RestoreState(stream); }
-tresult PLUGIN_API IFxVST3::setComponentState(IBStream* stream) { return RestoreState(stream); }
-
-// Any thread the host restores from; holds the plug-in mutex. Reads the stream from its current
-// position to its end; an empty stream changes nothing. The trailer is taken from the bytes
-// read, right after the parameter block, and the stream is left just after it.
-tresult IFxVST3::RestoreState(IBStream* stream) {
-    if (!stream) return kInvalidArgument;
-    ScopedPlugLock lock(GetMutex());
-    int64 start = -1;
-    if (stream->tell(&start) != kResultOk) start = -1;
-    IByteBlock block;
+// The stream's bytes from its current position to its end. One host reports failure on reads
+// that did deliver bytes; its data goes on.
+void ReadToEnd(IBStream* stream, bool failedReadsGoOn, IByteBlock* block) {
     unsigned char piece[kReadPiece];
     for (;;) {
         int32 got = 0;
         const tresult result = stream->read(piece, kReadPiece, &got);
         got = got < 0 ? 0 : (got > kReadPiece ? kReadPiece : got);
         if (got == 0) break;
-        // One host reports failure on reads that did deliver bytes; its data goes on.
-        if (result != kResultOk && GetHostCode() != kHostWaveLab) break;
-        block.Put(piece, got);
+        if (result != kResultOk && !failedReadsGoOn) break;
+        block->Put(piece, got);
     }
+}
+}  // namespace
+
+// Any thread the host saves from. The chunk is taken under the plug-in mutex and written to the
+// stream after it is released, so the audio thread never waits on the host's stream. A stream
+// that takes fewer bytes than the chunk has is reported, so the host never keeps a cut chunk as
+// a saved state.
+tresult PLUGIN_API IFxVST3::getState(IBStream* stream) {
+    if (!stream) return kInvalidArgument;
+    IByteBlock block;
+    {
+        ScopedPlugLock lock(GetMutex());
+        if (!WriteState(&block)) return kResultFalse;
+        block.PutInt32(IsBypassed() ? 1 : 0);
+    }
+    return WriteAll(stream, block.GetBytes(), block.Size()) ? kResultOk : kResultFalse;
+}
+
+tresult PLUGIN_API IFxVST3::setState(IBStream* stream) { return RestoreState(stream); }
+tresult PLUGIN_API IFxVST3::setComponentState(IBStream* stream) { return RestoreState(stream); }
+
+// Any thread the host restores from. Reads the stream from its current position to its end,
+// then applies the bytes under the plug-in mutex; the stream and the editor are served after it
+// is released. An empty stream changes nothing. The trailer is taken from the bytes read, right
+// after the parameter block, and the stream is left just after it.
+tresult IFxVST3::RestoreState(IBStream* stream) {
+    if (!stream) return kInvalidArgument;
+    int64 start = -1;
+    if (stream->tell(&start) != kResultOk) start = -1;
+    IByteBlock block;
+    ReadToEnd(stream, GetHostCode() == kHostWaveLab, &block);
     if (block.Size() == 0) return kResultFalse;
-    const int pos = ReadState(&block, 0);
-    int32 bypass = 0;
-    const bool trailer = pos >= 0 && block.GetInt32(&bypass, pos) >= 0;
-    if (trailer) {
-        SetBypassed(bypass != 0);
-        int64 end = 0;
-        if (start >= 0) stream->seek(start + pos + 4, IBStream::kIBSeekSet, &end);
+    int pos;
+    bool trailer;
+    {
+        ScopedPlugLock lock(GetMutex());
+        pos = ReadState(&block, 0);
+        int32 bypass = 0;
+        trailer = pos >= 0 && block.GetInt32(&bypass, pos) >= 0;
+        if (trailer) SetBypassed(bypass != 0);
     }
+    int64 end = 0;
+    if (trailer && start >= 0) stream->seek(start + pos + 4, IBStream::kIBSeekSet, &end);
     PushValuesToGui();
     return trailer ? kResultOk : kResultFalse;
 }

@@ -1,10 +1,12 @@
-// Stress host for the AAX deliverable, in the editor-timing mode only (see stress_support.h): one
+// Stress host for the AAX deliverable, in the timing modes only (see stress_support.h): one
 // instance rendering paced blocks while the editor thread creates the GUI object, hands it a view
 // container on a window of its own, updates parameters as the host does while the editor is
-// open, takes the container away and releases the GUI object, 20 times. It prints the figures on
+// open, takes the container away and releases the GUI object, 20 times (--editor-timing); or,
+// with the editor open, saves and restores the chunk through slow host memory while the editor's
+// edits reach a host whose value requests are slow (--host-wait). It prints the figures on
 // standard error and fails on a non-finite output sample, on a fault on any thread, or when
 // nothing moves for ten seconds.
-//   tz_aax_stress_host --editor-timing MODULE
+//   tz_aax_stress_host --editor-timing | --host-wait MODULE
 #include <windows.h>
 
 #include <cmath>
@@ -23,6 +25,7 @@ using namespace stress;
 namespace {
 constexpr int kChannels = 2;
 constexpr int kParams = 8;
+constexpr uint32_t kChunkId = 0x5A656C34;  // 'Zel4', the plug-in's unique id
 
 // The process thread renders; parameter updates come from the host's thread, which is also the
 // editor's here (the host's user-interface thread).
@@ -52,13 +55,35 @@ private:
     std::vector<float> mIn[kChannels], mOut[kChannels];
     long mPosition = 0;
 };
+
+// The host-wait mode's host answers every value request (an editor edit, or the plug-in's own
+// after a restored chunk) in kSlowHostCall, then echoes it.
+bool gInChunkRound = false;  // the editor thread's, which makes every such request
+void AnswerSlowly(Instance& instance, Counts& counts, const char* id, double normalized) {
+    if (!gInChunkRound) ++counts.edits;
+    SlowHostCall();
+    instance.Update(id, normalized);
+}
+
+// Saves the chunk, taking kSlowHostCall to copy it, and restores it from host memory that takes
+// as long to read.
+void ChunkRound(Instance& instance, Counts& counts) {
+    gInChunkRound = true;
+    int32_t result = -1;
+    const std::vector<uint8_t> saved = instance.GetChunk(kChunkId, &result);
+    SlowHostCall();
+    const SlowMemory memory(saved.data(), saved.size());
+    if (result != 0 || CallSlot<int32_t>(instance.params, slot::kSetChunk, kChunkId, memory.Data()) != 0)
+        Fail(counts, "a saved chunk was refused");
+    gInChunkRound = false;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
     StressArgs args;
     if (!ParseStressArgs(argc, argv, "tz_aax_stress_host", &args)) return 2;
-    if (!args.editorTiming) {
-        std::fprintf(stderr, "stress: the AAX stress host has only the --editor-timing mode\n");
+    if (!args.editorTiming && !args.hostWait) {
+        std::fprintf(stderr, "stress: the AAX stress host has only the --editor-timing and --host-wait modes\n");
         return 2;
     }
 
@@ -85,6 +110,8 @@ int main(int argc, char** argv) {
         }
         Counts counts;
         Renderer renderer(instance, counts);
+        if (args.hostWait)
+            host.onValueRequest = [&](const char* id, double v) { AnswerSlowly(instance, counts, id, v); };
         std::unique_ptr<Gui> gui;
         auto open = [&](HWND parent) {
             if (!parent) return false;
@@ -99,8 +126,12 @@ int main(int argc, char** argv) {
         };
         std::mt19937 rng(1);
         auto update = [&] { instance.Update(std::to_string(1 + rng() % kParams).c_str(), (rng() % 1001) / 1000.0); };
-        status = EditorTiming(
-            "AAX", counts, [&] { renderer.Block(); }, open, update, close);
+        if (args.hostWait)
+            status = HostWait(
+                "AAX", counts, [&] { renderer.Block(); }, open, [&] { ChunkRound(instance, counts); }, close);
+        else
+            status = EditorTiming(
+                "AAX", counts, [&] { renderer.Block(); }, open, update, close);
     }
     module.Unload();
     return status;

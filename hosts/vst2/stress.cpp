@@ -7,9 +7,10 @@
 //   editor thread:  opens the editor in a window of its own, idles it and closes it.
 // It fails on a non-finite output sample from finite input, on a refused chunk, on a fault on any
 // thread, or when nothing moves for ten seconds (a deadlock). It prints what it did on standard error.
-// With --editor-timing it times paced blocks instead while the editor opens and closes 20 times
-// (see stress_support.h).
-//   tz_vst2_stress_host [--editor-timing] MODULE [SECONDS] [SEED]
+// With --editor-timing it times paced blocks instead while the editor opens and closes 20 times,
+// with --host-wait while chunks are saved and restored through slow host memory and the editor's
+// edits reach a slow automate callback (see stress_support.h).
+//   tz_vst2_stress_host [--editor-timing | --host-wait] MODULE [SECONDS] [SEED]
 #include <windows.h>
 
 #include <atomic>
@@ -132,21 +133,59 @@ void EditorThread(Plugin& plugin, const std::atomic<bool>& stop, Counts& counts)
 }
 
 // Each timed block: a parameter change, then the block through processReplacing.
+class TimedBlock {
+public:
+    TimedBlock(AEffect* effect, Counts& counts) : mEffect(effect), mCounts(counts) {
+        for (int c = 0; c < kChannels; ++c) mIn[c].resize(kTimedFrames), mOut[c].resize(kTimedFrames);
+    }
+    void operator()() {
+        mEffect->setParameter(mEffect, static_cast<int32_t>(mRng() % mEffect->numParams), (mRng() % 1001) / 1000.0f);
+        RunBlock(mEffect, 0, mIn, mOut, kTimedFrames, mPosition, mCounts);
+        mPosition += kTimedFrames;
+    }
+
+private:
+    AEffect* mEffect;
+    Counts& mCounts;
+    std::vector<float> mIn[kChannels], mOut[kChannels];
+    std::mt19937 mRng{1};
+    long mPosition = 0;
+};
+
 int RunEditorTiming(Plugin& plugin) {
-    AEffect* effect = plugin.effect;
-    std::vector<float> in[kChannels], out[kChannels];
-    for (int c = 0; c < kChannels; ++c) in[c].resize(kTimedFrames), out[c].resize(kTimedFrames);
-    std::mt19937 rng(1);
-    long position = 0;
     Counts counts;
-    auto block = [&] {
-        effect->setParameter(effect, static_cast<int32_t>(rng() % effect->numParams), (rng() % 1001) / 1000.0f);
-        RunBlock(effect, 0, in, out, kTimedFrames, position, counts);
-        position += kTimedFrames;
-    };
+    TimedBlock block(plugin.effect, counts);
     return stress::EditorTiming(
-        "VST2", counts, block, [&](HWND parent) { return OpenEditor(plugin, parent, counts); },
+        "VST2", counts, [&] { block(); }, [&](HWND parent) { return OpenEditor(plugin, parent, counts); },
         [&] { IdleEditor(plugin); }, [&] { CloseEditor(plugin); });
+}
+
+// Each round saves a program and a bank chunk (the host's copy of each takes kSlowHostCall) and
+// restores them from host memory that takes kSlowHostCall to read; the host's answers to the
+// editor's gestures take as long.
+int RunHostWait(Host& host, Plugin& plugin) {
+    Counts counts;
+    TimedBlock block(plugin.effect, counts);
+    host.onCall = [&](AEffect*, int32_t opcode) {
+        if (opcode == HostOp::kAutomate) ++counts.edits;
+        if (opcode == HostOp::kAutomate || opcode == HostOp::kBeginEdit || opcode == HostOp::kEndEdit) SlowHostCall();
+    };
+    auto round = [&] {
+        for (const bool isProgram : {true, false}) {
+            const std::vector<unsigned char> saved = plugin.GetChunk(isProgram);
+            SlowHostCall();
+            const SlowMemory memory(saved.data(), saved.size());
+            const void* data = memory.Data();
+            if (saved.empty() || plugin.Dispatch(EffectOp::kSetChunk, isProgram, static_cast<intptr_t>(saved.size()),
+                                                 const_cast<void*>(data)) == 0)
+                Fail(counts, "a saved chunk was refused");
+        }
+    };
+    const int status = stress::HostWait(
+        "VST2", counts, [&] { block(); }, [&](HWND parent) { return OpenEditor(plugin, parent, counts); }, round,
+        [&] { CloseEditor(plugin); });
+    host.onCall = nullptr;
+    return status;
 }
 }  // namespace
 
@@ -166,9 +205,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "stress: the module gave no effect record\n");
         return 2;
     }
-    if (args.editorTiming) {
+    if (args.editorTiming || args.hostWait) {
         plugin.Open(static_cast<float>(kTimedRate), kTimedFrames);
-        const int status = RunEditorTiming(plugin);
+        const int status = args.hostWait ? RunHostWait(host, plugin) : RunEditorTiming(plugin);
         plugin.Close();
         return status;
     }

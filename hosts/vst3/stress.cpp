@@ -13,9 +13,10 @@
 // process (the other sample size, or no block size in the set-up) that leaves anything but silence,
 // on a refused call, on a reference left over at the end, on a fault on any thread, or when a round
 // takes more than ten seconds (a deadlock). It prints what it did on standard error.
-// With --editor-timing it times paced blocks instead while the editor opens and closes 20 times
-// (see stress_support.h).
-//   tz_vst3_stress_host [--editor-timing] MODULE [SECONDS] [SEED]
+// With --editor-timing it times paced blocks instead while the editor opens and closes 20 times,
+// with --host-wait while states are saved and restored through a slow stream and the editor's
+// edits reach a slow component handler (see stress_support.h).
+//   tz_vst3_stress_host [--editor-timing | --host-wait] MODULE [SECONDS] [SEED]
 #include <windows.h>
 
 #include <algorithm>
@@ -174,23 +175,96 @@ void EditorThread(Plugin& plugin, const std::atomic<bool>& stop, Counts& counts)
 }
 
 // Each timed block: an automation point on one parameter, then the block.
+class TimedBlock {
+public:
+    TimedBlock(Plugin& plugin, Counts& counts) : mPlugin(plugin), mCounts(counts) {
+        for (int c = 0; c < kMaxChannels; ++c) mIn[c].resize(kTimedFrames), mOut[c].resize(kTimedFrames);
+    }
+    void operator()() {
+        mChanges.Clear();
+        mChanges.Add(mRng() % kParams, 0, (mRng() % 1001) / 1000.0);
+        RunBlock(mPlugin, mIn, mOut, kTimedFrames, &mChanges, mPosition, true, mCounts);
+        mPosition += kTimedFrames;
+    }
+
+private:
+    Plugin& mPlugin;
+    Counts& mCounts;
+    std::vector<float> mIn[kMaxChannels], mOut[kMaxChannels];
+    std::mt19937 mRng{1};
+    ParameterChanges mChanges;
+    long mPosition = 0;
+};
+
 int RunEditorTiming(Plugin& plugin) {
-    std::vector<float> in[kMaxChannels], out[kMaxChannels];
-    for (int c = 0; c < kMaxChannels; ++c) in[c].resize(kTimedFrames), out[c].resize(kTimedFrames);
-    std::mt19937 rng(1);
-    ParameterChanges changes;
-    long position = 0;
     Counts counts;
-    auto block = [&] {
-        changes.Clear();
-        changes.Add(rng() % kParams, 0, (rng() % 1001) / 1000.0);
-        RunBlock(plugin, in, out, kTimedFrames, &changes, position, true, counts);
-        position += kTimedFrames;
-    };
+    TimedBlock block(plugin, counts);
     EditorCalls calls(plugin, counts);
     return stress::EditorTiming(
-        "VST3", counts, block, [&](HWND parent) { return parent && calls.Open(parent); }, [] {},
+        "VST3", counts, [&] { block(); }, [&](HWND parent) { return parent && calls.Open(parent); }, [] {},
         [&] { calls.Close(); });
+}
+
+// The host-wait mode's host: a stream whose every call and a component handler whose every
+// answer take kSlowHostCall.
+class SlowStream : public MemoryStream {
+public:
+    using MemoryStream::MemoryStream;
+    tresult PLUGIN_API read(void* buffer, int32 n, int32* got) override {
+        SlowHostCall();
+        return MemoryStream::read(buffer, n, got);
+    }
+    tresult PLUGIN_API write(void* buffer, int32 n, int32* written) override {
+        SlowHostCall();
+        return MemoryStream::write(buffer, n, written);
+    }
+    tresult PLUGIN_API seek(int64 pos, int32 mode, int64* result) override {
+        SlowHostCall();
+        return MemoryStream::seek(pos, mode, result);
+    }
+    tresult PLUGIN_API tell(int64* pos) override {
+        SlowHostCall();
+        return MemoryStream::tell(pos);
+    }
+};
+class SlowHandler : public HostObject<IComponentHandler> {
+public:
+    explicit SlowHandler(Counts& counts) : mCounts(counts) {}
+    tresult PLUGIN_API beginEdit(ParamID) override { return Slow(); }
+    tresult PLUGIN_API performEdit(ParamID, ParamValue) override {
+        ++mCounts.edits;
+        return Slow();
+    }
+    tresult PLUGIN_API endEdit(ParamID) override { return Slow(); }
+    tresult PLUGIN_API restartComponent(int32) override { return Slow(); }
+
+private:
+    static tresult Slow() {
+        SlowHostCall();
+        return kResultOk;
+    }
+    Counts& mCounts;
+};
+
+// Each round saves the state, then restores it through the component and the controller.
+int RunHostWait(Plugin& plugin) {
+    Counts counts;
+    TimedBlock block(plugin, counts);
+    SlowHandler handler(counts);
+    plugin.controller->setComponentHandler(&handler);
+    auto round = [&] {
+        SlowStream saved;
+        if (plugin.component->getState(&saved) != kResultOk) Fail(counts, "getState refused");
+        SlowStream restore(saved.data), again(saved.data);
+        if (plugin.component->setState(&restore) != kResultOk) Fail(counts, "setState refused a saved state");
+        if (plugin.controller->setComponentState(&again) != kResultOk) Fail(counts, "setComponentState refused");
+    };
+    EditorCalls calls(plugin, counts);
+    const int status = stress::HostWait(
+        "VST3", counts, [&] { block(); }, [&](HWND parent) { return parent && calls.Open(parent); }, round,
+        [&] { calls.Close(); });
+    plugin.controller->setComponentHandler(nullptr);
+    return status;
 }
 }  // namespace
 
@@ -211,8 +285,10 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    if (args.editorTiming) {
-        int status = plugin.Prepare(kSample32, kTimedRate, kTimedFrames) == kResultOk ? RunEditorTiming(plugin) : 2;
+    if (args.editorTiming || args.hostWait) {
+        int status = plugin.Prepare(kSample32, kTimedRate, kTimedFrames) != kResultOk ? 2
+                     : args.hostWait                                                  ? RunHostWait(plugin)
+                                                                                      : RunEditorTiming(plugin);
         if (!plugin.Shutdown()) status = 1;
         return status;
     }

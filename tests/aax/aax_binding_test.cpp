@@ -426,6 +426,23 @@ TEST(AaxBinding, DiagnosticsOnStandardOutput) {
 
 // The audio thread renders while the host thread automates and restores chunks (its value
 // requests answered at once): every call returns and the chunk last restored is in force.
+// The host's answers to an editor edit and to a restored chunk come while the plug-in lock is
+// free, so the audio thread never waits on the host.
+TEST(AaxBinding, HostIsAskedOutsideThePluginLock) {
+    Fixture f;
+    int requests = 0, locked = 0;
+    f.host.onValueRequest = [&](const char* id, double v) {
+        ++requests;
+        locked += f.Plug()->GetMutex().IsHeldByCurrentThread();
+        f.instance.Update(id, v);
+    };
+    f.Plug()->SetParameterFromGUI(1, 0.3);
+    int32_t result = -1;
+    EXPECT_EQ(f.instance.SetChunk(kChunkId, f.instance.GetChunk(kChunkId, &result)), 0);
+    EXPECT_EQ(requests, 1 + f.Plug()->NParams());
+    EXPECT_EQ(locked, 0);
+}
+
 TEST(AaxBinding, RenderWhileTheHostAutomatesAndRestores) {
     Fixture f;
     int32_t result = -1;

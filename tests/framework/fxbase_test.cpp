@@ -98,7 +98,7 @@ TEST(FxBase, IdentifyHostBySubstringInTableOrder) {
     EXPECT_EQ(plug.GetHostVersion(), 0x20000);
 }
 
-TEST(FxBase, GuiParameterChangeInformsHostFirstUnderTheMutex) {
+TEST(FxBase, GuiParameterChangeInformsHostFirstWithoutTheMutex) {
     TestBinding plug;
     plug.GetParam(2)->DefineRange("Tone", 0, 0, 100, 1, "", "", 1);
     plug.SetParameterFromGUI(2, 0.25);
@@ -108,7 +108,8 @@ TEST(FxBase, GuiParameterChangeInformsHostFirstUnderTheMutex) {
     EXPECT_EQ(plug.calls[0].value, 0.25);
     EXPECT_EQ(plug.calls[1].what, "changed");
     EXPECT_EQ(plug.calls[1].value, kSourceGui);
-    EXPECT_TRUE(plug.calls[0].locked && plug.calls[1].locked);
+    EXPECT_FALSE(plug.calls[0].locked);  // the audio thread never waits for the host's answer
+    EXPECT_TRUE(plug.calls[1].locked);
 
     plug.SetParameterFromGUI(8, 0.5);  // no such parameter: ignored
     EXPECT_EQ(plug.calls.size(), 2u);

@@ -353,6 +353,24 @@ TEST_F(BindingTest, EditorGesturesAndEventsReachTheHost) {
     EXPECT_TRUE(host.unexpected.empty());
 }
 
+// The host callback is never called under the plug-in lock from outside the audio thread: not
+// for an editor edit, a chunk, or the host's identity at open.
+TEST_F(BindingTest, HostIsCalledOutsideThePluginLock) {
+    TestConfig config;
+    config.doesChunks = true;
+    Make(config);
+    std::vector<int32_t> locked;
+    host.onCall = [&](AEffect*, int32_t opcode) {
+        if (Object()->GetMutex().IsHeldByCurrentThread()) locked.push_back(opcode);
+    };
+    plug.Open(44100.0f, 64);
+    Object()->SetParameterFromGUI(TestVst::kGain, 0.25);
+    for (const bool isProgram : {true, false}) plug.SetChunk(plug.GetChunk(isProgram), isProgram);
+    EXPECT_EQ(host.Count(HostOp::kAutomate), 1);
+    EXPECT_EQ(host.Count(HostOp::kGetProductString), 1);
+    EXPECT_EQ(locked, std::vector<int32_t>{});
+}
+
 TEST_F(BindingTest, TransportQueries) {
     Make();
     TestVst* p = Object();

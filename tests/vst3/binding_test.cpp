@@ -619,7 +619,70 @@ public:
     std::vector<ViewRect> asked;
 };
 
+// A stream and a component handler that count the plug-in's calls into them made while it holds
+// its lock.
+struct LockWatch {
+    PlugMutex* mutex;
+    int calls = 0, locked = 0;
+    void Note() {
+        ++calls;
+        locked += mutex->IsHeldByCurrentThread();
+    }
+};
+class WatchedStream : public MemoryStream {
+public:
+    WatchedStream(LockWatch& watch, std::vector<char> bytes = {}) : MemoryStream(std::move(bytes)), mWatch(watch) {}
+    tresult PLUGIN_API read(void* buffer, int32 n, int32* got) override {
+        mWatch.Note();
+        return MemoryStream::read(buffer, n, got);
+    }
+    tresult PLUGIN_API write(void* buffer, int32 n, int32* written) override {
+        mWatch.Note();
+        return MemoryStream::write(buffer, n, written);
+    }
+    tresult PLUGIN_API seek(int64 to, int32 mode, int64* result) override {
+        mWatch.Note();
+        return MemoryStream::seek(to, mode, result);
+    }
+    tresult PLUGIN_API tell(int64* at) override {
+        mWatch.Note();
+        return MemoryStream::tell(at);
+    }
+
+private:
+    LockWatch& mWatch;
+};
+class WatchedHandler : public MenuHandler {
+public:
+    explicit WatchedHandler(LockWatch& watch) : mWatch(watch) {}
+    tresult PLUGIN_API performEdit(ParamID id, ParamValue value) override {
+        mWatch.Note();
+        return MenuHandler::performEdit(id, value);
+    }
+
+private:
+    LockWatch& mWatch;
+};
 }  // namespace
+
+// The host's stream and component handler are called while the plug-in lock is free, so the
+// audio thread never waits on them: saving, both restores and an editor edit.
+TEST(Vst3State, HostIsCalledOutsideThePluginLock) {
+    Plugin p;
+    LockWatch watch{&p.plug->GetMutex()};
+    WatchedHandler handler(watch);
+    p.plug->setComponentHandler(&handler);
+    WatchedStream saved(watch);
+    ASSERT_EQ(p.plug->getState(&saved), kResultOk);
+    WatchedStream restore(watch, saved.data), again(watch, saved.data);
+    EXPECT_EQ(p.plug->setState(&restore), kResultOk);
+    EXPECT_EQ(p.plug->setComponentState(&again), kResultOk);
+    p.plug->SetParameterFromGUI(3, 0.25);
+    EXPECT_EQ(handler.log, "perform3 ");
+    EXPECT_GE(watch.calls, 8);  // at least a write, and per restore a tell, two reads and a seek
+    EXPECT_EQ(watch.locked, 0);
+    p.plug->setComponentHandler(nullptr);
+}
 
 TEST(Vst3View, EditorViewAndHostNotifications) {
     Plugin p;
