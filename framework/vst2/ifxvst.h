@@ -60,7 +60,7 @@ public:
     void HostTimeSignature(int* numerator, int* denominator) override;
     void HostTimeInfo(ITimeInfo* info) override;
     // Asks the host's product string and version once; later calls return the kept code.
-    // [any thread]
+    // [any thread, takes the plug-in lock]
     int GetHostCode() override;
     // The host learns the editor's new size when it next asks for the editor rectangle.
     // [UI thread]

@@ -173,6 +173,33 @@ TEST(AaxBinding, HostUpdatesReachTheFrameworkParameter) {
     EXPECT_EQ(plug->GetParam(TavrelZel4::kBypass)->Value(), before);
 }
 
+// The plug-in marks its state changed on a thread of its own while the host updates parameters
+// and polls the change count: the count never goes back and loses no change.
+TEST(AaxBinding, StateChangesCountedFromTwoThreads) {
+    constexpr int kEach = 2000;
+    Fixture f;
+    TavrelZel4* plug = f.Plug();
+    auto changes = [&] {
+        int32_t n = -1;
+        CallSlot<int32_t>(f.instance.params, slot::kChanges, &n);
+        return n;
+    };
+    const int32_t before = changes();
+    std::thread editor([&] {
+        for (int i = 0; i < kEach; ++i) plug->MarkStateChanged();
+    });
+    int32_t last = before, wentBack = 0;
+    for (int i = 0; i < kEach; ++i) {
+        f.instance.Update("1", (i % 10) / 10.0);
+        const int32_t now = changes();
+        wentBack += now < last;
+        last = now;
+    }
+    editor.join();
+    EXPECT_EQ(wentBack, 0);
+    EXPECT_EQ(changes(), before + 2 * kEach);
+}
+
 // The first block after construction is not the initial 1024 frames: the block size follows it
 // before the input is attached, so with the bypass on the input comes out unchanged, also when
 // the block is longer than any before.
