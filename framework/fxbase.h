@@ -44,9 +44,10 @@ public:
     /* 2 */ virtual void ParameterChanged(int paramIdx, int source);
     // [audio thread, plug-in lock held by caller]
     /* 3 */ virtual void ProcessDoubles(double** inputs, double** outputs, int frames);
-    // [UI thread]
+    // [UI thread, plug-in lock held by caller] (the bindings' editor open and close)
     /* 4 */ virtual void EditorOpened() {}
     /* 5 */ virtual void EditorClosed() {}
+    // [UI thread]
     /* 6 */ virtual void OnGuiIdle() {}
     // [main thread, takes the plug-in lock]
     /* 7 */ virtual void ActivationChanged(bool active);
@@ -93,7 +94,7 @@ public:
     /* 31 */ virtual void HostQuirksSetup() {}
     // [main thread, takes the plug-in lock] (from the plug-in's constructor)
     /* 32 */ virtual void BindGraphics(IFxEditor* editor);
-    // [any thread, plug-in lock held by caller] (the latency line is the audio thread's)
+    // [UI thread, plug-in lock held by caller] (the latency line is the audio thread's; it is resized)
     /* 33 */ virtual void ChangeLatency(int samples);
     // [audio thread, plug-in lock held by caller]
     /* 34 */ virtual bool SendMidiEvent(IMidiEvent* event) = 0;
@@ -191,8 +192,11 @@ public:
     IPresetSlot* GetPresetSlot(int i) const { return mPresets.Get(i); }
     void FillDefaultPresets(const char* name, int count);
     void FillEmptyPresets();
-    // [any thread, takes the plug-in lock only to read or write the parameter block]
+    // The current index and a captured slot's name change outside the core's state lock, so the
+    // caller holds the plug-in lock (the bindings' set-up excepted, before other threads come).
+    // [any thread, plug-in lock held by caller]
     bool RestorePresetSlot(int index);
+    // A name changes only under the plug-in lock (a rename, a bank, an empty slot captured).
     // [any thread]
     const char* GetPresetSlotName(int index) const;
 

@@ -52,7 +52,7 @@ public:
     /* 15 */ virtual bool AskForColour(IArgb* start, const char* prompt) = 0;
     /* 16 */ virtual bool OpenUrl(const char* url, const char* caption, const char* confirm, const char* failure) = 0;
     /* 17 */ virtual void* SpareQuery(void*, void*, void*, void*) { return nullptr; }
-    // [UI thread] (the bindings' editor open and close)
+    // [UI thread, takes the plug-in lock only to mark the controls] (the bindings' editor open)
     /* 18 */ virtual IWindowHandle OpenGuiWindow(IWindowHandle parent) = 0;
     /* 19 */ virtual void SpareHookA(void*) {}
     /* 20 */ virtual void SpareHookB() {}
