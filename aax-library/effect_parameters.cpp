@@ -440,7 +440,7 @@ int32_t ACF_CALL AAX_CEffectParameters::CompareStateChunk(const AAX_ChunkRecord*
 
 int32_t ACF_CALL AAX_CEffectParameters::NumberOfChanges(int32_t* out) const {
     if (!out) return kAAXNullOut;
-    if (mChanges >= 0) *out = mChanges;
+    *out = int32_t(mChanges.load(std::memory_order_relaxed) & 0x7FFFFFFF);
     return 0;
 }
 

@@ -3,6 +3,7 @@
 // AAX parameters (through the registry), answers the host's per-parameter queries by ID text,
 // keeps the host's controller, transport and automation proxies, offers the library's default
 // state chunk 'elck' built from every parameter value, and forwards parameter packets.
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <set>
@@ -156,7 +157,8 @@ public:
 protected:
     // For the binding: registers a parameter (false when refused: the caller keeps it).
     bool AddParameter(AAX_IParameter* parameter) { return mRegistry.Add(parameter); }
-    void CountChange() { mChanges = (mChanges + 1) & 0x7FFFFFFF; }
+    // Lock-free: the host's threads and the plug-in's count changes at once.
+    void CountChange() { mChanges.fetch_add(1, std::memory_order_relaxed); }
     AAXPacketQueue& PacketQueue() { return mPackets; }
 
 private:
@@ -164,7 +166,7 @@ private:
     bool Excluded(const AAX_IParameter* p) const { return mExcluded.count(p->Id()) != 0; }
     void DropProxies();
 
-    int32_t mChanges = 0;  // kept in 0..INT32_MAX
+    std::atomic<uint32_t> mChanges{0};  // the host reads its low 31 bits
     int32_t mLastChunkSize = 0;
     AAX_CChunkDataParser mParser;
     AAXPacketQueue mPackets;

@@ -59,9 +59,10 @@ public:
     virtual void ParameterChanged(int paramIdx, int source);
     // [audio thread, plug-in lock held by caller]
     virtual void ProcessDoubles(double** inputs, double** outputs, int frames);
-    // [UI thread]
+    // [UI thread, plug-in lock held by caller] (the bindings' editor open and close)
     virtual void EditorOpened() {}
     virtual void EditorClosed() {}
+    // [UI thread]
     virtual void OnGuiIdle() {}
     // [main thread, takes the plug-in lock]
     virtual void ActivationChanged(bool active);
@@ -104,7 +105,7 @@ public:
     virtual void HostQuirksSetup() {}
     // [main thread, takes the plug-in lock] (from the plug-in's constructor)
     virtual void BindGraphics(IFxEditor* editor);
-    // [any thread, plug-in lock held by caller] (the latency line is the audio thread's)
+    // [UI thread, plug-in lock held by caller] (the latency line is the audio thread's; it is resized)
     virtual void ChangeLatency(int samples);
     // [audio thread, plug-in lock held by caller]
     virtual bool SendMidiEvent(IMidiEvent* event) = 0;
@@ -202,8 +203,11 @@ public:
     IPresetSlot* GetPresetSlot(int i) const { return mPresets.Get(i); }
     void FillDefaultPresets(const char* name, int count);
     void FillEmptyPresets();
-    // [any thread, takes the plug-in lock only to read or write the parameter block]
+    // The current index and a captured slot's name change outside the core's state lock, so the
+    // caller holds the plug-in lock (the bindings' set-up excepted, before other threads come).
+    // [any thread, plug-in lock held by caller]
     bool RestorePresetSlot(int index);
+    // A name changes only under the plug-in lock (a rename, a bank, an empty slot captured).
     // [any thread]
     const char* GetPresetSlotName(int index) const;
 

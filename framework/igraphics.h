@@ -51,7 +51,7 @@ public:
     virtual void AskForFile(GrowString* fileName, int action, GrowString* folder, const char* extensions) = 0;
     virtual bool AskForColour(IArgb* start, const char* prompt) = 0;
     virtual bool OpenUrl(const char* url, const char* caption, const char* confirm, const char* failure) = 0;
-    // [UI thread] (the bindings' editor open and close)
+    // [UI thread, takes the plug-in lock only to mark the controls] (the bindings' editor open)
     virtual IWindowHandle OpenGuiWindow(IWindowHandle parent) = 0;
     // [UI thread]
     virtual void CloseGuiWindow() = 0;

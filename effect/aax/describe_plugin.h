@@ -24,7 +24,8 @@ extern "C" {
 void ACF_CALL ProcessAllInstances(void* const* first, const void* end);
 // A new plug-in (its effect-parameters part) or GUI object, with no reference taken; null when
 // it could not be made.
-// [main thread] (the plug-in's takes the module's creation lock)
+// [main thread, takes the module's creation lock]
 void* ACF_CALL NewEffectParametersInstance();
+// [main thread]
 void* ACF_CALL NewEffectGuiInstance();
 }

@@ -49,16 +49,26 @@ int32_t ACF_CALL AAX_CEffectGUI_IFX::FetchGraphics() {
     return 0;
 }
 
+// The window is made and destroyed without the plug-in mutex, so rendering goes on meanwhile;
+// the plug-in hears of an editor whose window opened, and of its closing, under it.
 int32_t ACF_CALL AAX_CEffectGUI_IFX::OpenEditorInContainer() {
     void* parent = NativeViewOfContainer();
     if (!parent || !mGraphics || !mPlugin) return 0;
     mPlugin->SetViewContainer(ViewContainer());
-    mGraphics->OpenGuiWindow(static_cast<IWindowHandle>(parent));
+    if (!mGraphics->OpenGuiWindow(static_cast<IWindowHandle>(parent))) return 0;
+    mWindowOpen = true;
+    ScopedPlugLock lock(mPlugin->GetMutex());
+    mPlugin->EditorOpened();
     return 0;
 }
 
 int32_t ACF_CALL AAX_CEffectGUI_IFX::CloseEditorWindow() {
     if (!mGraphics) return 0;
+    if (mWindowOpen && mPlugin) {
+        ScopedPlugLock lock(mPlugin->GetMutex());
+        mPlugin->EditorClosed();
+    }
+    mWindowOpen = false;
     mGraphics->CloseGuiWindow();
     if (mPlugin) mPlugin->SetViewContainer(nullptr);
     return 0;

@@ -6,8 +6,9 @@
 class IFxAAX;
 class IGraphics;
 
-// Host GUI thread; no lock of its own. The window is made and destroyed without the plug-in
-// mutex (the editor takes it only to mark its controls), so rendering goes on meanwhile.
+// Host GUI thread. The window is made and destroyed without the plug-in mutex (the editor takes
+// it only to mark its controls), so rendering goes on meanwhile; the plug-in hears of the editor
+// (EditorOpened, EditorClosed) under it.
 class AAX_CEffectGUI_IFX : public AAX_CEffectGUI {
 public:
     AAX_CEffectGUI_IFX();
@@ -15,7 +16,7 @@ public:
 
     // Closes an open editor and forgets the plug-in before the library lets go of its interface
     // (after which the host may release the plug-in).
-    // [UI thread]
+    // [UI thread, takes the plug-in lock only to tell the plug-in of the editor's closing]
     int32_t ACF_CALL Uninitialize() override;
     // {height, width} of the editor when it is known; 0 in every case.
     // [UI thread]
@@ -25,7 +26,7 @@ public:
     int32_t ACF_CALL FetchGraphics() override;
     // Opens the editor's window in the container's native window and tells the plug-in the
     // container for resize requests.
-    // [UI thread]
+    // [UI thread, takes the plug-in lock only to tell the plug-in]
     int32_t ACF_CALL OpenEditorInContainer() override;
     int32_t ACF_CALL CloseEditorWindow() override;
 
@@ -34,4 +35,5 @@ private:
 
     IFxAAX* mPlugin = nullptr;       // not owned; the host keeps it alive while the GUI is
     IGraphics* mGraphics = nullptr;  // the plug-in's
+    bool mWindowOpen = false;        // the plug-in was told of an open editor
 };

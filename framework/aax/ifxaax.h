@@ -149,7 +149,7 @@ public:
     void HostTimeSignature(int* numerator, int* denominator) override;
     void HostTimeInfo(ITimeInfo* info) override;
     // Tells the host controller the new latency, then the core.
-    // [any thread, plug-in lock held by caller]
+    // [UI thread, plug-in lock held by caller] (as the core's slot)
     void ChangeLatency(int samples) override;
     // [audio thread, plug-in lock held by caller]
     bool SendMidiEvent(IMidiEvent*) override { return false; }

@@ -56,7 +56,7 @@ public:
     void HostTimeSignature(int* numerator, int* denominator) override;
     void HostTimeInfo(ITimeInfo* info) override;
     // Asks the host's product string and version once; later calls return the kept code.
-    // [any thread]
+    // [any thread, takes the plug-in lock]
     int GetHostCode() override;
     // The host learns the editor's new size when it next asks for the editor rectangle.
     // [UI thread]
@@ -67,7 +67,7 @@ public:
     // From the plug-in constructor: the record says there is an editor, of the editor's size.
     // [main thread, takes the plug-in lock]
     void BindGraphics(IFxEditor* editor) override;
-    // [any thread, plug-in lock held by caller]
+    // [UI thread, plug-in lock held by caller] (as the core's slot)
     void ChangeLatency(int samples) override;
     // From the plug-in's processing.
     // [audio thread, plug-in lock held by caller]

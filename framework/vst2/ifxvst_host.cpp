@@ -74,8 +74,11 @@ void IFxVST::HostTimeInfo(ITimeInfo* info) {
     info->looping = (flags & kTimeCycleActive) != 0;
 }
 
-// The host's decimal version (50203 for 5.2.3) becomes the packed form 0x50203.
+// The host's decimal version (50203 for 5.2.3) becomes the packed form 0x50203. The first caller
+// asks the host and records the answer under the plug-in mutex, so a thread that asks meanwhile
+// waits for it and reads the same code.
 int IFxVST::GetHostCode() {
+    ScopedPlugLock lock(GetMutex());
     if (IFxBase::GetHostCode() != kHostNotIdentified) return IFxBase::GetHostCode();
     char product[256];
     product[0] = 0;

@@ -57,8 +57,9 @@ tresult PLUGIN_API IFxVST3::queryInterface(const TUID iid, void** obj) {
     return SingleComponentEffect::queryInterface(iid, obj);
 }
 
-// Host's main thread, before any other call but the factory's; takes no lock. The host name is
-// kept and preset 0 restored even when the SDK part refuses (then without buses or parameters).
+// Host's main thread, before any other call but the factory's; takes the plug-in lock only to
+// restore preset 0 (inside the core's ReadState). The host name is kept and preset 0 restored
+// even when the SDK part refuses (then without buses or parameters).
 tresult PLUGIN_API IFxVST3::initialize(FUnknown* context) {
     const tresult result = SingleComponentEffect::initialize(context);
     if (FUnknownPtr<IHostApplication> app(context); app) {

@@ -137,8 +137,9 @@ public:
     // Asks the host's frame of the oldest open view for the new size.
     // [UI thread]
     void RequestEditorResize(int width, int height) override;
-    // Tells the host through restartComponent when it gave a component handler.
-    // [any thread, plug-in lock held by caller] (the core's latency line is the audio thread's)
+    // Tells the host through restartComponent when it gave a component handler; VST3 hosts take
+    // that call on their UI thread only.
+    // [UI thread, plug-in lock held by caller] (the core's latency line is the audio thread's)
     void ChangeLatency(int samples) override;
     // [audio thread, plug-in lock held by caller]
     bool SendMidiEvent(IMidiEvent* /*event*/) override { return false; }

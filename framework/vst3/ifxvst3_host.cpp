@@ -42,7 +42,7 @@ void IFxVST3::HostTimeInfo(ITimeInfo* info) {
     info->looping = (mContext.state & ProcessContext::kCycleActive) != 0;
 }
 
-// Any thread; the host re-reads the latency after the restart request.
+// Editor's thread, as VST3 hosts take restartComponent; the host re-reads the latency after it.
 void IFxVST3::ChangeLatency(int samples) {
     IFxBase::ChangeLatency(samples);
     if (IComponentHandler* handler = getComponentHandler()) handler->restartComponent(kLatencyChanged);

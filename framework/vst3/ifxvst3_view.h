@@ -23,7 +23,7 @@ public:
     // [UI thread, takes the plug-in lock only around EditorOpened]
     Sdk::tresult PLUGIN_API attached(void* parent, Sdk::FIDString type) override;
     // Closes the editor window.
-    // [UI thread]
+    // [UI thread, takes the plug-in lock only around EditorClosed]
     Sdk::tresult PLUGIN_API removed() override;
     // [UI thread]
     Sdk::tresult PLUGIN_API getSize(Sdk::ViewRect* size) override;

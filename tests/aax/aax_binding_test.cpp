@@ -13,6 +13,7 @@
 #include "effect/aax/describe_plugin.h"
 #include "effect/tavrelzel4.h"
 #include "framework/igraphicswin.h"
+#include "tests/framework/lock_probe.h"
 
 using namespace aaxhost;
 
@@ -173,6 +174,33 @@ TEST(AaxBinding, HostUpdatesReachTheFrameworkParameter) {
     EXPECT_EQ(plug->GetParam(TavrelZel4::kBypass)->Value(), before);
 }
 
+// The plug-in marks its state changed on a thread of its own while the host updates parameters
+// and polls the change count: the count never goes back and loses no change.
+TEST(AaxBinding, StateChangesCountedFromTwoThreads) {
+    constexpr int kEach = 2000;
+    Fixture f;
+    TavrelZel4* plug = f.Plug();
+    auto changes = [&] {
+        int32_t n = -1;
+        CallSlot<int32_t>(f.instance.params, slot::kChanges, &n);
+        return n;
+    };
+    const int32_t before = changes();
+    std::thread editor([&] {
+        for (int i = 0; i < kEach; ++i) plug->MarkStateChanged();
+    });
+    int32_t last = before, wentBack = 0;
+    for (int i = 0; i < kEach; ++i) {
+        f.instance.Update("1", (i % 10) / 10.0);
+        const int32_t now = changes();
+        wentBack += now < last;
+        last = now;
+    }
+    editor.join();
+    EXPECT_EQ(wentBack, 0);
+    EXPECT_EQ(changes(), before + 2 * kEach);
+}
+
 // The first block after construction is not the initial 1024 frames: the block size follows it
 // before the input is attached, so with the bypass on the input comes out unchanged, also when
 // the block is longer than any before.
@@ -304,6 +332,63 @@ TEST(AaxBinding, GuiReportsTheEditorSize) {
         EXPECT_EQ(f.host.Calls("view.ResizeView"), std::vector<std::string>{"view.ResizeView(300,500)"});
     }
     EXPECT_EQ(ACFCanUnloadNow(nullptr), 1);
+}
+
+namespace {
+// A plug-in on the AAX binding whose editor window is pretended (the parent stands for it). It
+// notes what happens to the editor and whether another thread could take the plug-in mutex then.
+class EditorProbe : public IFxAAX {
+public:
+    EditorProbe()
+        : IFxAAX(0, "2-2", 0, "Probe", "Probe", "Probe", 0x10000, 0x50726F62, 0x50726F62, 0, false, false, false) {
+        BindGraphics(new Window(this));
+    }
+    void EditorOpened() override { Note("opened"); }
+    void EditorClosed() override { Note("closed"); }
+    void Note(const char* what) {
+        log += std::string(what) + (FreeForAnotherThread(GetMutex()) ? " free, " : " held, ");
+    }
+    std::string log;
+
+private:
+    struct Window : IGraphicsWin {
+        explicit Window(EditorProbe* plug) : IGraphicsWin(plug, 20, 10, 0), probe(plug) {}
+        IWindowHandle OpenGuiWindow(IWindowHandle parent) override {
+            probe->Note("window opened");
+            return parent;
+        }
+        void CloseGuiWindow() override { probe->Note("window closed"); }
+        EditorProbe* probe;
+    };
+};
+}  // namespace
+
+// The GUI object tells the plug-in of the editor it opens and closes, holding the plug-in mutex
+// only for that: the window is made and destroyed with it free. Ending the GUI object's use with
+// the editor open closes it too.
+TEST(AaxBinding, GuiTellsThePluginOfItsEditor) {
+    Host host;
+    auto* probe = new EditorProbe;
+    void* params = nullptr;
+    ASSERT_EQ(probe->QueryInterface(kIID_EffectParameters, &params), 0);
+    void* gui = nullptr;
+    ASSERT_EQ(CallSlot<int32_t>(NewEffectGuiInstance(), 0, &id::kEffectGui, &gui), 0);
+    Object* unknown = host.InstanceUnknown({id::kController, id::kTransport});
+    host.AnswerForeign(unknown, id::kEffectParameters, params);
+    CallSlot<int32_t>(gui, slot::kGuiInitialize, static_cast<void*>(unknown));
+    Object* container = host.Make(Kind::kViewContainer, "view");
+    host.Answer(container, id::kViewContainer, container);
+
+    const std::string open = "window opened free, opened held, ", close = "closed held, window closed free, ";
+    CallSlot<int32_t>(gui, slot::kSetViewContainer, static_cast<void*>(container));
+    EXPECT_EQ(probe->log, open);
+    CallSlot<int32_t>(gui, slot::kSetViewContainer, static_cast<void*>(nullptr));
+    EXPECT_EQ(probe->log, open + close);
+    CallSlot<int32_t>(gui, slot::kSetViewContainer, static_cast<void*>(container));
+    CallSlot<int32_t>(gui, slot::kGuiUninitialize);
+    EXPECT_EQ(probe->log, open + close + open + close);
+    CallSlot<uint32_t>(gui, 2);
+    CallSlot<uint32_t>(params, 2);
 }
 
 // The transport queries read the block being rendered; before the first block they answer

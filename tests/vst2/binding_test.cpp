@@ -446,6 +446,26 @@ TEST(HostIdentity, ProductStringAndQuirks) {
     }
 }
 
+// The editor's thread asks who the host is while the host opens the plug-in on its main thread:
+// the host is asked once per instance and both threads read its code.
+TEST(HostIdentity, AskedFromTwoThreadsAtOnce) {
+    constexpr int kInstances = 20;
+    Host host;
+    host.productString = "Reaper";
+    for (int i = 0; i < kInstances; ++i) {
+        Plugin plug(TestVst::Create());
+        TestVst* p = TestVst::Of(plug.effect);
+        int seen = 0;
+        std::thread editor([&] { seen = p->GetHostCode(); });
+        plug.Dispatch(EffectOp::kOpen);
+        editor.join();
+        EXPECT_EQ(seen, kHostReaper);
+        EXPECT_EQ(p->GetHostCode(), kHostReaper);
+        plug.Close();
+    }
+    EXPECT_EQ(host.Count(HostOp::kGetProductString), kInstances);
+}
+
 // A host that calls back into the plug-in from inside its callback does not deadlock.
 TEST_F(BindingTest, HostCallbackMayCallTheDispatcher) {
     Make();

@@ -4,10 +4,10 @@
 // counters for what the binding calls.
 #include <algorithm>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "framework/vst2/ifxvst.h"
+#include "tests/framework/lock_probe.h"
 #include "vst2_host.h"
 
 struct TestConfig {
@@ -69,12 +69,7 @@ public:
     // Notes what happened to the editor and whether another thread (the audio thread) could take
     // the plug-in mutex meanwhile.
     void NoteEditor(const char* what) {
-        bool free = false;
-        std::thread([&] {
-            free = GetMutex().TryEnter();
-            if (free) GetMutex().Leave();
-        }).join();
-        editorLog += std::string(what) + (free ? " free, " : " held, ");
+        editorLog += std::string(what) + (FreeForAnotherThread(GetMutex()) ? " free, " : " held, ");
     }
 
     struct Change {
