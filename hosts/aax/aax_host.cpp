@@ -80,6 +80,11 @@ struct Slots {
         H(self).Record(self, call);
         return H(self).result;
     }
+    // A fixed text becomes a string only when recorded: with recording off, no call allocates.
+    static int32_t Done(Object* self, const char* call) {
+        if (H(self).recording) H(self).Record(self, call);
+        return H(self).result;
+    }
 
     static int32_t HOST_CALL QueryInterface(Object* self, const Guid* iid, void** out) {
         H(self).Record(self, "QueryInterface");
