@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include <xmmintrin.h>
+
 namespace aaxhost {
 
 bool Guid::operator==(const Guid& o) const { return std::memcmp(bytes, o.bytes, 16) == 0; }
@@ -221,6 +223,7 @@ struct Slots {
     }
     static int32_t HOST_CALL ReadInputStemFormat(Object* self, int32_t* stem) {
         *stem = H(self).inputStem;
+        H(self).renderFpMode = _mm_getcsr();
         return Done(self, "ReadInputStemFormat()");
     }
     static int32_t HOST_CALL ReadOutputStemFormat(Object* self, int32_t* stem) {
