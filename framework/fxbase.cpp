@@ -115,9 +115,10 @@ void IFxBase::BindGraphics(IFxEditor* editor) {
     mEditor = editor;
 }
 
+// The version is stored first: whoever reads the code knows the version too.
 void IFxBase::SetHost(const char* hostName, int hostVersion) {
-    mHostCode = IdentifyHost(hostName);
-    mHostVersion = hostVersion;
+    mHostVersion.store(hostVersion, std::memory_order_relaxed);
+    mHostCode.store(IdentifyHost(hostName), std::memory_order_release);
 }
 
 int IFxBase::GetEffectVersion(bool decimal) const {

@@ -8,6 +8,7 @@
 // everything else on whichever thread the host calls from. They serialize on the recursive
 // PlugMutex (GetMutex), which the bindings hold for every block and for state save and restore.
 // Each slot's thread tag (README, "Threads") says where the bindings and the editor call it.
+#include <atomic>
 #include <cstdint>
 
 #include "base/byteblock.h"
@@ -97,7 +98,7 @@ public:
     virtual void HostTimeSignature(int* numerator, int* denominator) = 0;
     virtual void HostTimeInfo(ITimeInfo* info) = 0;
     // [any thread]
-    virtual int GetHostCode() { return mHostCode; }
+    virtual int GetHostCode() { return mHostCode.load(std::memory_order_acquire); }
     virtual int GetApiCode() { return mApiCode; }
     // [UI thread]
     virtual void RequestEditorResize(int width, int height) = 0;
@@ -123,7 +124,7 @@ public:
     // ---- Host identification ----
     void SetHost(const char* hostName, int hostVersion);
     static int IdentifyHost(const char* hostName);
-    int GetHostVersion() const { return mHostVersion; }
+    int GetHostVersion() const { return mHostVersion.load(std::memory_order_relaxed); }
 
     // ---- Identity ----
     const char* GetEffectName() const { return mEffectName; }
@@ -246,8 +247,8 @@ private:
     int32_t mMakerId;
     int32_t mVersion;
     int32_t mApiCode;
-    int32_t mHostCode = kHostNotIdentified;
-    int32_t mHostVersion = 0;
+    std::atomic<int32_t> mHostCode{kHostNotIdentified};  // set once a binding knows its host
+    std::atomic<int32_t> mHostVersion{0};
     bool mDoesChunks;
     bool mIsInstrument;
     bool mDoesMidi;

@@ -3,9 +3,9 @@
 // constructor before any other thread can reach the plug-in; the per-block ones check the mutex.
 #include <algorithm>
 #include <climits>
-#include <cstdio>
 #include <cstring>
 
+#include "framework/fxassert.h"
 #include "framework/fxbase.h"
 
 namespace {
@@ -87,8 +87,7 @@ void IFxBase::AttachFloatInputs(int start, int count, float** buffers, int frame
     const int n = std::clamp(frames, 0, mBlockSize);
     const int end = std::min(start + count, NInChannels());
     for (int i = std::max(start, 0), next = 0; i < end; ++i) {
-        // This line and "done" below, printed every block, are kept for compatibility.
-        std::printf("attaching channel %d ...", i);
+        IFxTrace(__func__, __LINE__, "attaching channel %d ...", i);
         IInputChannel* channel = GetInChannel(i);
         double* scratch = ScratchOf(channel->scratch);
         channel->floatSource = channel->connected ? buffers[next++] : nullptr;
@@ -99,7 +98,7 @@ void IFxBase::AttachFloatInputs(int start, int count, float** buffers, int frame
         }
         *channel->source = scratch;
     }
-    std::printf("done\n");
+    IFxTrace(__func__, __LINE__, "done\n");
 }
 
 // A connected channel whose host buffer is null writes into its own scratch for this block, as a

@@ -12,7 +12,7 @@
 #include "framework/igraphics.h"
 
 namespace {
-constexpr int kInitialBlockSize = 1024;
+constexpr int kPreparedBlockSize = 1024;  // a longer render runs in pieces of it
 constexpr int kContinuousSteps = 128;
 constexpr int32_t kTypeDiscrete = 0, kTypeContinuous = 1;
 constexpr double kTicksPerQuarter = 960000.0;
@@ -90,7 +90,7 @@ IFxAAX::IFxAAX(const IFxOptions& options) : IFxBase(options, kApiAAX), mHostInpu
     SetInputsConnected(0, NInChannels(), true);
     SetOutputsConnected(0, NOutChannels(), true);
     CreateLatencyLine();
-    ChangeBlockSize(kInitialBlockSize);
+    ChangeBlockSize(kPreparedBlockSize);
     SetHost("ProTools", options.version);
 }
 

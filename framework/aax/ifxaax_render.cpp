@@ -1,17 +1,16 @@
 // IFxAAX: rendering one block from the host's instance context, and the AAX chunk (the parameter
 // block under the plug-in's unique id).
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 #include "framework/aax/ifxaax.h"
 #include "framework/fpmode.h"
+#include "framework/fxassert.h"
 
 // Host audio thread, from the process procedure; the host owns the context and its buffers.
 // Holds the plug-in mutex for the whole block, which runs in the audio floating-point mode (the
-// host gets its own back). The block size follows the frame count before any buffer is
-// attached, so a longer block never overruns the scratch and a changed one is processed with
-// its own input rather than the cleared scratch.
+// host gets its own back). Allocates nothing: the block size prepared at construction stays, a
+// longer block is served in pieces of it, and no frame count resets the processing mid-stream.
 void IFxAAX::RenderBlock(const AAX_CIFxContext* context) {
     ScopedAudioFpMode fpMode;
     ScopedPlugLock lock(GetMutex());
@@ -34,16 +33,11 @@ void IFxAAX::RenderBlock(const AAX_CIFxContext* context) {
         }
     }
     mCurrentTransport = context->transport;
-    if (frames <= 0) return;  // nothing to render; the block size stays
-    if (frames != GetBlockSize()) {
-        ChangeBlockSize(frames);
-        ResetProcessing();
-    }
+    if (frames <= 0) return;  // nothing to render
 
     ClearScratch();
     ConnectInputs(context->inputs, nIn);
-    // Printed every block (the count of every input, connected or not): kept for compatibility.
-    std::printf("attach input buffers: 0 - %d\n", NInChannels());
+    IFxTrace(__func__, __LINE__, "attach input buffers: 0 - %d\n", NInChannels());
     AttachFloatInputs(0, nIn, mHostInputs.data(), frames);
     SetOutputsConnected(0, nOut, true);
     SetOutputsConnected(nOut, NOutChannels() - nOut, false);

@@ -55,8 +55,9 @@ public:
     double HostTempo() override;
     void HostTimeSignature(int* numerator, int* denominator) override;
     void HostTimeInfo(ITimeInfo* info) override;
-    // Asks the host's product string and version once; later calls return the kept code.
-    // [any thread, takes the plug-in lock]
+    // Asks the host's product string and version until it has them; later calls return the kept
+    // code. The open opcode asks first, before the dispatcher takes the plug-in lock.
+    // [any thread]
     int GetHostCode() override;
     // The host learns the editor's new size when it next asks for the editor rectangle.
     // [UI thread]

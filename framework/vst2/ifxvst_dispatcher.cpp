@@ -43,7 +43,7 @@ intptr_t VST2_CALL IFxVST::VSTDispatcher(AEffect* effect, int32_t opcode, int32_
         if (opcode == EffectOp::kEditClose) return plug->CloseEditor();
         if (opcode == EffectOp::kGetChunk) return data ? plug->GetChunk(static_cast<void**>(data), index != 0) : 0;
         if (opcode == EffectOp::kSetChunk) return data && plug->SetChunk(data, value, index != 0) ? 1 : 0;
-        if (opcode == EffectOp::kOpen) plug->GetHostCode();  // kept for HostQuirksSetup
+        if (opcode == EffectOp::kOpen) plug->GetHostCode();  // asked here, read under the lock by HostQuirksSetup
         ScopedPlugLock lock(plug->GetMutex());
         return plug->Dispatch(opcode, index, value, data, opt);
     } catch (...) {

@@ -74,12 +74,13 @@ void IFxVST::HostTimeInfo(ITimeInfo* info) {
     info->looping = (flags & kTimeCycleActive) != 0;
 }
 
-// The host's decimal version (50203 for 5.2.3) becomes the packed form 0x50203. The first caller
-// asks the host and records the answer under the plug-in mutex, so a thread that asks meanwhile
-// waits for it and reads the same code.
+// The host's decimal version (50203 for 5.2.3) becomes the packed form 0x50203. Until the host
+// is known a caller asks it, without the plug-in mutex (the audio thread never waits for the
+// host's answer); the answer is recorded atomically, so threads asking at once each read a
+// whole answer.
 int IFxVST::GetHostCode() {
-    ScopedPlugLock lock(GetMutex());
-    if (IFxBase::GetHostCode() != kHostNotIdentified) return IFxBase::GetHostCode();
+    const int known = IFxBase::GetHostCode();
+    if (known != kHostNotIdentified) return known;
     char product[256];
     product[0] = 0;
     CallHost(HostOp::kGetProductString, 0, 0, product);

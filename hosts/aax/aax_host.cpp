@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include <xmmintrin.h>
+
 namespace aaxhost {
 
 bool Guid::operator==(const Guid& o) const { return std::memcmp(bytes, o.bytes, 16) == 0; }
@@ -78,6 +80,11 @@ struct Slots {
     static Host& H(Object* self) { return *self->host; }
     static int32_t Done(Object* self, const std::string& call) {
         H(self).Record(self, call);
+        return H(self).result;
+    }
+    // A fixed text becomes a string only when recorded: with recording off, no call allocates.
+    static int32_t Done(Object* self, const char* call) {
+        if (H(self).recording) H(self).Record(self, call);
         return H(self).result;
     }
 
@@ -216,6 +223,7 @@ struct Slots {
     }
     static int32_t HOST_CALL ReadInputStemFormat(Object* self, int32_t* stem) {
         *stem = H(self).inputStem;
+        H(self).renderFpMode = _mm_getcsr();
         return Done(self, "ReadInputStemFormat()");
     }
     static int32_t HOST_CALL ReadOutputStemFormat(Object* self, int32_t* stem) {

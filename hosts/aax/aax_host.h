@@ -111,6 +111,8 @@ public:
     double tempo = 120.0;
     int64_t samplePosition = 4096;
     void* nativeView = reinterpret_cast<void*>(uintptr_t(0x1234));
+    // The SSE control register as the render found it when it read the input stem format.
+    unsigned renderFpMode = 0;
     // Called for every RequestValueChange (the host's answer to a parameter change).
     std::function<void(const char* id, double normalized)> onValueRequest;
     // Result of every recorded operation that returns a code.

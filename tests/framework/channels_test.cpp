@@ -87,7 +87,7 @@ TEST(Channels, DisconnectedInputReadsSilenceAndConsumesNoBuffer) {
     EXPECT_EQ(unused, std::vector<double>(4, 9.0));
 }
 
-TEST(Channels, FloatRoadIsBitTransparentReportsEachChannelAndAccumulates) {
+TEST(Channels, FloatRoadIsBitTransparentSilentAndAccumulates) {
     TestBinding plug;
     ScopedPlugLock lock(plug.GetMutex());
     const int frames = 512;
@@ -112,7 +112,7 @@ TEST(Channels, FloatRoadIsBitTransparentReportsEachChannelAndAccumulates) {
     plug.AttachFloatOutputs(0, 2, outs);
     plug.ProcessAttachedFloat(frames);
     std::fflush(stdout);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "attaching channel 0 ...attaching channel 1 ...done\n");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");  // the audio thread writes nothing
     EXPECT_EQ(std::memcmp(out0.data(), in0.data(), frames * 4), 0);
     EXPECT_EQ(std::memcmp(out1.data(), in1.data(), frames * 4), 0);
 
@@ -120,9 +120,7 @@ TEST(Channels, FloatRoadIsBitTransparentReportsEachChannelAndAccumulates) {
     in0 = {1, 2}, in1 = {3, 4}, out0 = {10, 10}, out1 = {0.5f, 0.5f};
     float* small[] = {in0.data(), in1.data()};
     float* sums[] = {out0.data(), out1.data()};
-    testing::internal::CaptureStdout();
     plug.AttachFloatInputs(0, 2, small, 2);
-    testing::internal::GetCapturedStdout();
     plug.AttachFloatOutputs(0, 2, sums);
     plug.ProcessAttachedAccumulating(2);
     EXPECT_EQ(out0, (std::vector<float>{11, 12}));
