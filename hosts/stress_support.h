@@ -151,12 +151,9 @@ void PacedLoop(const std::atomic<bool>& stop, Counts& counts, BlockTimes* times,
 }
 
 // Paced blocks while work(stop) runs on another thread, until it returns; then the figures, after
-// "stress: <format> <what>". False when standard output cannot be set aside.
+// "stress: <format> <what>".
 template <typename Block, typename Work>
-bool TimeBlocksDuring(const char* format, Counts& counts, Block block, Work work, const char* what) {
-    // The plug-ins may write diagnostics a block: to NUL, buffered, so no console write is timed.
-    if (!std::freopen("NUL", "w", stdout)) return false;
-    std::setvbuf(stdout, nullptr, _IOFBF, 1 << 16);
+void TimeBlocksDuring(const char* format, Counts& counts, Block block, Work work, const char* what) {
     BlockTimes times;
     std::atomic<bool> stop{false}, workDone{false};
     Progress();
@@ -176,12 +173,11 @@ bool TimeBlocksDuring(const char* format, Counts& counts, Block block, Work work
                  format, what, times.blocks, kTimedFrames, kTimedRate, times.longestUs / 1000.0,
                  times.blocks ? times.totalUs / 1000.0 / times.blocks : 0.0, times.over500Us, counts.nonFinite.load(),
                  counts.failures.load());
-    return true;
 }
 
 // Runs the mode with the host's block and its editor calls (as for EditorLoop), then prints the
 // figures. The exit status: 0, or 1 on a failure, a non-finite sample, or an editor that did not
-// open every time (2 when standard output cannot be set aside).
+// open every time.
 template <typename Block, typename Open, typename Idle, typename Close>
 int EditorTiming(const char* format, Counts& counts, Block block, Open open, Idle idle, Close close) {
     char what[96];
@@ -189,7 +185,7 @@ int EditorTiming(const char* format, Counts& counts, Block block, Open open, Idl
     auto editor = [&](const std::atomic<bool>& stop) {
         EditorLoop(stop, counts, kTimedEditorRounds, open, idle, close);
     };
-    if (!TimeBlocksDuring(format, counts, block, editor, what)) return 2;
+    TimeBlocksDuring(format, counts, block, editor, what);
     if (counts.editors != kTimedEditorRounds) std::fprintf(stderr, "stress: the editor did not open every time\n");
     return counts.failures == 0 && counts.nonFinite == 0 && counts.editors == kTimedEditorRounds ? 0 : 1;
 }
@@ -259,7 +255,7 @@ inline bool TurnFirstKnob(HWND parent, bool up) {
 
 // Runs the mode with the host's block, editor calls (as for EditorLoop) and state round, then
 // prints the figures. The exit status: 0, or 1 on a failure, a non-finite sample, an editor that
-// did not open or an edit the host never heard of (2 when standard output cannot be set aside).
+// did not open or an edit the host never heard of.
 template <typename Block, typename Open, typename Round, typename Close>
 int HostWait(const char* format, Counts& counts, Block block, Open open, Round round, Close close) {
     auto work = [&](const std::atomic<bool>& stop) {
@@ -279,7 +275,7 @@ int HostWait(const char* format, Counts& counts, Block block, Open open, Round r
     char what[160];
     std::snprintf(what, sizeof what, "host wait (%lld ms a host call): %ld state rounds and %ld editor edits",
                   static_cast<long long>(kSlowHostCall.count()), kHostWaitRounds, kHostWaitRounds);
-    if (!TimeBlocksDuring(format, counts, block, work, what)) return 2;
+    TimeBlocksDuring(format, counts, block, work, what);
     std::fprintf(stderr, "stress: %ld state rounds, %ld edits sent, %ld heard by the host\n", counts.states.load(),
                  counts.automation.load(), counts.edits.load());
     const bool ran = counts.editors == 1 && counts.states == kHostWaitRounds && counts.edits == kHostWaitRounds;
