@@ -343,6 +343,7 @@ int32_t ACF_CALL AAX_CEffectParameters::GetStateChunkSize(uint32_t chunkId, int3
         *out = 0;
         return kAAXBadChunkId;
     }
+    std::lock_guard<std::mutex> lock(mChunkLock);
     SerializeAllParameters();
     const int32_t size = mParser.ChunkSize();
     mLastChunkSize = size;
@@ -354,6 +355,7 @@ int32_t ACF_CALL AAX_CEffectParameters::GetStateChunkSize(uint32_t chunkId, int3
 int32_t ACF_CALL AAX_CEffectParameters::GetStateChunk(uint32_t chunkId, AAX_ChunkRecord* out) {
     if (!out) return kAAXNullOut;
     if (chunkId != kAAXLibraryChunkId) return kAAXBadChunkId;
+    std::lock_guard<std::mutex> lock(mChunkLock);
     SerializeAllParameters();
     const int32_t size = mParser.ChunkSize();
     if (size != mLastChunkSize || mLastChunkSize == 0) return kAAXBadChunkSize;
@@ -367,6 +369,7 @@ int32_t ACF_CALL AAX_CEffectParameters::GetStateChunk(uint32_t chunkId, AAX_Chun
 int32_t ACF_CALL AAX_CEffectParameters::SetStateChunk(uint32_t chunkId, const AAX_ChunkRecord* chunk) {
     if (!chunk) return kAAXNullOut;
     if (chunkId != kAAXLibraryChunkId) return kAAXBadChunkId;
+    std::lock_guard<std::mutex> lock(mChunkLock);
     mParser.LoadChunk(chunk);
     for (int32_t i = 0; i < mRegistry.Count(); ++i) {
         AAX_IParameter* p = mRegistry.At(i);
@@ -405,6 +408,7 @@ int32_t ACF_CALL AAX_CEffectParameters::CompareStateChunk(const AAX_ChunkRecord*
         return 0;
     }
     *out = false;
+    std::lock_guard<std::mutex> lock(mChunkLock);
     mParser.LoadChunk(chunk);
     for (int32_t i = 0; i < mRegistry.Count(); ++i) {
         const AAX_IParameter* p = mRegistry.At(i);

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <set>
 #include <string>
 
@@ -88,7 +89,8 @@ protected:
     ~AAX_IEffectParameters() = default;
 };
 
-// Host threads; no lock of its own (the packet queue locks itself). Every out pointer is
+// Host threads. The packet queue locks itself, the default chunk's entries share one lock of
+// their own (never the audio thread's), the change count is atomic. Every out pointer is
 // checked: a null one answers -20002 and changes nothing.
 class AAX_CEffectParameters : public AAX_IEffectParameters, public CACFUnknown {
 public:
@@ -167,6 +169,7 @@ private:
     void DropProxies();
 
     std::atomic<uint32_t> mChanges{0};  // the host reads its low 31 bits
+    std::mutex mChunkLock;  // the default chunk's entries share the parser, from any host thread
     int32_t mLastChunkSize = 0;
     AAX_CChunkDataParser mParser;
     AAXPacketQueue mPackets;

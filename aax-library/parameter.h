@@ -5,6 +5,7 @@
 // delegate attached, plug-in changes go to the host as requests, and the value is stored only
 // when the host answers through UpdateNormalizedValue.
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <map>
@@ -79,7 +80,8 @@ protected:
     virtual ~AAX_IParameter() = default;
 };
 
-// No lock of its own: its callers fix the threads and locks.
+// No lock of its own: the value is atomic, as the host reads it from any thread while another
+// updates it; names, tapers and displays are set up before the host uses the parameter.
 template <typename T>
 class AAX_CParameter : public AAX_IParameter {
 public:
@@ -261,6 +263,6 @@ private:
     std::unique_ptr<AAX_IDisplayDelegate<T>, SlotDelete> mDisplay;
     AAX_IAutomationDelegate* mAutomation = nullptr;
     bool mNeedsUpdate = true;
-    T mValue{};
+    std::atomic<T> mValue{};
     T mDefault;
 };

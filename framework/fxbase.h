@@ -106,7 +106,8 @@ public:
     virtual void HostQuirksSetup() {}
     // [main thread, takes the plug-in lock] (from the plug-in's constructor)
     virtual void BindGraphics(IFxEditor* editor);
-    // [UI thread, plug-in lock held by caller] (the latency line is the audio thread's; it is resized)
+    // Called without the plug-in lock: the bindings tell the host after the core's part.
+    // [UI thread, takes the plug-in lock only to resize the latency line] (the audio thread's)
     virtual void ChangeLatency(int samples);
     // [audio thread, plug-in lock held by caller]
     virtual bool SendMidiEvent(IMidiEvent* event) = 0;

@@ -294,6 +294,7 @@ void IFxBase::CreateLatencyLine() {
 }
 
 void IFxBase::ChangeLatency(int samples) {
+    ScopedPlugLock lock(mMutex);
     mLatency = std::max(samples, 0);
     if (!mLatencyLine) return;
     ILatencyLine* line = mLatencyLine;

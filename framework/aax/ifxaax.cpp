@@ -235,8 +235,8 @@ void IFxAAX::HostTimeInfo(ITimeInfo* info) {
 // ---- Core slots: latency and the editor's size ----
 
 void IFxAAX::ChangeLatency(int samples) {
-    if (AAX_VController* controller = Controller()) controller->ReportLatency(samples);
     IFxBase::ChangeLatency(samples);
+    if (AAX_VController* controller = Controller()) controller->ReportLatency(GetLatency());
 }
 
 // Editor thread: asks the view container the editor lives in for the new size.

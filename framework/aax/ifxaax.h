@@ -148,8 +148,8 @@ public:
     double HostTempo() override;
     void HostTimeSignature(int* numerator, int* denominator) override;
     void HostTimeInfo(ITimeInfo* info) override;
-    // Tells the host controller the new latency, then the core.
-    // [UI thread, plug-in lock held by caller] (as the core's slot)
+    // The core's part, then the host controller hears of the new latency.
+    // [UI thread, takes the plug-in lock only for the core's part]
     void ChangeLatency(int samples) override;
     // [audio thread, plug-in lock held by caller]
     bool SendMidiEvent(IMidiEvent*) override { return false; }

@@ -68,7 +68,7 @@ public:
     // From the plug-in constructor: the record says there is an editor, of the editor's size.
     // [main thread, takes the plug-in lock]
     void BindGraphics(IFxEditor* editor) override;
-    // [UI thread, plug-in lock held by caller] (as the core's slot)
+    // [UI thread, takes the plug-in lock] (the host reads the new delay from the effect record)
     void ChangeLatency(int samples) override;
     // From the plug-in's processing.
     // [audio thread, plug-in lock held by caller]

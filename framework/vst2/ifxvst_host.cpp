@@ -136,8 +136,9 @@ void IFxVST::BindGraphics(IFxEditor* editor) {
 }
 
 void IFxVST::ChangeLatency(int samples) {
-    mEffect.initialDelay = samples;
+    ScopedPlugLock lock(GetMutex());
     IFxBase::ChangeLatency(samples);
+    mEffect.initialDelay = GetLatency();
 }
 
 // The event records live on this stack frame for the duration of the call.

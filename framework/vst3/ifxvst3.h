@@ -139,7 +139,7 @@ public:
     void RequestEditorResize(int width, int height) override;
     // Tells the host through restartComponent when it gave a component handler; VST3 hosts take
     // that call on their UI thread only.
-    // [UI thread, plug-in lock held by caller] (the core's latency line is the audio thread's)
+    // [UI thread, takes the plug-in lock only for the core's part]
     void ChangeLatency(int samples) override;
     // [audio thread, plug-in lock held by caller]
     bool SendMidiEvent(IMidiEvent* /*event*/) override { return false; }

@@ -104,6 +104,7 @@ tresult PLUGIN_API IFxVST3::getProgramListInfo(int32 listIndex, ProgramListInfo&
 
 tresult PLUGIN_API IFxVST3::getProgramName(ProgramListID listId, int32 programIndex, String128 name) {
     if (listId != kPresetList || !name) return kResultFalse;
+    ScopedPlugLock lock(GetMutex());  // a program change captures an empty slot under it, naming it
     toString128(GetPresetSlotName(programIndex), name);
     return kResultOk;
 }

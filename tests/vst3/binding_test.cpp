@@ -659,6 +659,10 @@ public:
         mWatch.Note();
         return MenuHandler::performEdit(id, value);
     }
+    tresult PLUGIN_API restartComponent(int32 flags) override {
+        mWatch.Note();
+        return MenuHandler::restartComponent(flags);
+    }
 
 private:
     LockWatch& mWatch;
@@ -666,7 +670,7 @@ private:
 }  // namespace
 
 // The host's stream and component handler are called while the plug-in lock is free, so the
-// audio thread never waits on them: saving, both restores and an editor edit.
+// audio thread never waits on them: saving, both restores, an editor edit and a latency change.
 TEST(Vst3State, HostIsCalledOutsideThePluginLock) {
     Plugin p;
     LockWatch watch{&p.plug->GetMutex()};
@@ -678,7 +682,8 @@ TEST(Vst3State, HostIsCalledOutsideThePluginLock) {
     EXPECT_EQ(p.plug->setState(&restore), kResultOk);
     EXPECT_EQ(p.plug->setComponentState(&again), kResultOk);
     p.plug->SetParameterFromGUI(3, 0.25);
-    EXPECT_EQ(handler.log, "perform3 ");
+    p.plug->ChangeLatency(64);
+    EXPECT_EQ(handler.log, "perform3 restart8 ");
     EXPECT_GE(watch.calls, 8);  // at least a write, and per restore a tell, two reads and a seek
     EXPECT_EQ(watch.locked, 0);
     p.plug->setComponentHandler(nullptr);
