@@ -169,7 +169,7 @@ private:
     void DropProxies();
 
     std::atomic<uint32_t> mChanges{0};  // the host reads its low 31 bits
-    std::mutex mChunkLock;  // the default chunk's entries share the parser, from any host thread
+    std::mutex mChunkLock;              // the default chunk's entries share the parser, from any host thread
     int32_t mLastChunkSize = 0;
     AAX_CChunkDataParser mParser;
     AAXPacketQueue mPackets;
