@@ -493,8 +493,6 @@ TEST(AaxBinding, DiagnosticsOnStandardOutputOnlyAtDescription) {
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
 }
 
-// The audio thread renders while the host thread automates and restores chunks (its value
-// requests answered at once): every call returns and the chunk last restored is in force.
 // The host's answers to an editor edit and to a restored chunk come while the plug-in lock is
 // free, so the audio thread never waits on the host.
 TEST(AaxBinding, HostIsAskedOutsideThePluginLock) {
@@ -512,6 +510,8 @@ TEST(AaxBinding, HostIsAskedOutsideThePluginLock) {
     EXPECT_EQ(locked, 0);
 }
 
+// The audio thread renders while the host thread automates and restores chunks (its value
+// requests answered at once): every call returns and the chunk last restored is in force.
 TEST(AaxBinding, RenderWhileTheHostAutomatesAndRestores) {
     Fixture f;
     int32_t result = -1;

@@ -601,10 +601,12 @@ public:
     tresult PLUGIN_API popup(UCoord x, UCoord y) override { return Log("popup", x * 1000 + y); }
 
     tresult Log(const char* what, int64 value) {
+        if (onCall) onCall();
         log += what + std::to_string(value) + " ";
         return kResultOk;
     }
     std::string log;
+    std::function<void()> onCall;  // told of every logged call
     IEditorView* menuView = nullptr;
     int releases = 0;
 };
@@ -619,73 +621,29 @@ public:
     std::vector<ViewRect> asked;
 };
 
-// A stream and a component handler that count the plug-in's calls into them made while it holds
-// its lock.
-struct LockWatch {
-    PlugMutex* mutex;
-    int calls = 0, locked = 0;
-    void Note() {
-        ++calls;
-        locked += mutex->IsHeldByCurrentThread();
-    }
-};
-class WatchedStream : public MemoryStream {
-public:
-    WatchedStream(LockWatch& watch, std::vector<char> bytes = {}) : MemoryStream(std::move(bytes)), mWatch(watch) {}
-    tresult PLUGIN_API read(void* buffer, int32 n, int32* got) override {
-        mWatch.Note();
-        return MemoryStream::read(buffer, n, got);
-    }
-    tresult PLUGIN_API write(void* buffer, int32 n, int32* written) override {
-        mWatch.Note();
-        return MemoryStream::write(buffer, n, written);
-    }
-    tresult PLUGIN_API seek(int64 to, int32 mode, int64* result) override {
-        mWatch.Note();
-        return MemoryStream::seek(to, mode, result);
-    }
-    tresult PLUGIN_API tell(int64* at) override {
-        mWatch.Note();
-        return MemoryStream::tell(at);
-    }
-
-private:
-    LockWatch& mWatch;
-};
-class WatchedHandler : public MenuHandler {
-public:
-    explicit WatchedHandler(LockWatch& watch) : mWatch(watch) {}
-    tresult PLUGIN_API performEdit(ParamID id, ParamValue value) override {
-        mWatch.Note();
-        return MenuHandler::performEdit(id, value);
-    }
-    tresult PLUGIN_API restartComponent(int32 flags) override {
-        mWatch.Note();
-        return MenuHandler::restartComponent(flags);
-    }
-
-private:
-    LockWatch& mWatch;
-};
 }  // namespace
 
 // The host's stream and component handler are called while the plug-in lock is free, so the
 // audio thread never waits on them: saving, both restores, an editor edit and a latency change.
 TEST(Vst3State, HostIsCalledOutsideThePluginLock) {
     Plugin p;
-    LockWatch watch{&p.plug->GetMutex()};
-    WatchedHandler handler(watch);
+    int calls = 0, locked = 0;
+    auto note = [&] { ++calls, locked += p.plug->GetMutex().IsHeldByCurrentThread(); };
+    MenuHandler handler;
+    handler.onCall = note;
     p.plug->setComponentHandler(&handler);
-    WatchedStream saved(watch);
+    MemoryStream saved;
+    saved.onCall = note;
     ASSERT_EQ(p.plug->getState(&saved), kResultOk);
-    WatchedStream restore(watch, saved.data), again(watch, saved.data);
+    MemoryStream restore(saved.data), again(saved.data);
+    restore.onCall = again.onCall = note;
     EXPECT_EQ(p.plug->setState(&restore), kResultOk);
     EXPECT_EQ(p.plug->setComponentState(&again), kResultOk);
     p.plug->SetParameterFromGUI(3, 0.25);
     p.plug->ChangeLatency(64);
     EXPECT_EQ(handler.log, "perform3 restart8 ");
-    EXPECT_GE(watch.calls, 8);  // at least a write, and per restore a tell, two reads and a seek
-    EXPECT_EQ(watch.locked, 0);
+    EXPECT_GE(calls, 10);  // at least a write, per restore a tell, two reads and a seek, and the two edits
+    EXPECT_EQ(locked, 0);
     p.plug->setComponentHandler(nullptr);
 }
 

@@ -3,6 +3,7 @@
 // reference counting is accepted and ignored.
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -55,6 +56,7 @@ public:
     explicit MemoryStream(std::vector<char> bytes) : data(std::move(bytes)) {}
 
     tresult PLUGIN_API read(void* buffer, int32 n, int32* got) override {
+        Called();
         const int32 count = std::min<int32>(n, static_cast<int32>(data.size()) - pos);
         if (count > 0) std::memcpy(buffer, data.data() + pos, count);
         pos += count;
@@ -62,6 +64,7 @@ public:
         return failReads && count > 0 ? kResultFalse : kResultOk;
     }
     tresult PLUGIN_API write(void* buffer, int32 n, int32* written) override {
+        Called();
         const int32 count = std::min<int32>(n, writeLimit - static_cast<int32>(data.size()));
         data.insert(data.end(), static_cast<char*>(buffer), static_cast<char*>(buffer) + count);
         pos = static_cast<int32>(data.size());
@@ -69,12 +72,14 @@ public:
         return count == n ? kResultOk : kResultFalse;
     }
     tresult PLUGIN_API seek(int64 to, int32 mode, int64* result) override {
+        Called();
         const int64 base = mode == kIBSeekSet ? 0 : mode == kIBSeekCur ? pos : static_cast<int64>(data.size());
         pos = static_cast<int32>(base + to);
         if (result) *result = pos;
         return kResultOk;
     }
     tresult PLUGIN_API tell(int64* at) override {
+        Called();
         *at = pos;
         return kResultOk;
     }
@@ -83,6 +88,12 @@ public:
     int32 pos = 0;
     bool failReads = false;
     int32 writeLimit = 1 << 30;
+    std::function<void()> onCall;  // told of every call
+
+private:
+    void Called() {
+        if (onCall) onCall();
+    }
 };
 
 class Queue final : public Stub<IParamValueQueue> {
