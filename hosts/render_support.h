@@ -42,12 +42,14 @@ inline std::string Lower(std::string s) {
     return s;
 }
 
-// What the program was asked: PROGRAM MODULE IN.raw OUT.raw RATE CHANNELS [NAME=VALUE ...].
-// IN "-" is standard input, OUT "-" standard output.
+// What the program was asked: PROGRAM [--float32] MODULE IN.raw OUT.raw RATE CHANNELS [NAME=VALUE ...].
+// IN "-" is standard input, OUT "-" standard output; --float32 (where the program offers it)
+// has the plug-in process 32-bit samples.
 struct Command {
     std::string module, in, out;
     double rate = 0;
     int channels = 0;
+    bool float32 = false;
     std::vector<std::string> settings;
 };
 
@@ -92,27 +94,33 @@ private:
     const bool mReading;
 };
 
-// Reads the command into *command (RATE and CHANNELS as decimal numbers); "" or the message.
-inline std::string ReadCommand(int argc, char** argv, Command* command) {
-    if (argc < 6) return std::string("usage: ") + argv[0] + " MODULE IN.raw OUT.raw RATE CHANNELS [NAME=VALUE ...]";
-    command->module = argv[1];
-    command->in = argv[2];
-    command->out = argv[3];
+// Reads the command into *command (RATE and CHANNELS as decimal numbers), taking --float32 first
+// when the program offers it; "" or the message.
+inline std::string ReadCommand(int argc, char** argv, bool offersFloat32, Command* command) {
+    command->float32 = offersFloat32 && argc > 1 && std::strcmp(argv[1], "--float32") == 0;
+    const int skip = command->float32 ? 1 : 0;
+    char** args = argv + skip;  // args[1] is MODULE
+    if (argc - skip < 6)
+        return std::string("usage: ") + argv[0] + (offersFloat32 ? " [--float32]" : "") +
+               " MODULE IN.raw OUT.raw RATE CHANNELS [NAME=VALUE ...]";
+    command->module = args[1];
+    command->in = args[2];
+    command->out = args[3];
     double channels = 0;
-    if (!ParseNumber(argv[4], &command->rate) || command->rate <= 0) return std::string("bad sample rate ") + argv[4];
-    if (!ParseNumber(argv[5], &channels) || (channels != 1 && channels != 2))
-        return std::string("only mono and stereo audio can be rendered, not ") + argv[5] + " channels";
+    if (!ParseNumber(args[4], &command->rate) || command->rate <= 0) return std::string("bad sample rate ") + args[4];
+    if (!ParseNumber(args[5], &channels) || (channels != 1 && channels != 2))
+        return std::string("only mono and stereo audio can be rendered, not ") + args[5] + " channels";
     command->channels = int(channels);
-    command->settings.assign(argv + 6, argv + argc);
+    command->settings.assign(args + 6, argv + argc);
     return "";
 }
 
-// The entry of every render program: reads the command, keeps standard output for the audio
-// when OUT is "-", and runs body. An allocation failure anywhere ends the program with a
-// message and kOutOfMemory rather than an abort.
-inline int Main(int argc, char** argv, int (*body)(const Command&)) {
+// The entry of every render program: reads the command (offersFloat32: the program takes
+// --float32), keeps standard output for the audio when OUT is "-", and runs body. An allocation
+// failure anywhere ends the program with a message and kOutOfMemory rather than an abort.
+inline int Main(int argc, char** argv, int (*body)(const Command&), bool offersFloat32 = false) {
     Command command;
-    const std::string problem = ReadCommand(argc, argv, &command);
+    const std::string problem = ReadCommand(argc, argv, offersFloat32, &command);
     if (!problem.empty()) return Fail(problem);
     if (command.out == "-") {
         std::fflush(stdout);

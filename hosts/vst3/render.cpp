@@ -1,9 +1,11 @@
 // Renders raw audio through a VST3 module:
-//   tz_vst3_render MODULE IN.raw OUT.raw RATE CHANNELS [NAME=VALUE ...]
-// Samples are 64-bit little-endian floats, interleaved ("-": the standard streams). Parameters
-// are found by their titles and given in plain units (toggles also take on/off); the module
-// converts them.
+//   tz_vst3_render [--float32] MODULE IN.raw OUT.raw RATE CHANNELS [NAME=VALUE ...]
+// Samples are 64-bit little-endian floats, interleaved ("-": the standard streams). The module
+// processes them as 64-bit samples, or with --float32 as the 32-bit ones a 32-bit host hands it
+// (the output then holds exactly the 32-bit samples it made). Parameters are found by their
+// titles and given in plain units (toggles also take on/off); the module converts them.
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -79,19 +81,22 @@ int Render(const Command& command) {
             return Fail("the module refuses mono buses");
         for (BusDirection dir : {kInput, kOutput}) plugin.component->activateBus(kAudio, dir, 0, true);
     }
-    if (plugin.Prepare(kSample64, command.rate, kBlock) != kResultOk) return Fail("setupProcessing refused");
+    if (plugin.Prepare(command.float32 ? kSample32 : kSample64, command.rate, kBlock) != kResultOk)
+        return Fail("setupProcessing refused");
 
     RawFile out(WindowsPath(command.out), command.out, "wb");
     if (!out) return Fail(out.Problem(), kAudioFileFailed);
     ParameterChanges* pending = &changes;
-    Totals totals;
-    const std::string failure = Stream<double>(
-        in, out, channels, kBlock,
-        [&](double** inputs, double** outputs, int frames) {
+    const auto process = [&](auto** inputs, auto** outputs, int frames) {
+        if constexpr (std::is_same_v<decltype(**inputs), float&>)
+            plugin.Process32(inputs, outputs, channels, frames, pending);
+        else
             plugin.Process64(inputs, outputs, channels, frames, pending);
-            pending = nullptr;
-        },
-        &totals);
+        pending = nullptr;
+    };
+    Totals totals;
+    const std::string failure = command.float32 ? Stream<float>(in, out, channels, kBlock, process, &totals)
+                                                : Stream<double>(in, out, channels, kBlock, process, &totals);
     if (!failure.empty()) return Fail(failure, kAudioFileFailed);
 
     std::vector<std::pair<std::string, std::string>> settings;
@@ -108,4 +113,4 @@ int Render(const Command& command) {
     return 0;
 }
 
-int main(int argc, char** argv) { return Main(argc, argv, Render); }
+int main(int argc, char** argv) { return Main(argc, argv, Render, true); }
