@@ -58,8 +58,7 @@ void ShowProgress(long long frames) {
     std::fprintf(stderr, "at %lld frames\n", frames);
 }
 
-int EncodeFile(const std::string& path, const std::string& sampleName, const char* rateText,
-               const char* channelsText) {
+int EncodeFile(const std::string& path, const std::string& sampleName, const char* rateText, const char* channelsText) {
     Sample sample{};
     const int rate = std::atoi(rateText), channels = std::atoi(channelsText);
     if (!ParseSample(sampleName, &sample) || rate <= 0 || channels < 1 || channels > 2)
@@ -73,8 +72,8 @@ int EncodeFile(const std::string& path, const std::string& sampleName, const cha
     const Sample written = SampleOf(format);
     if (Encode(STDIN_FILENO, channels, file, written, &totals, &problem, ShowProgress) != Ending::kDone)
         return Fail(problem, kFailed);
-    std::fprintf(stderr, "encoded %lld frames as %s, peak %.17g, clipped %lld\n", totals.frames,
-                 SampleName(written), totals.peak, totals.clipped);
+    std::fprintf(stderr, "encoded %lld frames as %s, peak %.17g, clipped %lld\n", totals.frames, SampleName(written),
+                 totals.peak, totals.clipped);
     return 0;
 }
 

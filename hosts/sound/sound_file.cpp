@@ -53,8 +53,10 @@ std::string SoundFile::OpenWrite(const std::string& path, int format, int rate, 
     mInfo.samplerate = rate;
     mInfo.channels = channels;
     mInfo.format = format;
+    errno = 0;
     mFile = sf_open_fd(fd, SFM_WRITE, &mInfo, SF_TRUE);
-    if (!mFile) return "cannot write " + path + ": " + sf_strerror(nullptr);
+    if (!mFile)
+        return errno ? SystemProblem("cannot write", errno) : "cannot write " + path + ": " + sf_strerror(nullptr);
     // Integer results are clipped at full scale rather than wrapped around.
     sf_command(mFile, SFC_SET_CLIPPING, nullptr, SF_TRUE);
     return "";

@@ -55,9 +55,9 @@ Ending Decode(SoundFile& in, int out, Totals* totals, std::string* problem) {
         const size_t count = size_t(frames * channels);
         totals->peak = Peak(block.data(), count, totals->peak);
         if (!WriteFully(out, reinterpret_cast<const char*>(block.data()), count * sizeof(double)))
-            return errno == EPIPE ? Ending::kReaderGone
-                                  : (*problem = std::string("cannot pass on the audio: ") + std::strerror(errno),
-                                     Ending::kFailed);
+            return errno == EPIPE
+                       ? Ending::kReaderGone
+                       : (*problem = std::string("cannot pass on the audio: ") + std::strerror(errno), Ending::kFailed);
         totals->frames += frames;
     }
     *problem = in.ReadProblem();

@@ -64,15 +64,21 @@ struct RoundTrip {
     const char* file;
     Sample sample;
     std::vector<double> samples;
-    Sample back;            // the sample format written
-    double tolerance;       // 0: exactly
+    Sample back;       // the sample format written
+    double tolerance;  // 0: exactly
     long long clipped;
 };
 
 // Float samples come back exactly as given, over full scale and tiny ones too; integer ones to
 // their steps, clipped at full scale; 8-bit stays 8-bit; FLAC holds integers only.
 const RoundTrip kRoundTrips[] = {
-    {"float32 over full scale", "f32.wav", Sample::kFloat32, {double(1.9952623f), -1.5, 0.25, 0x1p-30}, Sample::kFloat32, 0, 0},
+    {"float32 over full scale",
+     "f32.wav",
+     Sample::kFloat32,
+     {double(1.9952623f), -1.5, 0.25, 0x1p-30},
+     Sample::kFloat32,
+     0,
+     0},
     {"float64 tiny values", "f64.w64", Sample::kFloat64, {1e-12, -3e-300, 1 + 0x1p-52, -0.1}, Sample::kFloat64, 0, 0},
     {"float64 in RF64", "f64.rf64", Sample::kFloat64, {1e-12, -2.5, 0.3, 0}, Sample::kFloat64, 0, 0},
     {"pcm24 steps", "i24.wav", Sample::kPcm24, {0x7FFFFFp-23, -1, 0x123p-23, 1.5}, Sample::kPcm24, 0, 1},
@@ -142,7 +148,8 @@ TEST_F(SoundFiles, RefusedInputs) {
     };
     for (const Refusal& r : refusals) {
         SoundFile file;
-        EXPECT_NE(OpenInput(r.path, &file).find(r.message), std::string::npos) << r.name << ": " << OpenInput(r.path, &file);
+        EXPECT_NE(OpenInput(r.path, &file).find(r.message), std::string::npos)
+            << r.name << ": " << OpenInput(r.path, &file);
     }
     EXPECT_NE(access((dir + "/ran").c_str(), F_OK), 0);
 }
