@@ -104,7 +104,7 @@ TMPDIR missing|2|TMPDIR=$dir/none is not a folder you can write in|-|TMPDIR="$di
 SIGINT mid-render|130||INT|-- "$dir/long.wav" "$dir/keep.wav"
 SIGTERM mid-render|143||TERM|-- --format vst2 "$dir/long.wav" "$dir/keep.wav"
 IN a folder|2|$dir/folder.wav is a folder; give a sound file|-|-- "$dir/folder.wav" "$dir/out.wav"
-IN not a sound file|2|$dir/text.wav is not a sound file|-|-- "$dir/text.wav" "$dir/out.wav"
+IN not a sound file, before the build|2|$dir/text.wav is not a sound file|-|-- --arch x86 "$dir/text.wav" "$dir/out.wav"|! grep -q "building\|32-bit" <<<"\$text"
 IN with no audio|2|$dir/empty.wav holds no audio|-|-- "$dir/empty.wav" "$dir/out.wav"
 a name is only a name|0|wrote $dir/out.wav|-|-- "\$pwn" "$dir/out.wav"|[ ! -e PWNED ]
 = in a path, -- before one|0|wrote out=1.wav|-|-- -- -a=b.wav out=1.wav Tone=40|[ -s out=1.wav ]
