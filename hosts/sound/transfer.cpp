@@ -44,6 +44,12 @@ bool WriteFully(int fd, const char* data, size_t size) {
     return true;
 }
 
+// Sets *problem to `what` and the system's reason, for kFailed.
+Ending SystemFailure(const char* what, std::string* problem) {
+    *problem = std::string(what) + ": " + std::strerror(errno);
+    return Ending::kFailed;
+}
+
 }  // namespace
 
 Ending Decode(SoundFile& in, int out, Totals* totals, std::string* problem) {
@@ -55,9 +61,7 @@ Ending Decode(SoundFile& in, int out, Totals* totals, std::string* problem) {
         const size_t count = size_t(frames * channels);
         totals->peak = Peak(block.data(), count, totals->peak);
         if (!WriteFully(out, reinterpret_cast<const char*>(block.data()), count * sizeof(double)))
-            return errno == EPIPE
-                       ? Ending::kReaderGone
-                       : (*problem = std::string("cannot pass on the audio: ") + std::strerror(errno), Ending::kFailed);
+            return errno == EPIPE ? Ending::kReaderGone : SystemFailure("cannot pass on the audio", problem);
         totals->frames += frames;
     }
     *problem = in.ReadProblem();
@@ -71,9 +75,11 @@ Ending Encode(int in, int channels, SoundFile& out, Sample sample, Totals* total
     Quantizer quantizer(sample);
     for (;;) {
         const ssize_t bytes = ReadFully(in, reinterpret_cast<char*>(block.data()), block.size() * sizeof(double));
-        if (bytes < 0) return *problem = std::string("cannot read the audio: ") + std::strerror(errno), Ending::kFailed;
-        if (size_t(bytes) % frameBytes)
-            return *problem = "the audio stream ended in the middle of a frame", Ending::kFailed;
+        if (bytes < 0) return SystemFailure("cannot read the audio", problem);
+        if (size_t(bytes) % frameBytes) {
+            *problem = "the audio stream ended in the middle of a frame";
+            return Ending::kFailed;
+        }
         const long long frames = bytes / ssize_t(frameBytes);
         if (frames == 0) break;
         const size_t count = size_t(frames) * size_t(channels);
