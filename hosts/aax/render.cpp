@@ -48,6 +48,19 @@ double ShownAt(Instance& plugin, const std::string& id, double v) {
     return std::strtod(out.Text(), nullptr);
 }
 
+bool IsToggle(Instance& plugin, const std::string& id) {
+    int32_t steps = 0;
+    CallSlot<int32_t>(plugin.params, slot::kStepCount, id.c_str(), &steps);
+    return steps == 2;
+}
+
+// The value as the report shows it: a switch off/on, as in the other formats' reports.
+std::string Shown(Instance& plugin, const std::string& id) {
+    const std::string text = plugin.Text(slot::kValueString, id.c_str());
+    if (!IsToggle(plugin, id)) return text;
+    return std::strtod(text.c_str(), nullptr) > 0.5 ? "on" : "off";
+}
+
 // Sets one parameter from NAME=VALUE through the module's own text conversion; "" or the message.
 std::string Apply(Instance& plugin, const std::string& setting, const std::string& names) {
     std::string name, text;
@@ -57,9 +70,7 @@ std::string Apply(Instance& plugin, const std::string& setting, const std::strin
     for (int i = 1; i <= kParams && id.empty(); ++i)
         if (Lower(plugin.Text(slot::kName, std::to_string(i).c_str())) == Lower(name)) id = std::to_string(i);
     if (id.empty()) return UnknownParameter(name, names);
-    int32_t steps = 0;
-    CallSlot<int32_t>(plugin.params, slot::kStepCount, id.c_str(), &steps);
-    const bool toggle = steps == 2;
+    const bool toggle = IsToggle(plugin, id);
     double plain = 0, normalized = 0;
     problem =
         ReadValue(name, text, toggle, toggle ? 0 : ShownAt(plugin, id, 0), toggle ? 1 : ShownAt(plugin, id, 1), &plain);
@@ -120,7 +131,7 @@ int Render(const Command& command) {
         std::vector<std::pair<std::string, std::string>> settings;
         for (int i = 1; i <= kParams; ++i) {
             const std::string id = std::to_string(i);
-            settings.emplace_back(plugin->Text(slot::kName, id.c_str()), plugin->Text(slot::kValueString, id.c_str()));
+            settings.emplace_back(plugin->Text(slot::kName, id.c_str()), Shown(*plugin, id));
         }
         Report(command, totals, settings);
     }

@@ -1,18 +1,46 @@
 #!/usr/bin/env bash
 # scripts/render keeps the user's files safe: every refusal or failure ends non-zero with only
-# render: lines, before any audio is rendered where it can be, the input and an existing OUT
-# unchanged and nothing left in the temporary folder; an interrupted render likewise. What it
-# renders keeps a 64-bit float input's format and names a truncated input.
+# render: lines, named for what failed, before any audio is rendered where it can be, the input
+# and an existing OUT unchanged and nothing left in the temporary folder; an interrupted render
+# likewise. What it renders is the plug-in's own audio, in IN's format: floats unclipped and
+# exact, integers dithered the same way every time. Runs as root (a small full filesystem).
 set -u
 top=$(cd "$(dirname "$0")/../.." && pwd)
+sound="$top/build/tools/hosts/sound/tz_sound"
 dir=$(mktemp -d)
-trap 'rm -rf "${dir:?}"' EXIT
+trap 'umount "$dir/full" 2>/dev/null; rm -rf "${dir:?}"' EXIT
+cd "$dir" || exit 1
 export TMPDIR="$dir/tmp"
-mkdir "$TMPDIR" "$dir/folder.wav"
+mkdir "$TMPDIR" "$dir/folder.wav" "$dir/full" "$dir/bin" "$dir/slow"
 status=0
 bad() { echo "FAIL $*"; status=1; }
 
+# float_wav FILE BITS PEAK [CLIP]: 0.2 s of a mono 48 kHz float sine of that peak, cut at CLIP,
+# with the short fmt chunk some writers leave.
+float_wav() {
+    perl -e 'my ($bits, $peak, $clip) = @ARGV; my $n = 9600;
+             my @s = map { my $v = $peak * sin($_ / 10); $v > $clip ? $clip : $v < -$clip ? -$clip : $v } 0 .. $n - 1;
+             my $d = pack($bits == 64 ? "d<*" : "f<*", @s);
+             print "RIFF", pack("V", 36 + length $d), "WAVEfmt ", pack("VvvVVvv", 16, 3, 1, 48000, 6000 * $bits, $bits / 8, $bits),
+                   "data", pack("V", length $d), $d' "$2" "$3" "${4:-9}" >"$1"
+}
+float_wav "$dir/hot.wav" 32 2
+float_wav "$dir/clip.wav" 32 2 1
+float_wav "$dir/tiny.wav" 64 1e-12
+head -c 44 "$dir/hot.wav" | perl -0777 -pe 's/^(RIFF).{4}(.{32}).{4}/$1\x24\0\0\0$2\0\0\0\0/s' >"$dir/empty.wav"
+echo "not audio" >"$dir/text.wav"
+sox -n -r 44100 -b 16 -c 2 "$dir/i16.wav" synth 0.3 sine 440 gain -1
+sox -n -r 44100 -b 16 -c 2 "$dir/in.flac" synth 0.3 sine 300
+printf '#!/bin/sh\nhead -c 65536 >/dev/null\nkill -9 $$\n' >"$dir/bin/killer"
+printf '#!/bin/sh\ntouch "%s/moving"\nsleep 1\nexec /bin/mv "$@"\n' "$dir" >"$dir/slow/mv"
+chmod +x "$dir/bin/killer" "$dir/slow/mv"
+# A filesystem with no room left, and a folder in it.
+mount -t tmpfs -o size=256k tmpfs "$dir/full" && mkdir "$dir/full/tmp" && { cat /dev/zero >"$dir/full/fill"; } 2>/dev/null
+
 sox -n -r 44100 -c 1 "$dir/in.wav" synth 0.05 sine 440
+pwn="|touch PWNED #.wav"  # a name some tools would run as a command
+cp "$dir/in.wav" "$dir/$pwn"
+cp "$dir/in.wav" "$dir/-a=b.wav"
 ln -s in.wav "$dir/link.wav"
 ln -s /dev/full "$dir/full.wav"
 sox -n -r 44100 -c 1 "$dir/keep.wav" synth 0.01 sine 100
@@ -22,7 +50,7 @@ before=$(sums)
 
 # Runs scripts/render (ENV=VALUE... -- ARGS...) in a process group of its own (job control: as
 # from a terminal, SIGINT not ignored), sending SIGNAL to the group once the result's temporary
-# file beside keep.wav holds audio; sets $text and $rc.
+# file beside keep.wav holds audio, or the result is being moved in place; sets $text and $rc.
 set -m
 run() {
     local signal=$1 envs=() pid partial; shift
@@ -32,7 +60,7 @@ run() {
     pid=$!
     if [ "$signal" != - ]; then
         for _ in $(seq 600); do
-            partial=$(find "$dir" -maxdepth 1 -name '.keep.wav.*' -size +64k | head -n 1)
+            partial=$(find "$dir" -maxdepth 1 \( -name '.keep.wav.*' -size +64k -o -name moving \) | head -n 1)
             [ -z "$partial" ] || break
             sleep 0.05
         done
@@ -43,16 +71,21 @@ run() {
     text=$(cat "$dir/log")
 }
 
-# name | expected status | pattern | signal or - | ENV=VALUE... -- ARGS...
-while IFS='|' read -r name want pattern signal command; do
+# A failure's output is render: lines only, and it leaves no result; a success's output has no
+# CR, and its result passes the row's check (then goes).
+# name | expected status | pattern | signal or - | ENV=VALUE... -- ARGS... | check of the result
+while IFS='|' read -r name want pattern signal command check; do
     eval "set -- $command"
     run "$signal" "$@"
-    if [ "$rc" -ne "$want" ] || ! grep -qF -- "$pattern" <<<"$text" || grep -qv '^render: \|^    \|^$' <<<"$text" \
-        || [ "$(sums)" != "$before" ] || [ -n "$(ls -A "$TMPDIR")" ] || [ -n "$(find "$dir" -maxdepth 1 \( -name '.?*' -o -name 'out*' \))" ]; then
+    left=$(find "$dir" -maxdepth 1 -name '.?*'; [ "$want" -eq 0 ] || find "$dir" -maxdepth 1 -name 'out*')
+    if [ "$rc" -ne "$want" ] || ! grep -qF -- "$pattern" <<<"$text" || [[ $text == *$'\r'* ]] \
+        || { [ "$want" -ne 0 ] && grep -qv '^render: \|^    \|^$' <<<"$text"; } || ! eval "${check:-true}" \
+        || [ "$(sums)" != "$before" ] || [ -n "$(ls -A "$TMPDIR")" ] || [ -n "$left" ]; then
         bad "$name: status $rc, output:"; echo "$text"; ls -A "$dir" "$TMPDIR"
     else
         echo "ok   $name: $(tail -n 1 <<<"$text")"
     fi
+    rm -f "$dir"/out*
 done <<EOF
 missing input|2|no such file: $dir/none.wav; give the path|-|-- "$dir/none.wav" "$dir/out.wav"
 bad parameter|2|unknown parameter "Drive"; the parameters are "Bypass"|-|-- "$dir/in.wav" "$dir/out.wav" Drive=3
@@ -65,19 +98,35 @@ OUT is IN|2|$dir/in.wav is the input file; give another OUT|-|-- "$dir/in.wav" "
 OUT links to IN|2|$dir/link.wav is the input file; give another OUT|-|-- "$dir/in.wav" "$dir/link.wav"
 OUT in a missing folder|2|the folder of $dir/no/out.wav does not exist|-|-- "$dir/in.wav" "$dir/no/out.wav"
 OUT a folder|2|$dir/folder.wav is a folder; give a file name in it|-|-- "$dir/in.wav" "$dir/folder.wav"
-OUT not WAV|2|$dir/out.mp3: the result is written as WAV|-|-- "$dir/in.wav" "$dir/out.mp3"
+OUT of no known format|2|$dir/out.mp3: give OUT a name ending in .wav, .flac|-|-- "$dir/in.wav" "$dir/out.mp3"
 OUT not a file|2|$dir/full.wav is not a regular file|-|-- "$dir/in.wav" "$dir/full.wav"
 TMPDIR missing|2|TMPDIR=$dir/none is not a folder you can write in|-|TMPDIR="$dir/none" -- "$dir/in.wav" "$dir/out.wav"
 SIGINT mid-render|130||INT|-- "$dir/long.wav" "$dir/keep.wav"
 SIGTERM mid-render|143||TERM|-- --format vst2 "$dir/long.wav" "$dir/keep.wav"
+IN a folder|2|$dir/folder.wav is a folder; give a sound file|-|-- "$dir/folder.wav" "$dir/out.wav"
+IN not a sound file, before the build|2|$dir/text.wav is not a sound file|-|-- --arch x86 "$dir/text.wav" "$dir/out.wav"|! grep -q "building\|32-bit" <<<"\$text"
+IN with no audio|2|$dir/empty.wav holds no audio|-|-- "$dir/empty.wav" "$dir/out.wav"
+a name is only a name|0|wrote $dir/out.wav|-|-- "\$pwn" "$dir/out.wav"|[ ! -e PWNED ]
+= in a path, -- before one|0|wrote out=1.wav|-|-- -- -a=b.wav out=1.wav Tone=40|[ -s out=1.wav ]
+pre-clipped float input|0|peak in 0.0 dBFS, peak out|-|-- "$dir/clip.wav" "$dir/clipped.wav" "Analog Hiss=off"
+float input over 0 dBFS|0|peak in 6.0 dBFS (over 0 dBFS)|-|-- "$dir/hot.wav" "$dir/out.wav" "Analog Hiss=off"|! cmp -s out.wav clipped.wav
+tiny 64-bit floats|0|peak in -240.0 dBFS|-|-- "$dir/tiny.wav" "$dir/out.wav" "Analog Hiss=off"|[ "\$(\$sound info out.wav)" = "48000 1 9600 float64" ]
+16-bit once|0|wrote|-|-- "$dir/i16.wav" "$dir/first.wav" "Analog Hiss=off"|[ "\$(\$sound info first.wav)" = "44100 2 13230 pcm16" ]
+16-bit twice the same|0|wrote|-|-- "$dir/i16.wav" "$dir/out.wav" "Analog Hiss=off"|cmp -s out.wav first.wav
+FLAC in and out|0|wrote $dir/out.flac|-|-- "$dir/in.flac" "$dir/out.flac"|[ "\$(\$sound info out.flac)" = "44100 2 13230 pcm16" ]
+AAX switches read off/on|0|Analog Hiss=off,|-|-- --format aax "$dir/in.wav" "$dir/out.wav" "Analog Hiss=off"
+full output disk|2|beside $dir/full/out.wav: cannot write $dir/full/.out.wav.|-|-- "$dir/long.wav" "$dir/full/out.wav"|grep -q "No space left on device; nothing was written" <<<"\$text" && [ "\$(ls -A "$dir/full" | paste -sd,)" = fill,tmp ]
+full TMPDIR|2|cannot write in a temporary folder in $dir/full/tmp|-|TMPDIR="$dir/full/tmp" -- "$dir/in.wav" "$dir/out.wav"|[ -z "\$(ls -A "$dir/full/tmp")" ]
+host program killed|2|the host program was killed (signal 9) or crashed; nothing was written|-|TZ_WINE64="$dir/bin/killer" -- "$dir/long.wav" "$dir/keep.wav"
+SIGINT at the rename|0|wrote $dir/out.wav|INT|PATH="$dir/slow:$PATH" -- "$dir/in.wav" "$dir/out.wav"|[ -s out.wav ] && rm moving
 EOF
 
 # A 64-bit float WAV cut short: named, rendered as far as it goes, 64-bit float out.
 sox -n -r 44100 -b 64 -e floating-point -c 2 "$dir/f64.wav" synth 0.1 sine 300
 head -c 20000 "$dir/f64.wav" >"$dir/cut.wav"
 run - -- "$dir/cut.wav" "$dir/out.wav"
-if [ "$rc" -ne 0 ] || ! grep -q "cut.wav: the header promises 4410 frames, the file holds 12[0-9][0-9]; rendered those" <<<"$text" \
-    || [ "$(soxi -b "$dir/out.wav")" != 64 ] || [ "$(soxi -e "$dir/out.wav")" != "Floating Point PCM" ]; then
+if [ "$rc" -ne 0 ] || ! grep -q "cut.wav ends before its header says; rendered the 1246 frames it holds" <<<"$text" \
+    || [ "$("$top/build/tools/hosts/sound/tz_sound" info "$dir/out.wav")" != "44100 2 1246 float64" ]; then
     bad "truncated 64-bit float input: status $rc, output:"; echo "$text"
 else
     echo "ok   truncated 64-bit float input named, 64-bit float out"
