@@ -3,7 +3,7 @@
 # render: lines, named for what failed, before any audio is rendered where it can be, the input
 # and an existing OUT unchanged and nothing left in the temporary folder; an interrupted render
 # likewise. What it renders is the plug-in's own audio, in IN's format: floats unclipped and
-# exact, integers dithered the same way every time. Runs as root (a small full filesystem).
+# exact, integers dithered the same way every time. As root it also fills a small filesystem.
 set -u
 top=$(cd "$(dirname "$0")/../.." && pwd)
 sound="$top/build/tools/hosts/sound/tz_sound"
@@ -34,8 +34,15 @@ sox -n -r 44100 -b 16 -c 2 "$dir/in.flac" synth 0.3 sine 300
 printf '#!/bin/sh\nhead -c 65536 >/dev/null\nkill -9 $$\n' >"$dir/bin/killer"
 printf '#!/bin/sh\ntouch "%s/moving"\nsleep 1\nexec /bin/mv "$@"\n' "$dir" >"$dir/slow/mv"
 chmod +x "$dir/bin/killer" "$dir/slow/mv"
-# A filesystem with no room left, and a folder in it.
-mount -t tmpfs -o size=256k tmpfs "$dir/full" && mkdir "$dir/full/tmp" && { cat /dev/zero >"$dir/full/fill"; } 2>/dev/null
+# A filesystem with no room left, and a folder in it; where no filesystem may be mounted, the rows
+# that need it are left out, and a line says so.
+if mount -t tmpfs -o size=256k tmpfs "$dir/full" 2>/dev/null; then
+    mkdir "$dir/full/tmp" && { cat /dev/zero >"$dir/full/fill"; } 2>/dev/null
+    skip='^$'
+else
+    echo "note: no small filesystem can be mounted here; the full-disk rows are left out"
+    skip='^full '
+fi
 
 sox -n -r 44100 -c 1 "$dir/in.wav" synth 0.05 sine 440
 pwn="|touch PWNED #.wav"  # a name some tools would run as a command
@@ -75,6 +82,7 @@ run() {
 # CR, and its result passes the row's check (then goes).
 # name | expected status | pattern | signal or - | ENV=VALUE... -- ARGS... | check of the result
 while IFS='|' read -r name want pattern signal command check; do
+    ! grep -q "$skip" <<<"$name" || continue
     eval "set -- $command"
     run "$signal" "$@"
     left=$(find "$dir" -maxdepth 1 -name '.?*'; [ "$want" -eq 0 ] || find "$dir" -maxdepth 1 -name 'out*')
