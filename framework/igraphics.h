@@ -150,7 +150,7 @@ void FreeGuiCaches();
 int CachedBitmapCount();
 int CachedFontCount();
 
-// ---- What the platform supplies (the Win32 files, or the headless stand-in elsewhere) ----
+// ---- What the platform supplies (framework/win32/, or the stand-in in framework/headless/) ----
 // The editor's surface: a window-system bitmap on Windows, a heap bitmap elsewhere.
 PIX_IBitmap* CreateSurfaceBitmap(int width, int height);
 // A window-system font for the style; null when none can be made.

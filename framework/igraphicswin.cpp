@@ -1,5 +1,5 @@
 // IGraphicsWin: what every platform shares — input turned into control calls and host gestures,
-// and the timer tick's dirty-area bookkeeping. The window itself is in igraphicswin_win.cpp.
+// and the timer tick's dirty-area bookkeeping. The window itself is in win32/igraphicswin_win.cpp.
 #include <cstring>
 
 #include "framework/fxassert.h"

@@ -19,7 +19,7 @@ public:
     void SetHInstance(void* instance) { mHInstance = instance; }
     void* GetHInstance() const { return mHInstance; }
 
-    // ---- Window (igraphicswin_win.cpp; the headless stand-in opens nothing) ----
+    // ---- Window (win32/igraphicswin_win.cpp; the stand-in in headless/ opens nothing) ----
     // Opens the child window in parent (closing an open one first, keeping its place); null when
     // no window could be made.
     // [UI thread, takes the plug-in lock only to mark the controls]
@@ -36,7 +36,7 @@ public:
     void ShowPointer() override;
     PIX_IBitmap* LoadBitmapResource(int id, const char* fileName) override;
 
-    // ---- Text entry and popup menus (prompts_win.cpp; window thread) ----
+    // ---- Text entry and popup menus (win32/prompts_win.cpp; window thread) ----
     // The entry closes without applying at the next tick.
     void CancelTextEntry() override {
         if (mTextEntryWindow) mTextEntryState = 3;
@@ -61,7 +61,7 @@ public:
     // a host gesture of its own), or the control's OnTextEntered when it has no parameter.
     void ApplyTextEntry(IControl* control, IFxParam* param, const char* text);
 
-    // ---- Dialogs and services (dialogs_win.cpp; window thread, all modal) ----
+    // ---- Dialogs and services (win32/dialogs_win.cpp; window thread, all modal) ----
     // A message box owned by the host's top-level window; its result (0 when none could be shown).
     int ShowMessageBox(const char* text, const char* caption, int type) override;
     // Folders end with a backslash; "" when unknown.
