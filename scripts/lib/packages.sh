@@ -28,7 +28,7 @@ install_packages() {
 # install_wine32 X86_FILE: the 32-bit Wine runs only the win32 tests and the x86 render, so it is
 # optional. When it cannot be had, X86_FILE records that this machine runs no 32-bit programs.
 install_wine32() {
-    if install_packages wine32:i386 >/dev/null; then
+    if install_packages wine32:i386 >/dev/null 2>&1; then
         return 0
     fi
     echo "setup: the 32-bit Wine (wine32:i386) could not be installed; win32 programs will be built, not run"
