@@ -32,7 +32,7 @@ cases=(
 )
 for c in "${cases[@]}"; do
     IFS='|' read -r name update_fails first_install_fails unavailable command want_status want_out want_x86 <<<"$c"
-    rm -f "$dir/x86"
+    rm -f "${dir:?}/x86"
     out=$($command 2>&1)
     got_status=$?
     [ "$got_status" = "$want_status" ] || { echo "FAIL $name: status $got_status, not $want_status"; status=1; }
