@@ -65,6 +65,17 @@ public:
     virtual void OnGuiIdle();
     // [main thread] (the plug-in's constructor builds the editor)
     virtual PIX_IBitmap* LoadBitmapResource(int id, const char* fileName) = 0;
+    // ---- The host's loop, for window systems without one of their own (X11) ----
+    // The descriptor whose readability the host watches for the window's events; -1 when the
+    // window system needs none (Windows delivers messages and ticks to the window itself).
+    // [UI thread]
+    virtual int EventDescriptor() { return -1; }
+    // The descriptor became readable (or the host polls): handles every pending window event.
+    // [UI thread]
+    virtual void HandleWindowEvents() {}
+    // One redraw tick, Fps() times a second, from the host's timer or its idle call.
+    // [UI thread]
+    virtual void HandleTimerTick() {}
 
     // ---- What the plug-in core calls (IFxEditor) ----
     // Plug-in-to-editor value path, on the caller's thread; nothing is sent back to the plug-in.
