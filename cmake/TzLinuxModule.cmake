@@ -3,11 +3,12 @@
 # module's own entry file is compiled with default visibility, everything else hidden); the C++
 # runtime and the static libraries stay inside, hidden too; every symbol resolves at link time;
 # the relocations are read-only after loading (full RELRO, bound at load) and none patches code.
+# Unused sections are dropped, which also keeps runtime parts that want a newer C library out.
 function(tz_linux_module target map folder)
     target_link_options(${target} PRIVATE
         -static-libstdc++ -static-libgcc
         -Wl,--version-script=${map} -Wl,--exclude-libs,ALL
-        -Wl,--no-undefined -Wl,--as-needed
+        -Wl,--no-undefined -Wl,--as-needed -Wl,--gc-sections
         -Wl,-z,relro,-z,now -Wl,-z,noexecstack -Wl,-z,text)
     set_target_properties(${target} PROPERTIES
         PREFIX ""

@@ -3,7 +3,8 @@
 #   check_elf.sh READELF MODULE EXPORT...
 # It exports exactly the EXPORTs, needs only libraries every Linux desktop has, carries no search
 # path of its own, patches no code when loaded, binds every symbol at load and then makes its
-# relocated data read-only. Each fault is one line; status 1 when there is any.
+# relocated data read-only, and loads with the C library of Ubuntu 22.04 (glibc 2.35). Each fault
+# is one line; status 1 when there is any.
 set -u
 readelf=$1 module=$2
 shift 2
@@ -26,5 +27,8 @@ done
 grep -Eq '\((RPATH|RUNPATH)\)' <<<"$dynamic" && fault "carries a library search path"
 grep -Eq '\(TEXTREL\)|FLAGS\).*TEXTREL' <<<"$dynamic" && fault "has text relocations"
 grep -Eq '\(FLAGS\).*BIND_NOW|\(FLAGS_1\).*NOW' <<<"$dynamic" || fault "is not bound at load (BIND_NOW)"
+newest=$(grep -o 'GLIBC_[0-9.]*[0-9]' <<<"$symbols" | sort -Vu | tail -n 1)
+[ "$(printf '%s\n' "$newest" GLIBC_2.35 | sort -V | tail -n 1)" = GLIBC_2.35 ] ||
+    fault "needs $newest of the C library, newer than glibc 2.35"
 grep -q GNU_RELRO <<<"$segments" || fault "has no read-only-after-relocation segment (GNU_RELRO)"
 exit $status
