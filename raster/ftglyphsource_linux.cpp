@@ -57,8 +57,8 @@ bool MatchFace(const char* family, bool bold, bool italic, bool exact, std::stri
     FcPattern* match = FcFontMatch(nullptr, pattern, &result);
     FcPatternDestroy(pattern);
     FcChar8* path = nullptr;
-    const bool found = match && (!exact || HasFamily(match, family)) &&
-                       FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch;
+    const bool found =
+        match && (!exact || HasFamily(match, family)) && FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch;
     if (found) {
         *file = reinterpret_cast<const char*>(path);
         if (FcPatternGetInteger(match, FC_INDEX, 0, index) != FcResultMatch) *index = 0;
@@ -148,8 +148,7 @@ PIX_FontHandle PIX_CreateFreeTypeFont(const char* face, int height, bool bold, b
     int index = 0;
     FtFont* font = nullptr;
     if (face && face[0] && MatchFace(face, bold, italic, true, &file, &index)) font = OpenFont(file, index, height);
-    if (!font && MatchFace("Liberation Sans", bold, italic, false, &file, &index))
-        font = OpenFont(file, index, height);
+    if (!font && MatchFace("Liberation Sans", bold, italic, false, &file, &index)) font = OpenFont(file, index, height);
     return font;
 }
 
