@@ -66,14 +66,19 @@ std::string Colour(IGraphicsWin& g) {
 Call Box(int type) {
     return [=](IGraphicsWin& g) { return std::to_string(g.ShowMessageBox("Sure? <b>", "Box", type)); };
 }
-std::string Url(IGraphicsWin& g) { return std::to_string(g.OpenUrl("https://example.org/a b", "Web", "Go?", "Failed")); }
+std::string Url(IGraphicsWin& g) {
+    return std::to_string(g.OpenUrl("https://example.org/a b", "Web", "Go?", "Failed"));
+}
 
-const std::string kOpen = "[zenity]\n--file-selection\n--title=Open\n--filename=/tmp/a b/my $(id) 'p'.fxp\n"
-                          "--file-filter=*.fxp *.fxb | *.fxp *.fxb\n";
+const std::string kOpen =
+    "[zenity]\n--file-selection\n--title=Open\n--filename=/tmp/a b/my $(id) 'p'.fxp\n"
+    "--file-filter=*.fxp *.fxb | *.fxp *.fxb\n";
 const std::string kColour = "[zenity]\n--color-selection\n--color=#0a141e\n--title=Pick\n";
-const std::string kYesNoCancel = "[zenity]\n--question\n--text=Sure? <b>\n--no-markup\n--title=Box\n--ok-label=Yes\n"
-                                 "--cancel-label=Cancel\n--extra-button=No\n";
-const std::string kGo = "[zenity]\n--question\n--text=Go?\n--no-markup\n--title=Web\n--ok-label=Yes\n--cancel-label=No\n";
+const std::string kYesNoCancel =
+    "[zenity]\n--question\n--text=Sure? <b>\n--no-markup\n--title=Box\n--ok-label=Yes\n"
+    "--cancel-label=Cancel\n--extra-button=No\n";
+const std::string kGo =
+    "[zenity]\n--question\n--text=Go?\n--no-markup\n--title=Web\n--ok-label=Yes\n--cancel-label=No\n";
 const std::string kOpened = "[xdg-open]\nhttps://example.org/a b\n";
 
 TEST_F(Dialogs, ResultsAreWhatTheProgramAnswered) {
@@ -102,9 +107,11 @@ TEST_F(Dialogs, ResultsAreWhatTheProgramAnswered) {
         {Url, "", 1, 0, "0", kGo},
         {Url, "", 0, 3, "0", kGo + kOpened + "[zenity]\n--info\n--text=Failed\n--no-markup\n--title=Web\n"},
         {Box(3), "", 1, 0, "7",
-         "[kdialog]\n--yesnocancel=Sure? <b>\n--title=Box\n--yes-label=Yes\n--no-label=No\n--cancel-label=Cancel\n", true},
+         "[kdialog]\n--yesnocancel=Sure? <b>\n--title=Box\n--yes-label=Yes\n--no-label=No\n--cancel-label=Cancel\n",
+         true},
         {Box(3), "", 2, 0, "2",
-         "[kdialog]\n--yesnocancel=Sure? <b>\n--title=Box\n--yes-label=Yes\n--no-label=No\n--cancel-label=Cancel\n", true},
+         "[kdialog]\n--yesnocancel=Sure? <b>\n--title=Box\n--yes-label=Yes\n--no-label=No\n--cancel-label=Cancel\n",
+         true},
         {File(1, "fxb"), "/tmp/new\n", 0, 0, "/tmp/new.fxb|/tmp/",
          "[kdialog]\n--title=Save As\n--getsavefilename=/tmp/a b/my $(id) 'p'.fxp\n*.fxb\n", true},
         {Colour, "#0a0B0c\n", 0, 0, "10,11,12", "[kdialog]\n--getcolor\n--default=#0a141e\n--title=Pick\n", true},
