@@ -79,7 +79,7 @@ Tool DialogTool() {
     dup2(null, 0);
     dup2(out, 1);
     dup2(null, 2);
-    for (int fd = 0; fd < 3; ++fd) fcntl(fd, F_SETFD, 0);  // kept when dup2 had nothing to do
+    for (int fd = 0; fd < 3; ++fd) fcntl(fd, F_SETFD, 0);  // a dup2 onto itself keeps close-on-exec
     if (syscall(SYS_close_range, 3u, ~0u, 0u) != 0)
         for (int fd = 3; fd < 1024; ++fd) close(fd);
     execvp(argv[0], argv);
