@@ -42,6 +42,7 @@ void* CreateStyleFont(const ITextStyle&) { return nullptr; }
 IMenu* IGraphicsWin::ShowPopupMenu(IMenu*, IBounds*) { return nullptr; }
 void IGraphicsWin::OpenTextEntry(IControl*, ITextStyle*, IBounds*, const char*, IFxParam*) {}
 void IGraphicsWin::CloseTextEntry(bool) {}
+#ifndef IFX_DESKTOP_DIALOGS  // the Linux deliverables': x11/dialogs_x11.cpp
 int IGraphicsWin::ShowMessageBox(const char*, const char*, int) { return 0; }
 void IGraphicsWin::GetHostFolder(GrowString* path) { path->Set(0, "", 0); }
 void IGraphicsWin::GetPluginFolder(GrowString* path) { path->Set(0, "", 0); }
@@ -50,6 +51,7 @@ void IGraphicsWin::GetAppDataFolder(GrowString* path, bool) { path->Set(0, "", 0
 void IGraphicsWin::AskForFile(GrowString* fileName, int, GrowString*, const char*) { fileName->Set(0, "", 0); }
 bool IGraphicsWin::AskForColour(IArgb*, const char*) { return false; }
 bool IGraphicsWin::OpenUrl(const char*, const char*, const char*, const char*) { return false; }
+#endif
 bool IGraphicsWin::GetClipboardText(GrowString* text) {
     text->Set(0, "", 0);
     return false;
