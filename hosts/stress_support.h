@@ -155,8 +155,8 @@ public:
         if (!editor) return false;
         for (int type : {ButtonPress, ButtonRelease}) {
             XEvent event{};
-            event.xbutton = {type, 0, True, mDisplay, editor, root, 0, CurrentTime, kKnobX, kKnobY, 0, 0, 0,
-                             up ? 4u : 5u, True};
+            event.xbutton = {type,   0,      True, mDisplay, editor, root,         0,   CurrentTime,
+                             kKnobX, kKnobY, 0,    0,        0,      up ? 4u : 5u, True};
             XSendEvent(mDisplay, editor, False, type == ButtonPress ? ButtonPressMask : ButtonReleaseMask, &event);
         }
         XFlush(mDisplay);

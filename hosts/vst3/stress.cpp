@@ -157,8 +157,7 @@ public:
         mParent = parent;
         mView = mPlugin.controller->createView("editor");
         if (!mView) return false;  // a module without an editor
-        if (parent && mView->attached(parent, kPlatformType) != kResultOk)
-            Fail(mCounts, "the view refused its parent");
+        if (parent && mView->attached(parent, kPlatformType) != kResultOk) Fail(mCounts, "the view refused its parent");
         return true;
     }
     void Close() {
