@@ -31,16 +31,26 @@ using FIDString = const char8*;
 using CString = const char8*;
 using UCoord = int32;
 
-// COM values on every build, so results compare alike on all targets.
+// Windows hosts expect the COM values (every failure negative); Linux hosts the small ones, where
+// only kNoInterface is negative. Compare results against these names, never test for `< 0`.
 constexpr tresult kResultOk = 0;
 constexpr tresult kResultTrue = kResultOk;
 constexpr tresult kResultFalse = 1;
+#ifdef _WIN32
 constexpr tresult kNoInterface = static_cast<tresult>(0x80004002u);
 constexpr tresult kInvalidArgument = static_cast<tresult>(0x80070057u);
 constexpr tresult kNotImplemented = static_cast<tresult>(0x80004001u);
 constexpr tresult kInternalError = static_cast<tresult>(0x80004005u);
 constexpr tresult kNotInitialized = static_cast<tresult>(0x8000FFFFu);
 constexpr tresult kOutOfMemory = static_cast<tresult>(0x8007000Eu);
+#else
+constexpr tresult kNoInterface = -1;
+constexpr tresult kInvalidArgument = 2;
+constexpr tresult kNotImplemented = 3;
+constexpr tresult kInternalError = 4;
+constexpr tresult kNotInitialized = 5;
+constexpr tresult kOutOfMemory = 6;
+#endif
 
 namespace Vst {
 

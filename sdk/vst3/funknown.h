@@ -33,6 +33,8 @@ public:
         return false;
     }
     void toTUID(TUID result) const { std::memcpy(result, data, sizeof(data)); }
+    // Byte `index` (0..15) as stored, for compile-time checks of the layout.
+    constexpr uint8 byteAt(int index) const { return static_cast<uint8>(data[index]); }
     // Lets an id stand where an interface method takes a TUID.
     operator const char8*() const { return data; }
 

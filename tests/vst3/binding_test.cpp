@@ -657,14 +657,14 @@ TEST(Vst3View, EditorViewAndHostNotifications) {
     IEditorView* view = p.plug->createView("editor");
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(p.plug->NOpenViews(), 1);
-    EXPECT_EQ(view->isPlatformTypeSupported("HWND"), kResultOk);
+    EXPECT_EQ(view->isPlatformTypeSupported(kOwnWindowType), kResultOk);
     EXPECT_EQ(view->isPlatformTypeSupported("NSView"), kResultFalse);
     ViewRect size;
     EXPECT_EQ(view->getSize(&size), kResultOk);
     EXPECT_EQ(size.getWidth(), 410);
     EXPECT_EQ(size.getHeight(), 460);
-    EXPECT_EQ(view->attached(nullptr, "HWND"), kResultFalse);              // no window could open: not attached
-    EXPECT_EQ(view->attached(nullptr, "X11EmbedWindowID"), kResultFalse);  // only "HWND" windows
+    EXPECT_EQ(view->attached(nullptr, kOwnWindowType), kResultFalse);    // no window could open: not attached
+    EXPECT_EQ(view->attached(nullptr, kOtherWindowType), kResultFalse);  // only this platform's windows
     EXPECT_EQ(view->removed(), kResultOk);
 
     p.plug->OpenHostParamMenu(2, 5, 6);

@@ -18,6 +18,13 @@ namespace testhost {
 using namespace Sdk;
 using namespace Sdk::Vst;
 
+// The editor window type of this platform's hosts, and the other platform's.
+#ifdef _WIN32
+constexpr FIDString kOwnWindowType = "HWND", kOtherWindowType = "X11EmbedWindowID";
+#else
+constexpr FIDString kOwnWindowType = "X11EmbedWindowID", kOtherWindowType = "HWND";
+#endif
+
 template <class I>
 class Stub : public I {
 public:
