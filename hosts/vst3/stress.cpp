@@ -17,8 +17,6 @@
 // with --host-wait while states are saved and restored through a slow stream and the editor's
 // edits reach a slow component handler (see stress_support.h).
 //   tz_vst3_stress_host [--editor-timing | --host-wait] MODULE [SECONDS] [SEED]
-#include <windows.h>
-
 #include <algorithm>
 #include <atomic>
 #include <climits>
@@ -30,6 +28,9 @@
 #include <vector>
 
 #include "sdk/vst3/plugview.h"
+#ifndef _WIN32
+#include "run_loop.h"
+#endif
 #include "stress_support.h"
 #include "vst3_host.h"
 
@@ -143,35 +144,59 @@ void StateLoop(Plugin& plugin, const std::atomic<bool>& stop, Counts& counts) {
     }
 }
 
+// The window type of the host's parent window, and what drives the editor: on Windows the window
+// system's own messages, on Linux the run loop of the frame the view gets.
+#ifdef _WIN32
+constexpr FIDString kPlatformType = kPlatformTypeHWND;
+struct HostLoop {
+    void Attach(IEditorView*) {}
+    void Pump(int) {}
+    size_t Registered() const { return 0; }
+};
+#else
+constexpr FIDString kPlatformType = kPlatformTypeX11EmbedWindowID;
+struct HostLoop {
+    void Attach(IEditorView* view) { view->setFrame(&frame); }
+    void Pump(int ms) { frame.runLoop.Pump(ms); }
+    size_t Registered() const { return frame.runLoop.Registered(); }
+    EditorFrame frame;
+};
+#endif
+
 // The editor thread's calls: a view created and attached to the stress host's window (where
 // there is one), then removed and released.
 class EditorCalls {
 public:
     EditorCalls(Plugin& plugin, Counts& counts) : mPlugin(plugin), mCounts(counts) {}
-    bool Open(HWND parent) {
+    bool Open(ParentWindow parent) {
         mParent = parent;
         mView = mPlugin.controller->createView("editor");
         if (!mView) return false;  // a module without an editor
-        if (parent && mView->attached(parent, kPlatformTypeHWND) != kResultOk)
-            Fail(mCounts, "the view refused its parent");
+        mLoop.Attach(mView);
+        if (parent && mView->attached(parent, kPlatformType) != kResultOk) Fail(mCounts, "the view refused its parent");
         return true;
     }
+    // Runs the editor's handlers for `ms` milliseconds (on Windows the window pump does).
+    void Idle(int ms) { mLoop.Pump(ms); }
     void Close() {
         if (mParent) mView->removed();
+        if (mLoop.Registered()) Fail(mCounts, "the removed view left handlers in the host's run loop");
         if (mView->release() != 0) Fail(mCounts, "the view outlived its last release");
     }
 
 private:
     Plugin& mPlugin;
     Counts& mCounts;
-    HWND mParent = nullptr;
+    ParentWindow mParent = nullptr;
     IEditorView* mView = nullptr;
+    HostLoop mLoop;
 };
 
 void EditorThread(Plugin& plugin, const std::atomic<bool>& stop, Counts& counts) {
     EditorCalls calls(plugin, counts);
     stress::EditorLoop(
-        stop, counts, 0, [&](HWND parent) { return calls.Open(parent); }, [] {}, [&] { calls.Close(); });
+        stop, counts, 0, [&](ParentWindow parent) { return calls.Open(parent); }, [&] { calls.Idle(10); },
+        [&] { calls.Close(); });
 }
 
 // Each timed block: an automation point on one parameter, then the block.
@@ -201,8 +226,8 @@ int RunEditorTiming(Plugin& plugin) {
     TimedBlock block(plugin, counts);
     EditorCalls calls(plugin, counts);
     return stress::EditorTiming(
-        "VST3", counts, [&] { block(); }, [&](HWND parent) { return parent && calls.Open(parent); }, [] {},
-        [&] { calls.Close(); });
+        "VST3", counts, [&] { block(); }, [&](ParentWindow parent) { return parent && calls.Open(parent); },
+        [&] { calls.Idle(10); }, [&] { calls.Close(); });
 }
 
 // The host-wait mode's host: a stream whose every call and a component handler whose every
@@ -246,23 +271,28 @@ private:
     Counts& mCounts;
 };
 
-// Each round saves the state, then restores it through the component and the controller.
+// Each round saves the state, then restores it through the component and the controller; the
+// editor's handlers run first (the previous round's wheel notch), and once more before it closes.
 int RunHostWait(Plugin& plugin) {
     Counts counts;
     TimedBlock block(plugin, counts);
     SlowHandler handler(counts);
     plugin.controller->setComponentHandler(&handler);
+    EditorCalls calls(plugin, counts);
     auto round = [&] {
+        calls.Idle(0);
         SlowStream saved;
         if (plugin.component->getState(&saved) != kResultOk) Fail(counts, "getState refused");
         SlowStream restore(saved.data), again(saved.data);
         if (plugin.component->setState(&restore) != kResultOk) Fail(counts, "setState refused a saved state");
         if (plugin.controller->setComponentState(&again) != kResultOk) Fail(counts, "setComponentState refused");
     };
-    EditorCalls calls(plugin, counts);
     const int status = stress::HostWait(
-        "VST3", counts, [&] { block(); }, [&](HWND parent) { return parent && calls.Open(parent); }, round,
-        [&] { calls.Close(); });
+        "VST3", counts, [&] { block(); }, [&](ParentWindow parent) { return parent && calls.Open(parent); }, round,
+        [&] {
+            calls.Idle(50);
+            calls.Close();
+        });
     plugin.controller->setComponentHandler(nullptr);
     return status;
 }
