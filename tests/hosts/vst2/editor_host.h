@@ -58,7 +58,8 @@ public:
         ::Window root = 0, parent = 0, *children = nullptr;
         unsigned count = 0;
         mWindow = 0;
-        if (mDisplay && XQueryTree(mDisplay, mParent, &root, &parent, &children, &count) && count) mWindow = children[0];
+        if (mDisplay && XQueryTree(mDisplay, mParent, &root, &parent, &children, &count) && count)
+            mWindow = children[0];
         if (children) XFree(children);
         return mWindow != 0;
     }
