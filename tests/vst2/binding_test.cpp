@@ -1,7 +1,8 @@
 // The VST2 binding through its effect record, as a host drives it: the record, the opcodes,
-// the host callback and the process entries.
+// the host callback, the process entries and the editor opcodes.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <thread>
@@ -12,6 +13,7 @@
 using namespace Vst2;
 using vst2host::Host;
 using vst2host::Plugin;
+using namespace std::chrono_literals;
 
 TestConfig TestVst::next;
 
@@ -251,15 +253,21 @@ TEST_F(BindingTest, OpenSetUpAndProgramOpcodes) {
 }
 
 namespace {
-// An editor whose window is pretended: the parent given stands for it.
+// An editor whose window is pretended (the parent given stands for it), at 25 ticks a second.
 class WindowDouble : public IGraphicsWin {
 public:
-    explicit WindowDouble(TestVst* plug) : IGraphicsWin(plug, 20, 10, 0) {}
+    explicit WindowDouble(TestVst* plug) : IGraphicsWin(plug, 20, 10, 25) {}
     IWindowHandle OpenGuiWindow(IWindowHandle parent) override {
         Plug()->NoteEditor("window opened");
         return parent;
     }
     void CloseGuiWindow() override { Plug()->NoteEditor("window closed"); }
+    void HandleWindowEvents() override { ++events; }
+    void HandleTimerTick() override {
+        ++ticks;
+        Plug()->NoteEditor("tick");
+    }
+    int events = 0, ticks = 0;
 
 private:
     TestVst* Plug() const { return static_cast<TestVst*>(GetPlug()); }
@@ -277,6 +285,41 @@ TEST_F(BindingTest, EditorWindowWorkLeavesThePluginMutexFree) {
     EXPECT_EQ(plug.Dispatch(EffectOp::kEditClose), 1);
     EXPECT_EQ(Object()->editorLog,
               "window opened free, window opened free, opened held, closed held, window closed free, ");
+}
+
+// Outside Windows the host's editor idle calls are the open editor's loop: its window events each
+// call, and a redraw tick at most 25 times a second, with the mutex free. Windows runs neither.
+TEST_F(BindingTest, EditorIdleRunsTheOpenEditorsLoop) {
+#ifdef _WIN32
+    constexpr bool kHostLoop = false;
+#else
+    constexpr bool kHostLoop = true;
+#endif
+    const struct {
+        bool open;
+        int idles, gapMs;
+    } cases[] = {{true, 2, 50}, {true, 10, 0}, {false, 3, 50}};
+    for (const auto& c : cases) {
+        Make();
+        auto* editor = new WindowDouble(Object());
+        Object()->BindGraphics(editor);
+        int parent = 0;
+        plug.Dispatch(EffectOp::kEditOpen, 0, 0, &parent);
+        if (!c.open) plug.Dispatch(EffectOp::kEditClose);
+        const auto start = std::chrono::steady_clock::now();
+        for (int i = 0; i < c.idles; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(i ? c.gapMs : 0));
+            plug.Dispatch(EffectOp::kEditIdle);
+        }
+        // However slow this machine, no two ticks come closer than 40 ms.
+        const int mostTicks = 1 + static_cast<int>((std::chrono::steady_clock::now() - start) / 40ms);
+        const bool driven = kHostLoop && c.open;
+        EXPECT_EQ(editor->events, driven ? c.idles : 0) << c.idles;
+        EXPECT_GE(editor->ticks, !driven ? 0 : c.gapMs >= 40 ? c.idles : 1) << c.idles;
+        EXPECT_LE(editor->ticks, driven ? mostTicks : 0) << c.idles;
+        EXPECT_EQ(Object()->editorLog.find("tick held"), std::string::npos);
+        plug.Close();
+    }
 }
 
 TEST_F(BindingTest, SetProgramKeepsTheEditsOfTheProgramLeft) {
