@@ -2,8 +2,12 @@
 // What every render program shares: its command line, streaming raw 64-bit samples through the
 // plug-in in blocks (from files or the standard streams), reading parameter values, the report
 // and the exit statuses. The program's own host does the rest.
+#ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cctype>
@@ -53,6 +57,19 @@ struct Command {
     std::vector<std::string> settings;
 };
 
+// The standard streams carry raw bytes: Windows would otherwise translate line ends.
+#ifdef _WIN32
+inline bool BinaryMode(int fd) { return _setmode(fd, _O_BINARY) >= 0; }
+inline int DupDescriptor(int fd) { return _dup(fd); }
+inline void MoveDescriptor(int from, int to) { _dup2(from, to); }
+inline FILE* OpenDescriptor(int fd, const char* mode) { return _fdopen(fd, mode); }
+#else
+inline bool BinaryMode(int) { return true; }
+inline int DupDescriptor(int fd) { return dup(fd); }
+inline void MoveDescriptor(int from, int to) { dup2(from, to); }
+inline FILE* OpenDescriptor(int fd, const char* mode) { return fdopen(fd, mode); }
+#endif
+
 // The descriptor the audio goes to when OUT is "-"; standard output itself then carries the
 // report (and whatever the plug-in prints) to standard error, so neither mixes into the audio.
 inline int gAudioOut = -1;
@@ -87,8 +104,8 @@ public:
 private:
     static FILE* Open(const std::string& openPath, const std::string& name, const char* mode) {
         if (name != "-") return std::fopen(openPath.c_str(), mode);
-        if (mode[0] == 'r') return _setmode(_fileno(stdin), _O_BINARY) < 0 ? nullptr : stdin;
-        return gAudioOut < 0 || _setmode(gAudioOut, _O_BINARY) < 0 ? nullptr : _fdopen(gAudioOut, mode);
+        if (mode[0] == 'r') return BinaryMode(0) ? stdin : nullptr;
+        return gAudioOut >= 0 && BinaryMode(gAudioOut) ? OpenDescriptor(gAudioOut, mode) : nullptr;
     }
 
     const bool mReading;
@@ -124,8 +141,8 @@ inline int Main(int argc, char** argv, int (*body)(const Command&), bool offersF
     if (!problem.empty()) return Fail(problem);
     if (command.out == "-") {
         std::fflush(stdout);
-        gAudioOut = _dup(1);
-        _dup2(2, 1);
+        gAudioOut = DupDescriptor(1);
+        MoveDescriptor(2, 1);
     }
     try {
         return body(command);

@@ -2,7 +2,11 @@
 // What the stress hosts share: the counters of what they did, the failure report, the exit on a
 // fault, the watchdog that runs the threads for the given time and ends the program on a
 // deadlock, the editor's window thread, and the editor-timing and host-wait modes.
+#ifdef _WIN32
 #include <windows.h>
+#else
+#include <X11/Xlib.h>
+#endif
 
 #include <algorithm>
 #include <atomic>
@@ -34,14 +38,17 @@ inline void Fail(Counts& counts, const char* what) {
     if (counts.failures++ < 10) std::fprintf(stderr, "stress: %s\n", what);
 }
 
+#ifdef _WIN32
 // A fault on any thread ends the program with status 4. Without it, Wine ends a program whose
-// fault is on a thread other than the first with status 0, and the run would pass.
+// fault is on a thread other than the first with status 0, and the run would pass. (On Linux a
+// fault on any thread ends the program by its signal.)
 inline LONG WINAPI ExitOnFault(EXCEPTION_POINTERS* e) {
     std::fprintf(stderr, "stress: fault 0x%08lx\n", static_cast<unsigned long>(e->ExceptionRecord->ExceptionCode));
     std::fflush(stderr);
     TerminateProcess(GetCurrentProcess(), 4);
     return EXCEPTION_EXECUTE_HANDLER;
 }
+#endif
 
 // The command line every stress host takes: [--editor-timing | --host-wait] MODULE [SECONDS]
 // [SEED]. False, after a usage line, when the module is missing. Also reports a fault on any
@@ -60,7 +67,9 @@ inline bool ParseStressArgs(int argc, char** argv, const char* program, StressAr
         std::fprintf(stderr, "usage: %s [--editor-timing | --host-wait] MODULE [SECONDS] [SEED]\n", program);
         return false;
     }
+#ifdef _WIN32
     SetUnhandledExceptionFilter(ExitOnFault);
+#endif
     args->module = argv[first];
     if (argc > first + 1) args->seconds = std::atof(argv[first + 1]);
     if (argc > first + 2) args->seed = static_cast<unsigned>(std::strtoul(argv[first + 2], nullptr, 10));
@@ -80,34 +89,105 @@ inline void Watch(double seconds, long long start, const Counts& counts, const s
     }
 }
 
+// The host's window the editor opens in, made on the editor's thread: a Win32 window, or on
+// Linux an X11 window on a connection of its own (the editor gets its id in the pointer). Its
+// handle is null when no window could be made (no display).
+#ifdef _WIN32
+using ParentWindow = HWND;
+class HostWindow {
+public:
+    HostWindow()
+        : mWindow(CreateWindowExA(0, "STATIC", "stress host", WS_OVERLAPPEDWINDOW, 0, 0, 500, 560, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr)) {}
+    ~HostWindow() {
+        if (mWindow) DestroyWindow(mWindow);
+    }
+    ParentWindow Handle() const { return mWindow; }
+    // Dispatches the thread's pending messages.
+    void Pump() {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    }
+    // One wheel notch over the first knob of the editor open in the window, up or down: the editor
+    // tells the host of the edit. False when the window holds no editor.
+    bool TurnFirstKnob(bool up) {
+        HWND editor = mWindow ? FindWindowExA(mWindow, nullptr, nullptr, nullptr) : nullptr;
+        RECT r{};
+        if (!editor || !GetWindowRect(editor, &r)) return false;
+        SendMessageA(editor, WM_MOUSEWHEEL, MAKEWPARAM(0, up ? WHEEL_DELTA : -WHEEL_DELTA),
+                     MAKELPARAM(r.left + kKnobX, r.top + kKnobY));
+        return true;
+    }
+
+private:
+    HWND mWindow;
+#else
+using ParentWindow = void*;
+class HostWindow {
+public:
+    HostWindow() : mDisplay(XOpenDisplay(nullptr)) {
+        if (!mDisplay) return;
+        mWindow = XCreateSimpleWindow(mDisplay, DefaultRootWindow(mDisplay), 0, 0, 500, 560, 0, 0, 0);
+        XMapWindow(mDisplay, mWindow);
+        XSync(mDisplay, False);
+    }
+    ~HostWindow() {
+        if (!mDisplay) return;
+        XDestroyWindow(mDisplay, mWindow);
+        XCloseDisplay(mDisplay);
+    }
+    ParentWindow Handle() const { return mDisplay ? reinterpret_cast<void*>(uintptr_t(mWindow)) : nullptr; }
+    // Drops what the window's own connection received (the editor reads its own connection).
+    void Pump() {
+        while (mDisplay && XPending(mDisplay)) {
+            XEvent event;
+            XNextEvent(mDisplay, &event);
+        }
+    }
+    // One wheel notch (buttons 4 and 5) over the first knob of the editor open in the window;
+    // false when the window holds no editor.
+    bool TurnFirstKnob(bool up) {
+        ::Window root = 0, parent = 0, *children = nullptr;
+        unsigned count = 0;
+        if (!mDisplay || !XQueryTree(mDisplay, mWindow, &root, &parent, &children, &count)) return false;
+        const ::Window editor = count ? children[0] : 0;
+        if (children) XFree(children);
+        if (!editor) return false;
+        for (int type : {ButtonPress, ButtonRelease}) {
+            XEvent event{};
+            event.xbutton = {type,   0,      True, mDisplay, editor, root,         0,   CurrentTime,
+                             kKnobX, kKnobY, 0,    0,        0,      up ? 4u : 5u, True};
+            XSendEvent(mDisplay, editor, False, type == ButtonPress ? ButtonPressMask : ButtonReleaseMask, &event);
+        }
+        XFlush(mDisplay);
+        return true;
+    }
+
+private:
+    Display* mDisplay;
+    ::Window mWindow = 0;
+#endif
+    static constexpr int kKnobX = 70, kKnobY = 58;  // the middle of "Dist. Amount"
+};
+
 // The editor's window thread: a parent window of its own, then rounds of open(parent), five times
 // idle() with 10 ms of pumped messages (so the editor's timer runs), and close(), until stop or
 // after `rounds` rounds (0: no limit). open gets a null parent when no window could be made (no
 // display), and returns false when there is nothing to open, which ends the rounds.
-inline HWND MakeParentWindow() {
-    return CreateWindowExA(0, "STATIC", "stress host", WS_OVERLAPPEDWINDOW, 0, 0, 500, 560, nullptr, nullptr,
-                           GetModuleHandleA(nullptr), nullptr);
-}
-inline void PumpMessages() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-}
-
 template <typename Open, typename Idle, typename Close>
 void EditorLoop(const std::atomic<bool>& stop, Counts& counts, long rounds, Open open, Idle idle, Close close) {
-    HWND parent = MakeParentWindow();
+    HostWindow window;
     for (long round = 0; !stop && (rounds == 0 || round < rounds); ++round) {
-        if (!open(parent)) break;
+        if (!open(window.Handle())) break;
         for (int i = 0; i < 5; ++i) {
             idle();
-            PumpMessages();
+            window.Pump();
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
         close();
         ++counts.editors;
         Progress();
     }
-    if (parent) DestroyWindow(parent);
 }
 
 // ---- Editor-timing mode: how long the audio thread waits while the editor opens and closes ----
@@ -129,7 +209,9 @@ struct BlockTimes {
 // count on from it.
 template <typename Block>
 void PacedLoop(const std::atomic<bool>& stop, Counts& counts, BlockTimes* times, Block block) {
+#ifdef _WIN32
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);  // as hosts run their audio thread
+#endif
     using Clock = std::chrono::steady_clock;
     const auto period =
         std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(kTimedFrames / kTimedRate));
@@ -200,6 +282,7 @@ constexpr long kHostWaitRounds = 200;
 constexpr auto kSlowHostCall = std::chrono::milliseconds(1);
 inline void SlowHostCall() { std::this_thread::sleep_for(kSlowHostCall); }
 
+#ifdef _WIN32
 // Host memory whose every page takes kSlowHostCall at its first read, as memory the system pages
 // in: the pages start inaccessible and a fault handler waits, then opens the page. One at a time.
 class SlowMemory {
@@ -240,18 +323,7 @@ private:
     size_t mSize;
     void* mHandler = nullptr;
 };
-
-// One wheel notch over the first knob of the editor open in parent, up or down: the editor tells
-// the host of the edit. False when parent holds no window.
-inline bool TurnFirstKnob(HWND parent, bool up) {
-    constexpr int kKnobX = 70, kKnobY = 58;  // the middle of "Dist. Amount"
-    HWND editor = FindWindowExA(parent, nullptr, nullptr, nullptr);
-    RECT r{};
-    if (!editor || !GetWindowRect(editor, &r)) return false;
-    SendMessageA(editor, WM_MOUSEWHEEL, MAKEWPARAM(0, up ? WHEEL_DELTA : -WHEEL_DELTA),
-                 MAKELPARAM(r.left + kKnobX, r.top + kKnobY));
-    return true;
-}
+#endif
 
 // Runs the mode with the host's block, editor calls (as for EditorLoop) and state round, then
 // prints the figures. The exit status: 0, or 1 on a failure, a non-finite sample, an editor that
@@ -259,18 +331,17 @@ inline bool TurnFirstKnob(HWND parent, bool up) {
 template <typename Block, typename Open, typename Round, typename Close>
 int HostWait(const char* format, Counts& counts, Block block, Open open, Round round, Close close) {
     auto work = [&](const std::atomic<bool>& stop) {
-        HWND parent = MakeParentWindow();
-        if (!open(parent)) return;
+        HostWindow window;
+        if (!open(window.Handle())) return;
         ++counts.editors;
         for (long i = 0; i < kHostWaitRounds && !stop; ++i) {
             round();
-            counts.automation += TurnFirstKnob(parent, i % 2 == 0);
-            PumpMessages();
+            counts.automation += window.TurnFirstKnob(i % 2 == 0);
+            window.Pump();
             ++counts.states;
             Progress();
         }
         close();
-        if (parent) DestroyWindow(parent);
     };
     char what[160];
     std::snprintf(what, sizeof what, "host wait (%lld ms a host call): %ld state rounds and %ld editor edits",

@@ -2,9 +2,11 @@
 #include "effect/vst3/module_entry.h"
 
 #include <cstdio>
+#include <mutex>
 
 #include "effect/product.h"
 #include "effect/tavrelzel4.h"
+#include "framework/igraphics.h"
 #include "framework/vst3/module_factory.h"
 
 using namespace Sdk;
@@ -50,5 +52,27 @@ IClassFactory* PLUGIN_API GetPluginFactory() {
     return AcquireModuleFactory(factoryInfo, classInfo, CreatePlugin);
 }
 
+#ifdef _WIN32
 bool InitDll() { return true; }
 bool ExitDll() { return true; }
+#else
+namespace {
+std::mutex gEntryLock;
+int gEntries = 0;  // ModuleEntry calls not yet matched by a ModuleExit
+}  // namespace
+
+// Nothing here needs the entry to have run: the factory builds itself on demand, so a host that
+// asks for it first (or never calls ModuleEntry) still gets a working module.
+bool ModuleEntry(void*) {
+    std::lock_guard<std::mutex> lock(gEntryLock);
+    ++gEntries;
+    return true;
+}
+
+bool ModuleExit() {
+    std::lock_guard<std::mutex> lock(gEntryLock);
+    if (gEntries == 0) return false;
+    if (--gEntries == 0) FreeGuiCaches();
+    return true;
+}
+#endif

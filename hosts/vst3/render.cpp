@@ -48,7 +48,7 @@ std::string Titles(IEditController* controller) {
 
 int Render(const Command& command) {
     const int channels = command.channels;
-    RawFile in(WindowsPath(command.in), command.in, "rb");
+    RawFile in(HostPath(command.in), command.in, "rb");
     if (!in) return Fail(in.Problem());
 
     Module module;
@@ -84,7 +84,7 @@ int Render(const Command& command) {
     if (plugin.Prepare(command.float32 ? kSample32 : kSample64, command.rate, kBlock) != kResultOk)
         return Fail("setupProcessing refused");
 
-    RawFile out(WindowsPath(command.out), command.out, "wb");
+    RawFile out(HostPath(command.out), command.out, "wb");
     if (!out) return Fail(out.Problem(), kAudioFileFailed);
     ParameterChanges* pending = &changes;
     const auto process = [&](auto** inputs, auto** outputs, int frames) {

@@ -17,8 +17,6 @@
 // with --host-wait while states are saved and restored through a slow stream and the editor's
 // edits reach a slow component handler (see stress_support.h).
 //   tz_vst3_stress_host [--editor-timing | --host-wait] MODULE [SECONDS] [SEED]
-#include <windows.h>
-
 #include <algorithm>
 #include <atomic>
 #include <climits>
@@ -143,17 +141,23 @@ void StateLoop(Plugin& plugin, const std::atomic<bool>& stop, Counts& counts) {
     }
 }
 
+// The window type the host's parent window is of.
+#ifdef _WIN32
+constexpr FIDString kPlatformType = kPlatformTypeHWND;
+#else
+constexpr FIDString kPlatformType = kPlatformTypeX11EmbedWindowID;
+#endif
+
 // The editor thread's calls: a view created and attached to the stress host's window (where
 // there is one), then removed and released.
 class EditorCalls {
 public:
     EditorCalls(Plugin& plugin, Counts& counts) : mPlugin(plugin), mCounts(counts) {}
-    bool Open(HWND parent) {
+    bool Open(ParentWindow parent) {
         mParent = parent;
         mView = mPlugin.controller->createView("editor");
         if (!mView) return false;  // a module without an editor
-        if (parent && mView->attached(parent, kPlatformTypeHWND) != kResultOk)
-            Fail(mCounts, "the view refused its parent");
+        if (parent && mView->attached(parent, kPlatformType) != kResultOk) Fail(mCounts, "the view refused its parent");
         return true;
     }
     void Close() {
@@ -164,14 +168,14 @@ public:
 private:
     Plugin& mPlugin;
     Counts& mCounts;
-    HWND mParent = nullptr;
+    ParentWindow mParent = nullptr;
     IEditorView* mView = nullptr;
 };
 
 void EditorThread(Plugin& plugin, const std::atomic<bool>& stop, Counts& counts) {
     EditorCalls calls(plugin, counts);
     stress::EditorLoop(
-        stop, counts, 0, [&](HWND parent) { return calls.Open(parent); }, [] {}, [&] { calls.Close(); });
+        stop, counts, 0, [&](ParentWindow parent) { return calls.Open(parent); }, [] {}, [&] { calls.Close(); });
 }
 
 // Each timed block: an automation point on one parameter, then the block.
@@ -201,7 +205,7 @@ int RunEditorTiming(Plugin& plugin) {
     TimedBlock block(plugin, counts);
     EditorCalls calls(plugin, counts);
     return stress::EditorTiming(
-        "VST3", counts, [&] { block(); }, [&](HWND parent) { return parent && calls.Open(parent); }, [] {},
+        "VST3", counts, [&] { block(); }, [&](ParentWindow parent) { return parent && calls.Open(parent); }, [] {},
         [&] { calls.Close(); });
 }
 
@@ -261,7 +265,7 @@ int RunHostWait(Plugin& plugin) {
     };
     EditorCalls calls(plugin, counts);
     const int status = stress::HostWait(
-        "VST3", counts, [&] { block(); }, [&](HWND parent) { return parent && calls.Open(parent); }, round,
+        "VST3", counts, [&] { block(); }, [&](ParentWindow parent) { return parent && calls.Open(parent); }, round,
         [&] { calls.Close(); });
     plugin.controller->setComponentHandler(nullptr);
     return status;

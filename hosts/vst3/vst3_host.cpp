@@ -1,18 +1,9 @@
 #include "vst3_host.h"
 
-#include <windows.h>
-
 #include <algorithm>
 #include <cstring>
 
 namespace tzhost {
-
-std::string WindowsPath(const std::string& path) {
-    if (path.empty() || path[0] != '/') return path;
-    std::string out = "Z:" + path;
-    std::replace(out.begin(), out.end(), '/', '\\');
-    return out;
-}
 
 // The host's texts are ASCII; anything else in the plug-in's texts shows as '?'.
 std::string FromString128(const TChar* text) {
@@ -111,42 +102,28 @@ void ParameterChanges::Clear() {
     queues.clear();
 }
 
-namespace {
-using GetFactoryProc = IClassFactory*(PLUGIN_API*)();
-using EntryProc = bool (*)();
-}  // namespace
-
 bool Module::Load(const std::string& path, std::string* error) {
-    HMODULE h = LoadLibraryA(WindowsPath(path).c_str());
-    if (!h) {
-        *error = "cannot load " + path + " (error " + std::to_string(GetLastError()) + ")";
-        return false;
-    }
-    handle = h;
+    handle = LoadModule(path, error);
+    if (!handle) return false;
+    using GetFactoryProc = IClassFactory*(PLUGIN_API*)();
     auto getFactory = reinterpret_cast<GetFactoryProc>(Symbol("GetPluginFactory"));
     if (!getFactory) {
         *error = path + " exports no GetPluginFactory";
         return false;
     }
-    if (auto init = reinterpret_cast<EntryProc>(Symbol("InitDll")); init && !init()) {
-        *error = "InitDll refused";
-        return false;
-    }
+    entered = EnterModule(handle, path, error);
+    if (!entered) return false;
     factory = getFactory();
     if (!factory) *error = "GetPluginFactory returned null";
     return factory != nullptr;
 }
 
-void* Module::Symbol(const char* name) const {
-    return handle ? reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle), name)) : nullptr;
-}
+void* Module::Symbol(const char* name) const { return handle ? ModuleSymbol(handle, name) : nullptr; }
 
 Module::~Module() {
     if (factory) factory->release();
-    if (handle) {
-        if (auto exitDll = reinterpret_cast<EntryProc>(Symbol("ExitDll"))) exitDll();
-        FreeLibrary(static_cast<HMODULE>(handle));
-    }
+    if (entered) LeaveModule(handle);
+    if (handle) UnloadModule(handle);
 }
 
 bool Plugin::Create(IClassFactory* factory, std::string* error) {

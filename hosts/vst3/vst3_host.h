@@ -12,6 +12,7 @@
 #include "sdk/vst3/hostapplication.h"
 #include "sdk/vst3/paramchanges.h"
 #include "sdk/vst3/pluginbase.h"
+#include "module_loader.h"
 
 namespace tzhost {
 
@@ -21,8 +22,6 @@ using namespace Sdk::Vst;
 constexpr ParamID kPresetId = 0x70727374;  // 'prst'
 constexpr ParamID kBypassId = 0x62706173;  // 'bpas'
 
-// A Unix path as Wine sees it (Z: maps the root); other paths are returned unchanged.
-std::string WindowsPath(const std::string& path);
 std::string FromString128(const TChar* text);
 
 // Host objects live as long as their owner; the count only records outstanding references.
@@ -107,7 +106,8 @@ private:
     std::vector<ParamValueQueue*> queues;
 };
 
-// A loaded module: InitDll on load, ExitDll and FreeLibrary on destruction.
+// A loaded module: its entry function on load, its exit function and the unload on destruction
+// (module_loader.h).
 class Module {
 public:
     Module() = default;
@@ -122,6 +122,7 @@ public:
 
 private:
     void* handle = nullptr;
+    bool entered = false;
     IClassFactory* factory = nullptr;
 };
 

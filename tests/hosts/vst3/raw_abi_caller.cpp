@@ -1,8 +1,8 @@
 // Drives the module through raw vtable slots and records laid out byte by byte, with no
 // interface declarations shared with the module: slot numbers, interface ids and offsets
-// are written down here from the binary interface itself, for 32-bit and 64-bit Windows.
+// are written down here from the binary interface itself, for 32-bit and 64-bit Windows and
+// x86-64 Linux. Only loading goes through the stand-in host (its module loader).
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include <cmath>
 #include <cstdint>
@@ -10,15 +10,22 @@
 #include <string>
 #include <vector>
 
+#include "module_loader.h"
+
 namespace {
 
 constexpr bool k64 = sizeof(void*) == 8;
 
-// Every interface method: __stdcall, the object first.
+// Every interface method: the object first; on Windows __stdcall, on Linux the C convention.
+#ifdef _WIN32
+#define TZ_ABI __stdcall
+#else
+#define TZ_ABI
+#endif
 using Slot = void*;
 template <class R, class... A>
 R Call(void* object, int slot, A... args) {
-    using Fn = R(__stdcall*)(void*, A...);
+    using Fn = R(TZ_ABI*)(void*, A...);
     Slot* vtable = *static_cast<Slot**>(object);
     return reinterpret_cast<Fn>(vtable[slot])(object, args...);
 }
@@ -26,12 +33,17 @@ R Call(void* object, int slot, A... args) {
 struct Iid {
     uint8_t b[16];
 };
-// Windows layout: word 1 and the two halves of word 2 little-endian, words 3 and 4 big-endian.
+// Words 3 and 4 big-endian; on Windows word 1 and the two halves of word 2 little-endian, on
+// Linux those big-endian too.
 Iid MakeIid(uint32_t l1, uint32_t l2, uint32_t l3, uint32_t l4) {
     Iid id{};
-    for (int i = 0; i < 4; ++i) id.b[i] = uint8_t(l1 >> (8 * i));
-    id.b[4] = uint8_t(l2 >> 16), id.b[5] = uint8_t(l2 >> 24), id.b[6] = uint8_t(l2), id.b[7] = uint8_t(l2 >> 8);
-    for (int i = 0; i < 4; ++i) id.b[8 + i] = uint8_t(l3 >> (24 - 8 * i)), id.b[12 + i] = uint8_t(l4 >> (24 - 8 * i));
+    for (int i = 0; i < 4; ++i) {
+        id.b[i] = uint8_t(l1 >> (24 - 8 * i)), id.b[4 + i] = uint8_t(l2 >> (24 - 8 * i));
+        id.b[8 + i] = uint8_t(l3 >> (24 - 8 * i)), id.b[12 + i] = uint8_t(l4 >> (24 - 8 * i));
+    }
+#ifdef _WIN32
+    std::swap(id.b[0], id.b[3]), std::swap(id.b[1], id.b[2]), std::swap(id.b[4], id.b[5]), std::swap(id.b[6], id.b[7]);
+#endif
     return id;
 }
 const Iid kUnknownIid = MakeIid(0x00000000, 0x00000000, 0xC0000000, 0x00000046);
@@ -54,7 +66,12 @@ enum {
 };
 enum { kSetupProcessing = 7, kSetProcessing = 8, kProcess = 9 };
 enum { kGetParameterCount = 8, kGetParameterInfo = 9, kPlainToNormalized = 13, kCreateView = 17 };
-constexpr int32_t kInvalidArgument = int32_t(0x80070057u);
+#ifdef _WIN32
+constexpr int32_t kNoInterface = int32_t(0x80004002u), kInvalidArgument = int32_t(0x80070057u),
+                  kNotImplemented = int32_t(0x80004001u);
+#else
+constexpr int32_t kNoInterface = -1, kInvalidArgument = 2, kNotImplemented = 3;
+#endif
 
 // Byte offsets of the records, per architecture.
 constexpr int kSetupSize = 24, kSetupMode = 0, kSetupSampleSize = 4, kSetupMaxBlock = 8, kSetupRate = 16;
@@ -92,32 +109,32 @@ struct RawStream {
     std::vector<uint8_t> bytes;
     int64_t position = 0;
 
-    static int32_t __stdcall Query(RawStream* self, const uint8_t* iid, void** obj) {
+    static int32_t TZ_ABI Query(RawStream* self, const uint8_t* iid, void** obj) {
         const bool known = !std::memcmp(iid, kStreamIid.b, 16) || !std::memcmp(iid, kUnknownIid.b, 16);
         *obj = known ? self : nullptr;
-        return known ? 0 : int32_t(0x80004002u);
+        return known ? 0 : kNoInterface;
     }
-    static uint32_t __stdcall Ref(RawStream*) { return 1; }
-    static int32_t __stdcall Read(RawStream* self, void* buffer, int32_t n, int32_t* got) {
+    static uint32_t TZ_ABI Ref(RawStream*) { return 1; }
+    static int32_t TZ_ABI Read(RawStream* self, void* buffer, int32_t n, int32_t* got) {
         int32_t k = int32_t(std::min<int64_t>(n, int64_t(self->bytes.size()) - self->position));
         if (k > 0) std::memcpy(buffer, self->bytes.data() + self->position, size_t(k));
         self->position += std::max(k, 0);
         if (got) *got = std::max(k, 0);
         return 0;
     }
-    static int32_t __stdcall Write(RawStream* self, void* buffer, int32_t n, int32_t* put) {
+    static int32_t TZ_ABI Write(RawStream* self, void* buffer, int32_t n, int32_t* put) {
         self->bytes.resize(size_t(self->position + n));
         std::memcpy(self->bytes.data() + self->position, buffer, size_t(n));
         self->position += n;
         if (put) *put = n;
         return 0;
     }
-    static int32_t __stdcall Seek(RawStream* self, int64_t pos, int32_t mode, int64_t* result) {
+    static int32_t TZ_ABI Seek(RawStream* self, int64_t pos, int32_t mode, int64_t* result) {
         self->position = (mode == 1 ? self->position : mode == 2 ? int64_t(self->bytes.size()) : 0) + pos;
         if (result) *result = self->position;
         return 0;
     }
-    static int32_t __stdcall Tell(RawStream* self, int64_t* pos) {
+    static int32_t TZ_ABI Tell(RawStream* self, int64_t* pos) {
         *pos = self->position;
         return 0;
     }
@@ -133,13 +150,13 @@ Slot RawStream::table[7] = {reinterpret_cast<Slot>(&Query), reinterpret_cast<Slo
 struct RawHost {
     Slot* vtable;
     int nameCalls = 0;
-    static int32_t __stdcall Query(RawHost* self, const uint8_t* iid, void** obj) {
+    static int32_t TZ_ABI Query(RawHost* self, const uint8_t* iid, void** obj) {
         const bool known = !std::memcmp(iid, kHostAppIid.b, 16) || !std::memcmp(iid, kUnknownIid.b, 16);
         *obj = known ? self : nullptr;
-        return known ? 0 : int32_t(0x80004002u);
+        return known ? 0 : kNoInterface;
     }
-    static uint32_t __stdcall Ref(RawHost*) { return 1; }
-    static int32_t __stdcall GetName(RawHost* self, uint16_t* name) {
+    static uint32_t TZ_ABI Ref(RawHost*) { return 1; }
+    static int32_t TZ_ABI GetName(RawHost* self, uint16_t* name) {
         ++self->nameCalls;
         const char* text = "raw caller";
         int i = 0;
@@ -147,9 +164,9 @@ struct RawHost {
         name[i] = 0;
         return 0;
     }
-    static int32_t __stdcall CreateInstance(RawHost*, void*, void*, void** obj) {
+    static int32_t TZ_ABI CreateInstance(RawHost*, void*, void*, void** obj) {
         *obj = nullptr;
-        return int32_t(0x80004001u);
+        return kNotImplemented;
     }
     static Slot table[5];
     RawHost() : vtable(table) {}
@@ -159,14 +176,30 @@ Slot RawHost::table[5] = {reinterpret_cast<Slot>(&Query), reinterpret_cast<Slot>
 
 const Iid kClassId = MakeIid(0xF2AEE70D, 0x00DE4F4E, 0x5476526C, 0x5A656C34);  // ..., 'TvRl', 'Zel4'
 
-std::string ModulePath() {
-    std::string p = TZ_VST3_MODULE;
-    if (!p.empty() && p[0] == '/') {
-        p = "Z:" + p;
-        for (char& c : p) c = c == '/' ? '\\' : c;
+// The module loaded and entered as a host does, for one test.
+class LoadedModule {
+public:
+    LoadedModule() {
+        std::string error;
+        mHandle = tzhost::LoadModule(TZ_VST3_MODULE, &error);
+        mEntered = mHandle && tzhost::EnterModule(mHandle, TZ_VST3_MODULE, &error);
+        EXPECT_TRUE(mEntered) << error;
     }
-    return p;
-}
+    ~LoadedModule() {
+        if (mEntered) tzhost::LeaveModule(mHandle);
+        if (mHandle) tzhost::UnloadModule(mHandle);
+    }
+    // A new reference on the factory; null when the module is not loaded.
+    void* Factory() const {
+        using GetFactory = void*(TZ_ABI*)();
+        auto get = mEntered ? reinterpret_cast<GetFactory>(tzhost::ModuleSymbol(mHandle, "GetPluginFactory")) : nullptr;
+        return get ? get() : nullptr;
+    }
+
+private:
+    void* mHandle = nullptr;
+    bool mEntered = false;
+};
 
 // One block of two channels on the road of `sampleSize` (0: 32-bit, 1: 64-bit).
 void ProcessBlock(void* processor, int32_t sampleSize, void** in, void** out, int32_t frames) {
@@ -227,12 +260,8 @@ void Destroy(RawInstance* inst) {
 }  // namespace
 
 TEST(RawAbiCaller, WholeLifeThroughRawSlots) {
-    HMODULE module = LoadLibraryA(ModulePath().c_str());
-    ASSERT_NE(module, nullptr) << ModulePath();
-    using GetFactory = void*(__stdcall*)();
-    auto getFactory = reinterpret_cast<GetFactory>(reinterpret_cast<void*>(GetProcAddress(module, "GetPluginFactory")));
-    ASSERT_NE(getFactory, nullptr);
-    void* factory = getFactory();
+    LoadedModule module;
+    void* factory = module.Factory();
     ASSERT_NE(factory, nullptr);
 
     std::vector<uint8_t> factoryInfo(452);
@@ -336,15 +365,12 @@ TEST(RawAbiCaller, WholeLifeThroughRawSlots) {
     Destroy(&a);
     Destroy(&b);
     Call<uint32_t>(factory, kRelease);
-    FreeLibrary(module);
 }
 
 // A query with no id or no out pointer is refused on every object a host gets, writing nothing.
 TEST(RawAbiCaller, QueriesWithoutIdOrOutPointerAreRefused) {
-    HMODULE module = LoadLibraryA(ModulePath().c_str());
-    ASSERT_NE(module, nullptr) << ModulePath();
-    using GetFactory = void*(__stdcall*)();
-    void* factory = reinterpret_cast<GetFactory>(reinterpret_cast<void*>(GetProcAddress(module, "GetPluginFactory")))();
+    LoadedModule module;
+    void* factory = module.Factory();
     ASSERT_NE(factory, nullptr);
     RawInstance inst;
     Create(factory, kClassId, &inst);
@@ -374,5 +400,4 @@ TEST(RawAbiCaller, QueriesWithoutIdOrOutPointerAreRefused) {
     EXPECT_EQ(Call<uint32_t>(view, kRelease), 0u);
     Destroy(&inst);
     Call<uint32_t>(factory, kRelease);
-    FreeLibrary(module);
 }

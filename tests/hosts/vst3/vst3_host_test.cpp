@@ -97,8 +97,14 @@ TEST(Vst3Module, FactoryAndClassInformation) {
     std::memset(&ci, 0x55, sizeof ci);
     ASSERT_EQ(factory2->getClassInfo2(0, &ci), kResultOk);
     factory2->release();
+    // The class id's first two words in the platform's byte order.
+#ifdef _WIN32
     const unsigned char cid[16] = {0x0D, 0xE7, 0xAE, 0xF2, 0xDE, 0x00, 0x4E, 0x4F,
                                    'T',  'v',  'R',  'l',  'Z',  'e',  'l',  '4'};
+#else
+    const unsigned char cid[16] = {0xF2, 0xAE, 0xE7, 0x0D, 0x00, 0xDE, 0x4F, 0x4E,
+                                   'T',  'v',  'R',  'l',  'Z',  'e',  'l',  '4'};
+#endif
     EXPECT_EQ(std::memcmp(ci.cid, cid, 16), 0);
     EXPECT_EQ(ci.cardinality, 0x7FFFFFFF);
     EXPECT_STREQ(ci.category, "Audio Module Class");
