@@ -7,6 +7,8 @@
 #include <io.h>
 #else
 #include <unistd.h>
+
+#include <csignal>
 #endif
 
 #include <algorithm>
@@ -139,6 +141,11 @@ inline int Main(int argc, char** argv, int (*body)(const Command&), bool offersF
     Command command;
     const std::string problem = ReadCommand(argc, argv, offersFloat32, &command);
     if (!problem.empty()) return Fail(problem);
+#ifndef _WIN32
+    // A reader that went away fails the write (a message and kAudioFileFailed, as on Windows)
+    // rather than ending the program by its signal.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
     if (command.out == "-") {
         std::fflush(stdout);
         gAudioOut = DupDescriptor(1);
@@ -262,8 +269,12 @@ std::string Stream(RawFile& in, RawFile& out, int channels, int block, Process p
         totals->frames += frames;
         const size_t samples = size_t(frames) * size_t(channels);
         if (std::fwrite(interleaved.data(), sizeof(double), samples, out.file) != samples) {
+#ifdef _WIN32
             // Under Wine a write cut short by a full disk may leave an unrelated errno.
             error = out.Problem() + (errno == ENOSPC ? "" : " (a short write: is the disk full?)");
+#else
+            error = out.Problem();
+#endif
             break;
         }
     }

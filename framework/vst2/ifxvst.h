@@ -10,6 +10,8 @@
 // Files: ifxvst.cpp (entry, construction), ifxvst_dispatcher.cpp (the opcode table),
 // ifxvst_process.cpp (process entries, parameters), ifxvst_host.cpp (host callback queries),
 // ifxvst_chunks.cpp (program and bank chunks).
+#include <chrono>
+#include <optional>
 #include <vector>
 
 #include "framework/fxbase.h"
@@ -134,6 +136,10 @@ private:
     // [UI thread, takes the plug-in lock only to tell the plug-in]
     intptr_t OpenEditor(void* parent);
     intptr_t CloseEditor();
+    // The host's idle call for the editor: the plug-in's idle work, and outside Windows the open
+    // editor's window events and redraw ticks. Returns 0.
+    // [UI thread, takes the plug-in lock only for the plug-in's idle work]
+    intptr_t IdleEditor();
 
     // One block on one of the three roads (ifxvst_process.cpp); the core runs a block longer
     // than the block size in pieces.
@@ -149,6 +155,10 @@ private:
     void SetArrangement(Vst2::VstSpeakerArrangement* arrangement, int channels);
 
     Vst2::ERect mEditRect{};
+    // Whether the editor's window is open (from a successful open to the close), and its last
+    // redraw tick (none before the first idle call). UI thread only.
+    bool mEditorOpen = false;
+    std::optional<std::chrono::steady_clock::time_point> mLastTick;
     Vst2::audioMasterCallback mAudioMaster;
     Vst2::VstSpeakerArrangement mInArrangement{};
     Vst2::VstSpeakerArrangement mOutArrangement{};

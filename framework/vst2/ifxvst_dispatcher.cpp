@@ -2,6 +2,7 @@
 // Texts copied into host buffers are cut to their limits: 31 characters for parameter texts,
 // 127 for names, and 23 for program names, which VST 2.4 hosts read into 24-byte buffers (a
 // loaded bank can name a program with up to 255).
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -24,11 +25,11 @@ int ToIndex(intptr_t value) { return value >= INT_MIN && value <= INT_MAX ? stat
 }  // namespace
 
 // Any host thread. Takes the plug-in mutex for the whole call (recursively, so a host that calls
-// back into the dispatcher from its callback does not deadlock), except that opening and closing
-// the editor take it only around the plug-in's part (OpenEditor, CloseEditor) and the chunk calls
-// only around taking or applying the state (GetChunk, SetChunk); open asks the host who it is
-// before taking it; close releases it before the plug-in and its mutex are deleted. No exception
-// reaches the host.
+// back into the dispatcher from its callback does not deadlock), except that opening, idling and
+// closing the editor take it only around the plug-in's part (OpenEditor, IdleEditor, CloseEditor)
+// and the chunk calls only around taking or applying the state (GetChunk, SetChunk); open asks
+// the host who it is before taking it; close releases it before the plug-in and its mutex are
+// deleted. No exception reaches the host.
 intptr_t VST2_CALL IFxVST::VSTDispatcher(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* data,
                                          float opt) {
     IFxVST* plug = FromEffect(effect);
@@ -40,6 +41,7 @@ intptr_t VST2_CALL IFxVST::VSTDispatcher(AEffect* effect, int32_t opcode, int32_
     }
     try {
         if (opcode == EffectOp::kEditOpen) return plug->OpenEditor(data);
+        if (opcode == EffectOp::kEditIdle) return plug->IdleEditor();
         if (opcode == EffectOp::kEditClose) return plug->CloseEditor();
         if (opcode == EffectOp::kGetChunk) return data ? plug->GetChunk(static_cast<void**>(data), index != 0) : 0;
         if (opcode == EffectOp::kSetChunk) return data && plug->SetChunk(data, value, index != 0) ? 1 : 0;
@@ -57,9 +59,33 @@ intptr_t VST2_CALL IFxVST::VSTDispatcher(AEffect* effect, int32_t opcode, int32_
 intptr_t IFxVST::OpenEditor(void* parent) {
     IGraphics* editor = GetGraphics();
     if (!editor || !editor->OpenGuiWindow(parent)) return 0;
+    mEditorOpen = true;
     ScopedPlugLock lock(GetMutex());
     EditorOpened();
     return 1;
+}
+
+// The plug-in's idle work under the mutex. Outside Windows the host's idle calls are also the open
+// editor's loop (Windows runs it in the window itself): its pending window events each call, and
+// a redraw tick once 1/Fps() s passed since the last, painted without the mutex like the window
+// work above.
+intptr_t IFxVST::IdleEditor() {
+    {
+        ScopedPlugLock lock(GetMutex());
+        OnGuiIdle();
+    }
+#ifndef _WIN32
+    IGraphics* editor = GetGraphics();
+    if (!editor || !mEditorOpen) return 0;
+    editor->HandleWindowEvents();
+    const auto now = std::chrono::steady_clock::now();
+    const auto period = std::chrono::microseconds(1000000 / std::max(editor->Fps(), 1));
+    if (!mLastTick || now - *mLastTick >= period) {
+        mLastTick = now;
+        editor->HandleTimerTick();
+    }
+#endif
+    return 0;
 }
 
 intptr_t IFxVST::CloseEditor() {
@@ -69,6 +95,7 @@ intptr_t IFxVST::CloseEditor() {
         ScopedPlugLock lock(GetMutex());
         EditorClosed();
     }
+    mEditorOpen = false;
     editor->CloseGuiWindow();
     return 1;
 }
@@ -147,13 +174,12 @@ intptr_t IFxVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, void* d
             ProcessEvents(static_cast<const VstEvents*>(data));
             return 1;
 
-        // ---- Editor: the editor object owns its own window (opened and closed by OpenEditor and
-        // CloseEditor, outside this table) ----
+        // ---- Editor: the editor object owns its own window (opened, idled and closed by OpenEditor,
+        // IdleEditor and CloseEditor, outside this table) ----
         case EffectOp::kEditGetRect:
             if (!data || !GetGraphics()) return 0;
             *static_cast<ERect**>(data) = &mEditRect;
             return 1;
-        case EffectOp::kEditIdle:
         case EffectOp::kIdle: OnGuiIdle(); return 0;
 
         // ---- Identity and capabilities ----

@@ -10,9 +10,8 @@
 // With --editor-timing it times paced blocks instead while the editor opens and closes 20 times,
 // with --host-wait while chunks are saved and restored through slow host memory and the editor's
 // edits reach a slow automate callback (see stress_support.h).
+// The host-wait mode runs on Windows only.
 //   tz_vst2_stress_host [--editor-timing | --host-wait] MODULE [SECONDS] [SEED]
-#include <windows.h>
-
 #include <atomic>
 #include <cmath>
 #include <cstdio>
@@ -117,8 +116,9 @@ void StateLoop(Plugin& plugin, std::mt19937 rng, const std::atomic<bool>& stop, 
     }
 }
 
-// The editor thread's calls: open in the stress host's window, idle, close.
-bool OpenEditor(Plugin& plugin, HWND parent, Counts& counts) {
+// The editor thread's calls: open in the stress host's window, idle (outside Windows also the
+// editor's loop), close.
+bool OpenEditor(Plugin& plugin, void* parent, Counts& counts) {
     if (!parent || !(plugin.effect->flags & kFlagHasEditor)) return false;
     if (plugin.Dispatch(EffectOp::kEditOpen, 0, 0, parent) != 1) Fail(counts, "the editor did not open");
     return true;
@@ -128,7 +128,7 @@ void CloseEditor(Plugin& plugin) { plugin.Dispatch(EffectOp::kEditClose); }
 
 void EditorThread(Plugin& plugin, const std::atomic<bool>& stop, Counts& counts) {
     stress::EditorLoop(
-        stop, counts, 0, [&](HWND parent) { return OpenEditor(plugin, parent, counts); }, [&] { IdleEditor(plugin); },
+        stop, counts, 0, [&](void* parent) { return OpenEditor(plugin, parent, counts); }, [&] { IdleEditor(plugin); },
         [&] { CloseEditor(plugin); });
 }
 
@@ -156,10 +156,11 @@ int RunEditorTiming(Plugin& plugin) {
     Counts counts;
     TimedBlock block(plugin.effect, counts);
     return stress::EditorTiming(
-        "VST2", counts, [&] { block(); }, [&](HWND parent) { return OpenEditor(plugin, parent, counts); },
+        "VST2", counts, [&] { block(); }, [&](void* parent) { return OpenEditor(plugin, parent, counts); },
         [&] { IdleEditor(plugin); }, [&] { CloseEditor(plugin); });
 }
 
+#ifdef _WIN32
 // Each round saves a program and a bank chunk (the host's copy of each takes kSlowHostCall) and
 // restores them from host memory that takes kSlowHostCall to read; the host's answers to the
 // editor's gestures take as long.
@@ -182,11 +183,17 @@ int RunHostWait(Host& host, Plugin& plugin) {
         }
     };
     const int status = stress::HostWait(
-        "VST2", counts, [&] { block(); }, [&](HWND parent) { return OpenEditor(plugin, parent, counts); }, round,
+        "VST2", counts, [&] { block(); }, [&](void* parent) { return OpenEditor(plugin, parent, counts); }, round,
         [&] { CloseEditor(plugin); });
     host.onCall = nullptr;
     return status;
 }
+#else
+int RunHostWait(Host&, Plugin&) {
+    std::fprintf(stderr, "stress: --host-wait runs on Windows only\n");
+    return 2;
+}
+#endif
 }  // namespace
 
 int main(int argc, char** argv) {

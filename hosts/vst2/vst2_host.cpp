@@ -6,6 +6,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <dlfcn.h>
 #endif
 
 namespace vst2host {
@@ -155,24 +157,40 @@ Module::~Module() {
     if (handle) FreeLibrary(static_cast<HMODULE>(handle));
 }
 
-bool Module::Load(const std::string& path, std::string* error) {
+bool Module::Open(const std::string& path, std::string* error) {
     handle = LoadLibraryA(WindowsPath(path).c_str());
-    if (!handle) {
-        *error = "cannot load " + path;
-        return false;
-    }
-    auto find = [&](const char* name) {
-        return reinterpret_cast<EntryProc>(reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle), name)));
-    };
-    entry = find("VSTPluginMain");
-    mainEntry = find("main");
-    if (!entry) *error = path + " exports no VSTPluginMain";
-    return entry != nullptr;
+    if (!handle) *error = "cannot load " + path;
+    return handle != nullptr;
+}
+
+void* Module::Symbol(const char* name) const {
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle), name));
 }
 
 std::string WindowsPath(const std::string& path) { return !path.empty() && path[0] == '/' ? "Z:" + path : path; }
 #else
+Module::~Module() {
+    if (handle) dlclose(handle);
+}
+
+// Every symbol bound at load and none of the module's seen by later loads, as hosts load plug-ins.
+bool Module::Open(const std::string& path, std::string* error) {
+    handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle) *error = "cannot load " + path + ": " + dlerror();
+    return handle != nullptr;
+}
+
+void* Module::Symbol(const char* name) const { return dlsym(handle, name); }
+
 std::string WindowsPath(const std::string& path) { return path; }
 #endif
+
+bool Module::Load(const std::string& path, std::string* error) {
+    if (!Open(path, error)) return false;
+    entry = reinterpret_cast<EntryProc>(Symbol("VSTPluginMain"));
+    mainEntry = reinterpret_cast<EntryProc>(Symbol("main"));
+    if (!entry) *error = path + " exports no VSTPluginMain";
+    return entry != nullptr;
+}
 
 }  // namespace vst2host

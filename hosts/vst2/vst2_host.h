@@ -1,7 +1,8 @@
 #pragma once
 // A stand-in VST2 host: answers the host-callback opcodes the plug-in uses and records every
-// call, and drives an effect record through its entries. The module loader is Windows only;
-// the rest also serves in-process tests of the binding.
+// call, and drives an effect record through its entries; the module loader loads a plug-in DLL
+// on Windows and a shared object elsewhere. All but the loader also serves in-process tests of
+// the binding.
 #include <functional>
 #include <mutex>
 #include <string>
@@ -76,17 +77,22 @@ public:
     AEffect* effect;
 };
 
-#ifdef _WIN32
-// A plug-in DLL and its entries.
+// A plug-in module and its entries.
 class Module {
 public:
+    Module() = default;
+    Module(const Module&) = delete;
+    Module& operator=(const Module&) = delete;
     ~Module();
     bool Load(const std::string& path, std::string* error);
-    EntryProc entry = nullptr;  // VSTPluginMain
-    EntryProc mainEntry = nullptr;
+    EntryProc entry = nullptr;      // VSTPluginMain
+    EntryProc mainEntry = nullptr;  // the older name, which only the Windows modules export
     void* handle = nullptr;
+
+private:
+    bool Open(const std::string& path, std::string* error);
+    void* Symbol(const char* name) const;
 };
-#endif
 
 // A Unix path as Wine's programs see it; unchanged elsewhere.
 std::string WindowsPath(const std::string& path);

@@ -34,3 +34,21 @@ install_wine32() {
     echo "setup: the 32-bit Wine (wine32:i386) could not be installed; win32 programs will be built, not run"
     echo "no: the package wine32:i386 could not be installed" >"$1"
 }
+
+# wanted_packages MODE: the Debian packages MODE needs, each once, one a line. MODE "render":
+# the native render (the Linux modules and their libpng and zlib built from source; no Wine, no
+# mingw, nothing 32-bit); "render-windows": the render under Wine; "all": the whole build and
+# its tests (scripts/test, scripts/bench).
+wanted_packages() {
+    local render=(cmake ninja-build g++ make bzip2 pkg-config libsndfile1-dev libx11-dev libxext-dev
+                  libfreetype-dev libfontconfig-dev fonts-liberation)
+    local windows=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev libpng-dev zlib1g-dev
+                   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64 libz-mingw-w64-dev
+                   wine wine64 xvfb xauth fonts-liberation sox python3-scipy python3-numpy python3-pil
+                   dpkg-dev clang libclang-rt-14-dev clang-format libsndfile1-dev pkg-config)
+    case "$1" in
+        render) printf '%s\n' "${render[@]}" ;;
+        render-windows) printf '%s\n' "${windows[@]}" ;;
+        all) printf '%s\n' "${windows[@]}" "${render[@]}" | awk '!seen[$0]++' ;;
+    esac
+}

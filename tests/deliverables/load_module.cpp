@@ -1,27 +1,103 @@
 // Loads a plug-in module as a host does, by its full path, and looks up its entry exports:
 //   load_module MODULE EXPORT...
-// Exit status 0 when all are found; otherwise a line names what failed and the Windows error.
+// On Linux a module exporting ModuleEntry (the VST3 module) also has its entries called as hosts
+// call them. Exit status 0 when all is well; otherwise a line names each fault.
+#ifdef _WIN32
 #include <windows.h>
+#else
+#include <dlfcn.h>
+#endif
 
 #include <cstdio>
+#include <cstring>
+
+#include "sdk/vst3/pluginbase.h"
+
+namespace {
+#ifdef _WIN32
+using Module = HMODULE;
+Module Open(const char* path) { return LoadLibraryA(path); }
+void* Find(Module module, const char* name) { return reinterpret_cast<void*>(GetProcAddress(module, name)); }
+void Close(Module module) { FreeLibrary(module); }
+const char* LastError() {
+    static char text[32];
+    std::snprintf(text, sizeof text, "error %lu", GetLastError());
+    return text;
+}
+#else
+using Module = void*;
+// As hosts load plug-ins: every symbol bound now, none offered to later modules.
+Module Open(const char* path) { return dlopen(path, RTLD_NOW | RTLD_LOCAL); }
+void* Find(Module module, const char* name) { return dlsym(module, name); }
+void Close(Module module) { dlclose(module); }
+const char* LastError() {
+    const char* text = dlerror();
+    return text ? text : "no error text";
+}
+
+// Takes one factory reference and gives it back: true when it offers the one class.
+bool OffersOneClass(Sdk::IClassFactory* factory) {
+    if (!factory) return false;
+    bool one = factory->countClasses() == 1;
+    factory->release();
+    return one;
+}
+
+// The VST3 entries in an order that shows their count: the factory before any entry (hosts do
+// ask first), nested entries, one exit too many, and a new entry after the last exit.
+int RunVst3Entries(Module module, const char* path) {
+    auto entry = reinterpret_cast<bool (*)(void*)>(Find(module, "ModuleEntry"));
+    auto exit = reinterpret_cast<bool (*)()>(Find(module, "ModuleExit"));
+    auto factory = reinterpret_cast<Sdk::IClassFactory* (*)()>(Find(module, "GetPluginFactory"));
+    if (!entry || !exit || !factory) return 0;  // reported as a missing export
+    struct Step {
+        const char* call;
+        bool got, want;
+    };
+    // Braced initialisers run in order: this is the call sequence.
+    const Step steps[] = {
+        {"GetPluginFactory before ModuleEntry (a factory of one class)", OffersOneClass(factory()), true},
+        {"ModuleEntry(null)", entry(nullptr), true},
+        {"ModuleEntry(handle)", entry(module), true},
+        {"GetPluginFactory (a factory of one class)", OffersOneClass(factory()), true},
+        {"ModuleExit (1 of 2)", exit(), true},
+        {"ModuleExit (2 of 2)", exit(), true},
+        {"ModuleExit without ModuleEntry", exit(), false},
+        {"ModuleEntry after the last ModuleExit", entry(module), true},
+        {"GetPluginFactory after a new entry (a factory of one class)", OffersOneClass(factory()), true},
+        {"its ModuleExit", exit(), true},
+    };
+    int faults = 0;
+    for (const Step& s : steps) {
+        if (s.got == s.want) continue;
+        std::fprintf(stderr, "%s: %s answered %s\n", path, s.call, s.got ? "true" : "false");
+        ++faults;
+    }
+    return faults;
+}
+#endif
+}  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {
         std::fprintf(stderr, "usage: load_module MODULE EXPORT...\n");
         return 2;
     }
-    HMODULE module = LoadLibraryA(argv[1]);
+    Module module = Open(argv[1]);
     if (!module) {
-        std::fprintf(stderr, "%s: LoadLibrary failed with error %lu\n", argv[1], GetLastError());
+        std::fprintf(stderr, "%s: loading failed: %s\n", argv[1], LastError());
         return 1;
     }
-    int status = 0;
+    int faults = 0;
     for (int i = 2; i < argc; ++i) {
-        if (!GetProcAddress(module, argv[i])) {
-            std::fprintf(stderr, "%s: no export %s (error %lu)\n", argv[1], argv[i], GetLastError());
-            status = 1;
+        if (!Find(module, argv[i])) {
+            std::fprintf(stderr, "%s: no export %s (%s)\n", argv[1], argv[i], LastError());
+            ++faults;
         }
     }
-    FreeLibrary(module);
-    return status;
+#ifndef _WIN32
+    faults += RunVst3Entries(module, argv[1]);
+#endif
+    Close(module);
+    return faults ? 1 : 0;
 }

@@ -2,6 +2,8 @@
 # scripts/setup's package decisions against a stand-in apt-get: an index that cannot be fetched
 # is only a warning, a failed install is tried once more, a package that cannot be had is named,
 # and a missing 32-bit Wine leaves a machine that builds win32 programs without running them.
+# Also the package list of each mode: the native render's has nothing of Wine, mingw or 32-bit,
+# the whole run's has every render's, each once.
 set -u
 top=$(cd "$(dirname "$0")/../.." && pwd)
 . "$top/scripts/lib/packages.sh"
@@ -45,5 +47,22 @@ for c in "${cases[@]}"; do
     [[ $x86 == "$want_x86"* ]] && { [ -n "$want_x86" ] || [ -z "$x86" ]; } ||
         { echo "FAIL $name: x86 file holds \"$x86\""; status=1; }
     [[ $out != *$'\n'* ]] || [ "$got_status" != 0 ] || { echo "FAIL $name: more than one line"; status=1; }
+done
+
+# mode | packages it names | patterns no package of it may match
+lists=(
+    "render|g++ libsndfile1-dev libx11-dev libxext-dev libfreetype-dev libfontconfig-dev fonts-liberation|*wine* *mingw* *:i386"
+    "render-windows|wine64 g++-mingw-w64-x86-64-posix libsndfile1-dev|"
+    "all|$(wanted_packages render) $(wanted_packages render-windows)|"
+)
+for l in "${lists[@]}"; do
+    IFS='|' read -r mode want unwanted <<<"${l//$'\n'/ }"
+    read -ra unwanted <<<"$unwanted"
+    got=$(wanted_packages "$mode")
+    for p in $want; do grep -qx -- "$p" <<<"$got" || { echo "FAIL $mode: lacks $p"; status=1; }; done
+    while read -r p; do
+        for u in "${unwanted[@]}"; do [[ $p != $u ]] || { echo "FAIL $mode: names $p"; status=1; }; done
+    done <<<"$got"
+    [ -z "$(sort <<<"$got" | uniq -d)" ] || { echo "FAIL $mode: names a package twice"; status=1; }
 done
 exit $status
