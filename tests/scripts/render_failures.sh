@@ -107,6 +107,7 @@ bad value vst2|2|"Tone" 150 is outside 0..100; give a number in that range|-|-- 
 bad value aax (windows)|2|"Tone" 150 is outside 0..100; give a number in that range|-|-- --format aax "$dir/in.wav" "$dir/out.wav" Tone=150
 not decimal vst2|2|"0x10" is not a value for "Tone"; give a number in 0..100|-|-- --format vst2 "$dir/in.wav" "$dir/out.wav" Tone=0x10
 host cannot start (windows)|2|could not start under Wine; run scripts/setup|-|TZ_WINE64=/nonexistent -- "$dir/in.wav" "$dir/out.wav"
+no Wine used (linux)|0|wrote $dir/out.wav|-|TZ_WINE64=/nonexistent -- "$dir/in.wav" "$dir/out.wav"
 OUT is IN|2|$dir/in.wav is the input file; give another OUT|-|-- "$dir/in.wav" "$dir/in.wav"
 OUT links to IN|2|$dir/link.wav is the input file; give another OUT|-|-- "$dir/in.wav" "$dir/link.wav"
 OUT in a missing folder|2|the folder of $dir/no/out.wav does not exist|-|-- "$dir/in.wav" "$dir/no/out.wav"
