@@ -4,8 +4,11 @@
 # and an existing OUT unchanged and nothing left in the temporary folder; an interrupted render
 # likewise. What it renders is the plug-in's own audio, in IN's format: floats unclipped and
 # exact, integers dithered the same way every time. As root it also fills a small filesystem.
+# Usage: render_failures.sh [linux|windows]: the render's platform (default windows, the win64
+# build's registration); a row named "... (PLATFORM)" runs on that platform only.
 set -u
 top=$(cd "$(dirname "$0")/../.." && pwd)
+platform=${1:-windows}
 sound="$top/build/tools/hosts/sound/tz_sound"
 dir=$(mktemp -d)
 trap 'umount "$dir/full" 2>/dev/null; rm -rf "${dir:?}"' EXIT
@@ -57,13 +60,14 @@ before=$(sums)
 
 # Runs scripts/render (ENV=VALUE... -- ARGS...) in a process group of its own (job control: as
 # from a terminal, SIGINT not ignored), sending SIGNAL to the group once the result's temporary
-# file beside keep.wav holds audio, or the result is being moved in place; sets $text and $rc.
+# file beside keep.wav holds audio, or the result is being moved in place; SIGNAL@NAME sends it
+# to the group's programs of that name instead. Sets $text and $rc.
 set -m
 run() {
     local signal=$1 envs=() pid partial; shift
     while [ "$1" != -- ]; do envs+=("$1"); shift; done
     shift
-    env "${envs[@]}" "$top/scripts/render" "$@" >"$dir/log" 2>&1 &
+    env "${envs[@]}" "$top/scripts/render" --platform "$platform" "$@" >"$dir/log" 2>&1 &
     pid=$!
     if [ "$signal" != - ]; then
         for _ in $(seq 600); do
@@ -72,7 +76,7 @@ run() {
             sleep 0.05
         done
         [ -n "$partial" ] || bad "$signal: the render never started writing"
-        kill -"$signal" -- -"$pid"
+        if [[ $signal == *@* ]]; then pkill -"${signal%@*}" -g "$pid" -x "${signal#*@}"; else kill -"$signal" -- -"$pid"; fi
     fi
     wait "$pid"; rc=$?
     text=$(cat "$dir/log")
@@ -83,6 +87,7 @@ run() {
 # name | expected status | pattern | signal or - | ENV=VALUE... -- ARGS... | check of the result
 while IFS='|' read -r name want pattern signal command check; do
     ! grep -q "$skip" <<<"$name" || continue
+    [[ $name != *")" ]] || [[ $name == *"($platform)" ]] || continue
     eval "set -- $command"
     run "$signal" "$@"
     left=$(find "$dir" -maxdepth 1 -name '.?*'; [ "$want" -eq 0 ] || find "$dir" -maxdepth 1 -name 'out*')
@@ -99,9 +104,10 @@ missing input|2|no such file: $dir/none.wav; give the path|-|-- "$dir/none.wav" 
 bad parameter|2|unknown parameter "Drive"; the parameters are "Bypass"|-|-- "$dir/in.wav" "$dir/out.wav" Drive=3
 bad value vst3|2|"Tone" 150 is outside 0..100; give a number in that range|-|-- "$dir/in.wav" "$dir/out.wav" Tone=150
 bad value vst2|2|"Tone" 150 is outside 0..100; give a number in that range|-|-- --format vst2 "$dir/in.wav" "$dir/out.wav" Tone=150
-bad value aax|2|"Tone" 150 is outside 0..100; give a number in that range|-|-- --format aax "$dir/in.wav" "$dir/out.wav" Tone=150
+bad value aax (windows)|2|"Tone" 150 is outside 0..100; give a number in that range|-|-- --format aax "$dir/in.wav" "$dir/out.wav" Tone=150
 not decimal vst2|2|"0x10" is not a value for "Tone"; give a number in 0..100|-|-- --format vst2 "$dir/in.wav" "$dir/out.wav" Tone=0x10
-host cannot start|2|could not start under Wine; run scripts/setup|-|TZ_WINE64=/nonexistent -- "$dir/in.wav" "$dir/out.wav"
+host cannot start (windows)|2|could not start under Wine; run scripts/setup|-|TZ_WINE64=/nonexistent -- "$dir/in.wav" "$dir/out.wav"
+no Wine used (linux)|0|wrote $dir/out.wav|-|TZ_WINE64=/nonexistent -- "$dir/in.wav" "$dir/out.wav"
 OUT is IN|2|$dir/in.wav is the input file; give another OUT|-|-- "$dir/in.wav" "$dir/in.wav"
 OUT links to IN|2|$dir/link.wav is the input file; give another OUT|-|-- "$dir/in.wav" "$dir/link.wav"
 OUT in a missing folder|2|the folder of $dir/no/out.wav does not exist|-|-- "$dir/in.wav" "$dir/no/out.wav"
@@ -112,7 +118,10 @@ TMPDIR missing|2|TMPDIR=$dir/none is not a folder you can write in|-|TMPDIR="$di
 SIGINT mid-render|130||INT|-- "$dir/long.wav" "$dir/keep.wav"
 SIGTERM mid-render|143||TERM|-- --format vst2 "$dir/long.wav" "$dir/keep.wav"
 IN a folder|2|$dir/folder.wav is a folder; give a sound file|-|-- "$dir/folder.wav" "$dir/out.wav"
-IN not a sound file, before the build|2|$dir/text.wav is not a sound file|-|-- --arch x86 "$dir/text.wav" "$dir/out.wav"|! grep -q "building\|32-bit" <<<"\$text"
+IN not a sound file, before the build (windows)|2|$dir/text.wav is not a sound file|-|-- --arch x86 "$dir/text.wav" "$dir/out.wav"|! grep -q "building\|32-bit" <<<"\$text"
+IN not a sound file, before the build (linux)|2|$dir/text.wav is not a sound file|-|-- --format vst2 "$dir/text.wav" "$dir/out.wav"|! grep -q "building" <<<"\$text"
+AAX refused (linux)|2|the AAX plug-in is built for Windows only; add --platform windows|-|-- --format aax "$dir/in.wav" "$dir/out.wav"
+x86 refused (linux)|2|--arch x86 renders through a Windows module; add --platform windows|-|-- --arch x86 "$dir/in.wav" "$dir/out.wav"
 IN with no audio|2|$dir/empty.wav holds no audio|-|-- "$dir/empty.wav" "$dir/out.wav"
 a name is only a name|0|wrote $dir/out.wav|-|-- "\$pwn" "$dir/out.wav"|[ ! -e PWNED ]
 = in a path, -- before one|0|wrote out=1.wav|-|-- -- -a=b.wav out=1.wav Tone=40|[ -s out=1.wav ]
@@ -122,10 +131,11 @@ tiny 64-bit floats|0|peak in -240.0 dBFS|-|-- "$dir/tiny.wav" "$dir/out.wav" "An
 16-bit once|0|wrote|-|-- "$dir/i16.wav" "$dir/first.wav" "Analog Hiss=off"|[ "\$(\$sound info first.wav)" = "44100 2 13230 pcm16" ]
 16-bit twice the same|0|wrote|-|-- "$dir/i16.wav" "$dir/out.wav" "Analog Hiss=off"|cmp -s out.wav first.wav
 FLAC in and out|0|wrote $dir/out.flac|-|-- "$dir/in.flac" "$dir/out.flac"|[ "\$(\$sound info out.flac)" = "44100 2 13230 pcm16" ]
-AAX switches read off/on|0|Analog Hiss=off,|-|-- --format aax "$dir/in.wav" "$dir/out.wav" "Analog Hiss=off"
+AAX switches read off/on (windows)|0|Analog Hiss=off,|-|-- --format aax "$dir/in.wav" "$dir/out.wav" "Analog Hiss=off"
 full output disk|2|beside $dir/full/out.wav: cannot write $dir/full/.out.wav.|-|-- "$dir/long.wav" "$dir/full/out.wav"|grep -q "No space left on device; nothing was written" <<<"\$text" && [ "\$(ls -A "$dir/full" | paste -sd,)" = fill,tmp ]
 full TMPDIR|2|cannot write in a temporary folder in $dir/full/tmp|-|TMPDIR="$dir/full/tmp" -- "$dir/in.wav" "$dir/out.wav"|[ -z "\$(ls -A "$dir/full/tmp")" ]
-host program killed|2|the host program was killed (signal 9) or crashed; nothing was written|-|TZ_WINE64="$dir/bin/killer" -- "$dir/long.wav" "$dir/keep.wav"
+host program killed (windows)|2|the host program was killed (signal 9) or crashed; nothing was written|-|TZ_WINE64="$dir/bin/killer" -- "$dir/long.wav" "$dir/keep.wav"
+host program killed (linux)|2|the host program was killed (signal 9) or crashed; nothing was written|KILL@tz_vst3_render|-- "$dir/long.wav" "$dir/keep.wav"
 SIGINT at the rename|0|wrote $dir/out.wav|INT|PATH="$dir/slow:$PATH" -- "$dir/in.wav" "$dir/out.wav"|[ -s out.wav ] && rm moving
 EOF
 
