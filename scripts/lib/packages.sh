@@ -37,8 +37,7 @@ install_wine32() {
 
 # wanted_packages MODE: the Debian packages MODE needs, each once, one a line. MODE "render":
 # the native render (the Linux modules and their libpng and zlib built from source, sox for the
-# test signal; no Wine, no
-# mingw, nothing 32-bit); "render-windows": the render under Wine; "all": the whole build and
+# test signal; no Wine, no mingw, nothing 32-bit); "render-windows": the render under Wine; "all": the whole build and
 # its tests (scripts/test, scripts/bench).
 wanted_packages() {
     local render=(cmake ninja-build g++ make bzip2 pkg-config libsndfile1-dev libx11-dev libxext-dev
