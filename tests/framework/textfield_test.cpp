@@ -30,8 +30,8 @@ const IBounds kRect{100, 0, 160, 16};  // its boundaries at x = 101 + 10 i when 
 // character is typed. Returns "text|caret|start-end|result of the last key".
 std::string Apply(ITextField& field, const char* ops) {
     static const std::string keys = "LRHEWBDANX";
-    static const int codes[] = {kPromptKeyLeft, kPromptKeyRight,     kPromptKeyHome,   kPromptKeyEnd,
-                                kPromptKeyLeft, kPromptKeyBackspace, kPromptKeyDelete, kPromptKeySelectAll,
+    static const int codes[] = {kPromptKeyLeft,  kPromptKeyRight,     kPromptKeyHome,   kPromptKeyEnd,
+                                kPromptKeyLeft,  kPromptKeyBackspace, kPromptKeyDelete, kPromptKeySelectAll,
                                 kPromptKeyEnter, kPromptKeyEscape};
     ITextField::Result result = ITextField::kNone;
     for (const char* p = ops; *p; ++p) {
@@ -52,8 +52,7 @@ std::string Apply(ITextField& field, const char* ops) {
         }
     }
     return std::string(field.Text()) + "|" + std::to_string(field.Caret()) + "|" +
-           std::to_string(field.SelectionStart()) + "-" + std::to_string(field.SelectionEnd()) + "|" +
-           "-CX"[result];
+           std::to_string(field.SelectionStart()) + "-" + std::to_string(field.SelectionEnd()) + "|" + "-CX"[result];
 }
 }  // namespace
 
@@ -88,12 +87,12 @@ TEST(GuiTextField, KeysPastesAndPointerEditAsTheWindowsEntry) {
         {"12.5", nullptr, 4, 0, "E9", "12.5|4|4-4|-"},    // the length limit refuses keys, cuts pastes
         {"12.5", nullptr, 4, 0, "9", "9|1|1-1|-"},
         {"12.5", nullptr, 4, 0, "EBB[3456]", "1234|4|4-4|-"},
-        {"a\xC3\xA9" "b", nullptr, 0, 0, "ELBU", "a\xE2\x82\xAC" "b|2|2-2|-"},  // UTF-8 by code point
-        {"a\xC3\xA9", nullptr, 3, 0, "EU", "a\xC3\xA9\xE2\x82\xAC|3|3-3|-"},
+        {u8"a\u00E9b", nullptr, 0, 0, "ELBU", u8"a\u20ACb|2|2-2|-"},                    // UTF-8 by code point
+        {u8"a\u00E9", nullptr, 3, 0, "EU", u8"a\u00E9\u20AC|3|3-3|-"},                  // the limit counts code points
         {"a\xE0\x80\x80", nullptr, 0, 0, "[\n]", "a\xC3\xA0\xC2\x80\xC2\x80|4|0-4|-"},  // bytes as themselves
-        {"12.5", nullptr, 0, 0, "P124G143", "12.5|4|2-4|-"},  // press at a boundary, drag extends
-        {"12", nullptr, 0, 1, "P132", "12|1|1-1|-"},          // centred: boundaries at 120, 130, 140
-        {"12", nullptr, 0, 2, "P147", "12|1|1-1|-"},          // right aligned: 140, 150, 160
+        {"12.5", nullptr, 0, 0, "P124G143", "12.5|4|2-4|-"},        // press at a boundary, drag extends
+        {"12", nullptr, 0, 1, "P132", "12|1|1-1|-"},                // centred: boundaries at 120, 130, 140
+        {"12", nullptr, 0, 2, "P147", "12|1|1-1|-"},                // right aligned: 140, 150, 160
         {"123456789", nullptr, 0, 0, "P100", "123456789|3|3-3|-"},  // scrolled to show the end
     };
     for (const auto& c : cases) {
@@ -113,11 +112,11 @@ TEST(GuiTextField, PaintsFieldSelectionAndBlinkingCaret) {
         int ticks, blinks;
         const char* row;
     } cases[] = {
-        {"", 0, 0, "ubhhbbu"},   // the field one pixel wider than rect, all selected
-        {"E", 12, 0, "ubbbfbu"}, // the caret after the text, on for 12 ticks
-        {"E", 13, 1, "ubbbbbu"},
-        {"E", 26, 2, "ubbbfbu"},
-        {"L", 0, 0, "ubfbbbu"},
+        {"", 0, 0, "ubhhbbu"},    // the field one pixel wider than rect, all selected
+        {"E", 12, 0, "ubbbfbu"},  // the caret after the text, on for 12 ticks
+        {"E", 13, 1, "ubbbbbu"},  // off
+        {"E", 26, 2, "ubbbfbu"},  // on again
+        {"L", 0, 0, "ubfbbbu"},   // before the text
     };
     for (const auto& c : cases) {
         IGraphicsWin editor(nullptr, 200, 40, 25);
