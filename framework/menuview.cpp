@@ -46,6 +46,7 @@ int Place(int at, int size, int flipTo, int screen) {
 bool IMenuView::Open(IMenu* menu, const IBounds& anchor, int screenW, int screenH) {
     mLevels.clear();
     mResult = nullptr;
+    mArmed = false;
     mScreenW = screenW;
     mScreenH = screenH;
     if (!menu || menu->NItems() == 0) return false;
@@ -164,9 +165,10 @@ IMenuView::Event IMenuView::Choose(int level, int item) {
     return kDone;
 }
 
-IMenuView::Event IMenuView::Move(int x, int y) {
+// The pointer at (x, y): the item under it becomes current (opening its submenu); outside every
+// level the deepest one has none.
+IMenuView::Event IMenuView::Point(int x, int y) {
     int level, item;
-    if (!IsOpen()) return kUnchanged;
     if (!FindItem(x, y, &level, &item)) {
         Level& deepest = mLevels.back();
         if (deepest.hover < 0) return kUnchanged;
@@ -177,19 +179,30 @@ IMenuView::Event IMenuView::Move(int x, int y) {
     return Hover(level, IsNavigable(mLevels[level].menu->GetItem(item)) ? item : -1);
 }
 
+IMenuView::Event IMenuView::Move(int x, int y) {
+    if (!IsOpen()) return kUnchanged;
+    mArmed = true;
+    return Point(x, y);
+}
+
 IMenuView::Event IMenuView::Press(int x, int y) {
     int level, item;
     if (!IsOpen()) return kUnchanged;
-    if (FindItem(x, y, &level, &item)) return Move(x, y);
+    if (FindItem(x, y, &level, &item)) {
+        mArmed = true;
+        return Point(x, y);
+    }
     Close();
     return kDone;
 }
 
-// The pointer comes to rest at (x, y) first, so a release on a submenu's item opens it.
+// A release chooses once the pointer moved or pressed in the menu since it opened: the release
+// of the click that opened it, where the menu now lies, chooses nothing.
 IMenuView::Event IMenuView::Release(int x, int y) {
     int level, item;
-    const Event moved = Move(x, y);
-    if (!IsOpen() || !FindItem(x, y, &level, &item) || item < 0) return moved;
+    if (!IsOpen()) return kUnchanged;
+    const Event moved = Point(x, y);
+    if (!mArmed || !FindItem(x, y, &level, &item) || item < 0) return moved;
     return IsChoosable(mLevels[level].menu->GetItem(item)) ? Choose(level, item) : moved;
 }
 

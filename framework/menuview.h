@@ -33,9 +33,14 @@ public:
     // The (sub)menu whose item was chosen, null when the menu closed without a choice.
     IMenu* Result() const { return mResult; }
 
+    // Pointer events in screen pixels. The item under the pointer becomes current and opens its
+    // submenu; a press outside every level closes the menu without a choice; a release on an item
+    // chooses it, once the pointer has moved or pressed since the menu opened.
     Event Move(int x, int y);
     Event Press(int x, int y);
     Event Release(int x, int y);
+    // Up and Down step over separators and items that cannot be chosen, Right or Enter open a
+    // submenu, Enter chooses, Left and Escape close a level (Escape at the top: the whole menu).
     Event Key(int key);
     // Closes every level without a choice.
     void Close();
@@ -53,6 +58,7 @@ private:
     Level MakeLevel(IMenu* menu);
     PIX_CachedFont* Font();
     bool FindItem(int x, int y, int* level, int* item) const;
+    Event Point(int x, int y);
     Event Hover(int level, int item);
     Event OpenSubmenu(int level, bool selectFirst);
     Event Choose(int level, int item);
@@ -63,5 +69,6 @@ private:
     ITextStyle mStyle;  // the menu font
     std::vector<Level> mLevels;
     IMenu* mResult = nullptr;
+    bool mArmed = false;  // a release may choose
     int mScreenW = 0, mScreenH = 0;
 };

@@ -54,25 +54,27 @@ TEST(GuiMenuView, KeysAndPointerEndWithTheChosenMenuAndItem) {
         const char* ops;
         const char* expected;
     } cases[] = {
-        {"DN", "top:0"},         // Down from nothing: the first item
-        {"UN", "top:5"},         // Up from nothing: the last
-        {"DDN", "open2"},        // skips greyed and separator; Enter on a submenu opens it
-        {"DDNDN", "sub:1"},      // ... at its first item
-        {"UUUN", "top:0"},       // skips disabled, greyed and separator upwards
-        {"DDDDN", "top:0"},      // wraps
-        {"DDRLN", "open2"},      // Left closes the submenu, its item stays current
-        {"DDRX", "open1"},       // Escape closes one level
-        {"DDRXX", "none"},       // and at the top the whole menu, choosing nothing
-        {"NRL", "open1"},        // nothing current: Enter and Right do nothing
-        {"p00r00", "top:0"},     // press and release on an item choose it
-        {"r01r02r04", "open1"},  // greyed, separator, disabled: not choosable
-        {"r03", "open2"},        // a submenu item opens, never chooses
-        {"m03", "open2"},        // hovering opens the submenu
-        {"m03m00", "open1"},     // and another item closes it
-        {"m03r11", "sub:1"},     // a submenu item chosen
-        {"m03DN", "sub:0"},      // keys act on the deepest level
-        {"m03p09", "none"},      // a press outside every level closes
-        {"m03r09", "open2"},     // a release outside does not
+        {"DN", "top:0"},            // Down from nothing: the first item
+        {"UN", "top:5"},            // Up from nothing: the last
+        {"DDN", "open2"},           // skips greyed and separator; Enter on a submenu opens it
+        {"DDNDN", "sub:1"},         // ... at its first item
+        {"UUUN", "top:0"},          // skips disabled, greyed and separator upwards
+        {"DDDDN", "top:0"},         // wraps
+        {"DDRLN", "open2"},         // Left closes the submenu, its item stays current
+        {"DDRX", "open1"},          // Escape closes one level
+        {"DDRXX", "none"},          // and at the top the whole menu, choosing nothing
+        {"NRL", "open1"},           // nothing current: Enter and Right do nothing
+        {"p00r00", "top:0"},        // press and release on an item choose it
+        {"r00", "open1"},           // the release of the click that opened it does not
+        {"r00m00r00", "top:0"},     // but one after the pointer moved does
+        {"m00r01r02r04", "open1"},  // greyed, separator, disabled: not choosable
+        {"r03", "open2"},           // a submenu item opens, never chooses
+        {"m03", "open2"},           // hovering opens the submenu
+        {"m03m00", "open1"},        // and another item closes it
+        {"m03r11", "sub:1"},        // a submenu item chosen
+        {"m03DN", "sub:0"},         // keys act on the deepest level
+        {"m03p09", "none"},         // a press outside every level closes
+        {"m03r09", "open2"},        // a release outside does not
     };
     for (const auto& c : cases) {
         TestMenus m;
