@@ -210,7 +210,8 @@ void ITextField::Paint(IGraphics* g) {
     if (!surface || mBounds.W() <= 0 || mBounds.H() <= 0) return;
     mScratch.Resize(mBounds.W(), mBounds.H());
     PIX_FillArea(&mScratch, 0, 0, mBounds.W(), mBounds.H(), mStyle.entryBackground.Packed(), 1.0f, 0);
-    PIX_CachedFont* font = mStyle.cachedFont ? mStyle.cachedFont : g->GetCachedFont(&mStyle);
+    if (!mStyle.cachedFont && g->GetCachedFont(&mStyle)) ScrollToCaret();  // now measured in its font
+    PIX_CachedFont* font = mStyle.cachedFont;
     const int lineHeight = font ? std::min(font->GetLineHeight(), mBounds.H()) : mBounds.H();
     const int right = mBounds.W() - kMargin;
     const int marks[] = {0, SelectionStart(), SelectionEnd(), static_cast<int>(mText.size())};
