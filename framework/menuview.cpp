@@ -224,14 +224,12 @@ IMenuView::Event IMenuView::Key(int key) {
             return OpenSubmenu(level, true);
         case kPromptKeyRight: return OpenSubmenu(level, true);
         case kPromptKeyLeft:
-            if (level == 0) return kUnchanged;
-            mLevels.pop_back();
-            return kChanged;
         case kPromptKeyEscape:
             if (level > 0) {
                 mLevels.pop_back();
                 return kChanged;
             }
+            if (key == kPromptKeyLeft) return kUnchanged;
             Close();
             return kDone;
         default: return kUnchanged;
