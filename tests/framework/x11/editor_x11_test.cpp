@@ -7,13 +7,17 @@
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 #include <poll.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "effect/tavrelzel4.h"
 #include "framework/igraphicswin.h"
+#include "framework/imenu.h"
 #include "raster/bitmap.h"
 
 namespace {
@@ -83,15 +87,41 @@ struct Editor {
     }
 };
 
+// From another connection: the keys, sent to the first popup window that shows up on the screen.
+void AnswerMenu(std::vector<KeySym> keys) {
+    Display* d = XOpenDisplay(nullptr);
+    for (int tries = 0; tries < 200; ++tries, usleep(10000)) {
+        Window root, parent, *children = nullptr, popup = 0;
+        unsigned n = 0;
+        XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &n);
+        XWindowAttributes a;
+        for (unsigned i = 0; i < n; ++i)
+            if (XGetWindowAttributes(d, children[i], &a) && a.override_redirect && a.map_state == IsViewable)
+                popup = children[i];
+        XFree(children);
+        if (!popup) continue;
+        for (KeySym sym : keys) {
+            XEvent e{};
+            e.xkey.type = KeyPress;
+            e.xkey.window = popup;
+            e.xkey.keycode = XKeysymToKeycode(d, sym);
+            XSendEvent(d, popup, False, 0, &e);
+        }
+        break;
+    }
+    XCloseDisplay(d);
+}
+
 TEST(X11Editor, OpensTakesInputAsOnWindowsAndCloses) {
     ASSERT_NE(getenv("DISPLAY"), nullptr) << "run under Xvfb";
+    XInitThreads();  // a thread answers the popup menu
     XSetErrorHandler(CountError);
     Editor t;
     ASSERT_TRUE(t.d);
     XMapWindow(t.d, t.parent);
     XSync(t.d, False);  // the editor's connection must find the parent
-    t.window = static_cast<Window>(reinterpret_cast<uintptr_t>(t.editor->OpenGuiWindow(
-        reinterpret_cast<IWindowHandle>(static_cast<uintptr_t>(t.parent)))));
+    t.window = static_cast<Window>(reinterpret_cast<uintptr_t>(
+        t.editor->OpenGuiWindow(reinterpret_cast<IWindowHandle>(static_cast<uintptr_t>(t.parent)))));
     ASSERT_NE(t.window, 0u);
     XWindowAttributes a;
     Window root, parent, *children = nullptr;
@@ -100,6 +130,8 @@ TEST(X11Editor, OpensTakesInputAsOnWindowsAndCloses) {
     EXPECT_EQ(parent, t.parent);
     EXPECT_TRUE(a.width == 410 && a.height == 460 && a.map_state == IsViewable);
     EXPECT_GE(t.editor->EventDescriptor(), 0);
+    bool found = false;
+    EXPECT_NE(FindCachedBitmap(100, &found), nullptr);  // the background, from the images the program carries
     t.Pump();
     t.editor->HandleTimerTick();  // the whole editor is dirty at first
     EXPECT_TRUE(t.ShowsSurface());
@@ -155,6 +187,19 @@ TEST(X11Editor, OpensTakesInputAsOnWindowsAndCloses) {
         EXPECT_FALSE(t.editor->TextEntryOpen());
         EXPECT_TRUE(t.ShowsSurface());
     }
+
+    // The modal menu, answered with keys: to the submenu's second item.
+    IMenu menu, sub;
+    sub.AddItem("a");
+    sub.AddItem("b");
+    menu.AddItem("x");
+    menu.AddItem("more", 0, &sub);
+    std::thread answer(AnswerMenu, std::vector<KeySym>{XK_Down, XK_Down, XK_Right, XK_Down, XK_Return});
+    IBounds anchor{0, 0, 10, 10};
+    IMenu* chosen = t.editor->ShowPopupMenu(&menu, &anchor);
+    answer.join();
+    EXPECT_EQ(chosen, &sub);
+    EXPECT_EQ(sub.ChosenItemIdx(), 1);
 
     t.editor->CloseGuiWindow();
     XFree(children);
