@@ -38,8 +38,8 @@ XImage* WordImage(X11State* s, char* data, int width, int height, int bytesPerLi
 // The area's rows of the surface into the shared image, at the same place.
 void CopyRows(PIX_IBitmap* surface, XImage* image, const IBounds& a) {
     for (int y = a.T; y < a.B; ++y)
-        std::memcpy(image->data + static_cast<size_t>(y) * image->bytes_per_line + a.L * 4, PIX_PixelAt(surface, a.L, y),
-                    static_cast<size_t>(a.W()) * 4);
+        std::memcpy(image->data + static_cast<size_t>(y) * image->bytes_per_line + a.L * 4,
+                    PIX_PixelAt(surface, a.L, y), static_cast<size_t>(a.W()) * 4);
 }
 
 // A width x height image in memory shared with the server; null when the server or the system
@@ -52,7 +52,8 @@ XImage* ShareImage(X11State* s, int width, int height) {
         return nullptr;
     XImage* image = XShmCreateImage(s->display, s->visual, s->depth, ZPixmap, nullptr, &s->segment, width, height);
     if (!image) return nullptr;
-    const int id = image->bits_per_pixel == 32 ? shmget(IPC_PRIVATE, image->bytes_per_line * height, IPC_CREAT | 0600) : -1;
+    const int id =
+        image->bits_per_pixel == 32 ? shmget(IPC_PRIVATE, image->bytes_per_line * height, IPC_CREAT | 0600) : -1;
     void* memory = id >= 0 ? shmat(id, nullptr, 0) : reinterpret_cast<void*>(-1);
     bool attached = false;
     if (memory != reinterpret_cast<void*>(-1)) {

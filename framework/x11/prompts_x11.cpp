@@ -103,7 +103,8 @@ public:
         }
         if (mGrabbed || mWindows.empty()) return;
         mGrabbed = true;
-        XGrabPointer(mS->display, mWindows[0], False, kX11GrabMask, GrabModeAsync, GrabModeAsync, None, None, CurrentTime);
+        XGrabPointer(mS->display, mWindows[0], False, kX11GrabMask, GrabModeAsync, GrabModeAsync, None, None,
+                     CurrentTime);
         XGrabKeyboard(mS->display, mWindows[0], False, GrabModeAsync, GrabModeAsync, CurrentTime);
     }
 
@@ -129,8 +130,8 @@ private:
         a.background_pixmap = None;
         a.event_mask = ExposureMask;
         return XCreateWindow(mS->display, DefaultRootWindow(mS->display), b.L, b.T, b.W(), b.H(), 0, mS->depth,
-                             InputOutput, mS->visual, CWOverrideRedirect | CWColormap | CWBorderPixel | CWBackPixmap |
-                                                          CWEventMask, &a);
+                             InputOutput, mS->visual,
+                             CWOverrideRedirect | CWColormap | CWBorderPixel | CWBackPixmap | CWEventMask, &a);
     }
 
     X11State* mS;
@@ -310,7 +311,8 @@ IMenu* IGraphicsWin::ShowPopupMenu(IMenu* menu, IBounds* rect) {
                 continue;
             }
             pollfd fd{ConnectionNumber(s->display), POLLIN, 0};
-            poll(&fd, 1, static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(nextTick - now).count()) + 1);
+            poll(&fd, 1,
+                 static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(nextTick - now).count()) + 1);
         }
     }
     mMenuOpen = false;

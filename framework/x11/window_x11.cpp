@@ -198,8 +198,7 @@ void IGraphicsWin::HidePointer() {
         XFreePixmap(s->display, blank);
     }
     XDefineCursor(s->display, s->window, s->invisible);
-    if (s->captured)
-        XChangeActivePointerGrab(s->display, kX11GrabMask, s->invisible, CurrentTime);
+    if (s->captured) XChangeActivePointerGrab(s->display, kX11GrabMask, s->invisible, CurrentTime);
     mCursorHidden = true;
 }
 
@@ -209,7 +208,6 @@ void IGraphicsWin::ShowPointer() {
     X11ErrorTrap trap(s->display);
     XWarpPointer(s->display, None, DefaultRootWindow(s->display), 0, 0, 0, 0, mCursorX, mCursorY);
     if (!s->destroyed) XUndefineCursor(s->display, s->window);
-    if (s->captured)
-        XChangeActivePointerGrab(s->display, kX11GrabMask, None, CurrentTime);
+    if (s->captured) XChangeActivePointerGrab(s->display, kX11GrabMask, None, CurrentTime);
     mCursorHidden = false;
 }
