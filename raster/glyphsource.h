@@ -1,6 +1,7 @@
 #pragma once
 // The window-system side of the glyph cache: where glyph surfaces come from and how one character
-// is measured and rendered. Windows uses GDI; tests install a deterministic stand-in.
+// is measured and rendered. Windows uses GDI, the Linux deliverables FreeType; tests install a
+// deterministic stand-in.
 #include <cstdint>
 
 #include "raster/bitmap.h"
@@ -21,7 +22,8 @@ public:
     virtual void DeleteFont(PIX_FontHandle font) = 0;
 };
 
-// The source fonts use; on Windows GDI, elsewhere none until one is set (then nothing is cached).
+// The source fonts use; on Windows GDI, in the Linux deliverables FreeType, elsewhere none until one
+// is set (then nothing is cached).
 PIX_GlyphSource* PIX_GetGlyphSource();
 // Replaces the source and returns the previous one. Only while no font exists.
 PIX_GlyphSource* PIX_SetGlyphSource(PIX_GlyphSource* source);

@@ -1,7 +1,8 @@
 // IGraphicsWin on X11: images from the table the module carries (framework/embeddedimages.h) and
-// the style fonts.
+// the style's fonts.
 #include "framework/embeddedimages.h"
 #include "framework/x11/x11state.h"
+#include "raster/ftfont.h"
 #include "raster/png.h"
 
 // A program or module built without the table carries no images.
@@ -18,5 +19,8 @@ PIX_IBitmap* IGraphicsWin::LoadBitmapResource(int id, const char* fileName) {
     return data && size > 7 ? PIX_ReadPngMemory(data, size) : nullptr;
 }
 
-// No glyph source of X11's own yet: text is not drawn.
-void* CreateStyleFont(const ITextStyle&) { return nullptr; }
+// A FreeType font of the style's face, height, weight and slant (orientation and quality are
+// Windows' alone).
+void* CreateStyleFont(const ITextStyle& s) {
+    return PIX_CreateFreeTypeFont(s.face, s.size, s.style == 1, s.style == 2);
+}
