@@ -20,6 +20,7 @@ void PaintExposed(IGraphicsWin* g, X11State* s, const XExposeEvent& e) {
 
 void IGraphicsWinAccess::Dispatch(IGraphicsWin* g, XEvent* event) {
     X11State* s = g->mX11;
+    if (event->type == MappingNotify) XRefreshKeyboardMapping(&event->xmapping);
     if (event->xany.window != s->window) return;
     switch (event->type) {
         case Expose: PaintExposed(g, s, event->xexpose); break;
@@ -63,18 +64,24 @@ void IGraphicsWin::HandleWindowEvents() {
     } while (XQLength(s->display) > 0);
 }
 
+// Events the last sync queued first; then the tick.
+void IGraphicsWin::HandleTimerTick() {
+    if (!mX11 || !mWindow) return;
+    HandleWindowEvents();
+    IGraphicsWinAccess::Tick(this);
+}
+
 // As the Windows timer's tick: the text entry's step may end it; otherwise the dirty area is
 // painted (the entry's field is drawn over it) and idle calls come at their rate.
-void IGraphicsWin::HandleTimerTick() {
-    X11State* s = mX11;
-    if (!s || !mWindow) return;
-    HandleWindowEvents();
+void IGraphicsWinAccess::Tick(IGraphicsWin* g) {
+    X11State* s = g->mX11;
+    if (!s || !g->mWindow) return;
     X11ErrorTrap trap(s->display);
-    if (!mWindow || TextEntryTick()) return;
-    IGraphicsWinAccess::EntryBlink(this);
-    IBounds area = TimerTick();
+    if (g->TextEntryTick()) return;
+    EntryBlink(g);
+    IBounds area = g->TimerTick();
     if (area.Empty()) return;
     IBounds entry;
-    TextEntryRepainting(&entry);
-    PaintArea(&area);
+    g->TextEntryRepainting(&entry);
+    g->PaintArea(&area);
 }

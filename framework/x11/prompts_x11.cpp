@@ -306,7 +306,7 @@ IMenu* IGraphicsWin::ShowPopupMenu(IMenu* menu, IBounds* rect) {
             }
             const auto now = std::chrono::steady_clock::now();
             if (now >= nextTick) {
-                HandleTimerTick();
+                IGraphicsWinAccess::Tick(this);  // the queue holds the menu's events too
                 nextTick = now + tick;
                 continue;
             }

@@ -64,8 +64,9 @@ struct IGraphicsWinAccess {
     static void FreeImage(X11State* s);
     // The area of a top-down bitmap to the same place of target (a window of the visual), with XPutImage.
     static void PutBitmap(X11State* s, Drawable target, PIX_IBitmap* bitmap, const IBounds& area);
-    // events_x11.cpp.
+    // events_x11.cpp: one event of the connection; one redraw tick.
     static void Dispatch(IGraphicsWin* g, XEvent* event);
+    static void Tick(IGraphicsWin* g);
     // input_x11.cpp: one pointer or key event.
     static void Press(IGraphicsWin* g, const XButtonEvent& e);
     static void Release(IGraphicsWin* g, const XButtonEvent& e);
