@@ -201,6 +201,13 @@ TEST(X11Editor, OpensTakesInputAsOnWindowsAndCloses) {
     EXPECT_EQ(chosen, &sub);
     EXPECT_EQ(sub.ChosenItemIdx(), 1);
 
+    // Reopened in a second window, which the host destroys first: what the editor then asks of its
+    // window fails inside its own error trap.
+    Window second = XCreateSimpleWindow(t.d, DefaultRootWindow(t.d), 0, 0, 500, 500, 0, 0, 0);
+    XSync(t.d, False);
+    ASSERT_TRUE(t.editor->OpenGuiWindow(reinterpret_cast<IWindowHandle>(static_cast<uintptr_t>(second))));
+    XDestroyWindow(t.d, second);
+    XSync(t.d, False);
     t.editor->CloseGuiWindow();
     XFree(children);
     ASSERT_TRUE(XQueryTree(t.d, t.parent, &root, &parent, &children, &n));
