@@ -1,6 +1,6 @@
 // IGraphicsWin on X11: pointer and key events turned into the editor's input as the Windows window
-// procedure turns its messages: buttons 1 to 3 are left, middle and right; 4 and 5 a wheel notch
-// (120) up and down; the double click follows the Windows rule; a press takes the focus and grabs
+// procedure turns its messages: buttons 1 to 3 are left, middle and right; 4 to 7 a wheel notch
+// (120) up, down, left and right; the double click follows the Windows rule; a press takes the focus and grabs
 // the pointer until its release; keys the editor does not use go on to the host's window.
 #include <X11/keysym.h>
 
@@ -12,6 +12,10 @@ namespace {
 constexpr Time kDoubleClickTime = 500;  // ms between the presses
 constexpr int kDoubleClickReach = 2;    // pixels either way: a 4 x 4 square around the first press
 constexpr int kWheelNotch = 120;
+constexpr unsigned kButtonRight = 7;  // the wheel's sideways notches: 6 left, 7 right
+
+// Up and right turn a control up, as a notch away from the user does on Windows.
+int WheelDelta(unsigned button) { return button == Button4 || button == kButtonRight ? kWheelNotch : -kWheelNotch; }
 
 unsigned ButtonMask(unsigned button) { return button >= 1 && button <= 5 ? Button1Mask << (button - 1) : 0; }
 
@@ -77,11 +81,11 @@ void IGraphicsWinAccess::Ungrab(X11State* s, Time time) {
 void IGraphicsWinAccess::Press(IGraphicsWin* g, const XButtonEvent& e) {
     X11State* s = g->mX11;
     IMouseKeys keys = KeysOf(e.state | ButtonMask(e.button));
-    if (e.button == Button4 || e.button == Button5) {
-        g->OnWheel(e.x, e.y, &keys, e.button == Button4 ? kWheelNotch : -kWheelNotch);
+    if (e.button >= Button4 && e.button <= kButtonRight) {
+        g->OnWheel(e.x, e.y, &keys, WheelDelta(e.button));
         return;
     }
-    if (e.button > Button3 || EntryPress(g, e)) return;  // the editor takes no sideways wheel
+    if (e.button > Button3 || EntryPress(g, e)) return;
     if (DoubleClick(s, e)) {  // only the left button's double click means anything to the editor
         if (e.button == Button1 && g->OnDoubleClick(e.x, e.y, &keys)) Grab(s, e.time);
         return;
