@@ -12,7 +12,7 @@ namespace {
 // The look of a light system menu: a framed column of rows, a gutter for check marks on the left
 // and room for a submenu arrow on the right.
 constexpr int kFontSize = 14;  // Arial's cell height near the Windows menu font's
-constexpr int kFrame = 3;  // border and padding around the rows
+constexpr int kFrame = 3;      // border and padding around the rows
 constexpr int kRowHeight = 22;
 constexpr int kSeparatorHeight = 9;
 constexpr int kGutter = 28;
@@ -27,7 +27,7 @@ constexpr uint32_t kGreyText = 0xFF6D6D6Du;
 constexpr uint32_t kSeparator = 0xFFD7D7D7u;
 
 bool IsSeparator(const IMenuItem* item) { return item->Flags() & IMenuItem::kSeparator; }
-// Items with a submenu ignore their flags, as on Windows.
+// Items with a submenu ignore their flags, as on Windows; disabled items look greyed too.
 bool IsGrey(const IMenuItem* item) {
     return !item->Submenu() && (item->Flags() & (IMenuItem::kGreyed | IMenuItem::kDisabled));
 }
@@ -63,6 +63,13 @@ IBounds IMenuView::LevelBounds(int level) const {
     return level >= 0 && level < Levels() ? mLevels[level].bounds : IBounds{};
 }
 
+IBounds IMenuView::ItemBounds(int level, int item) const {
+    if (level < 0 || level >= Levels() || item < 0 || item >= mLevels[level].menu->NItems()) return {};
+    const Level& lv = mLevels[level];
+    const int top = ItemTop(lv, item);
+    return {lv.bounds.L + kFrame, top, lv.bounds.R - kFrame, top + ItemHeight(lv.menu->GetItem(item))};
+}
+
 // A level of menu at (0, 0), sized for its labels.
 IMenuView::Level IMenuView::MakeLevel(IMenu* menu) {
     int width = 0, height = 2 * kFrame;
@@ -81,7 +88,10 @@ IMenuView::Level IMenuView::MakeLevel(IMenu* menu) {
 
 IMenuView::IMenuView(IGraphics* graphics) : mGraphics(graphics) { mStyle.size = kFontSize; }
 
-PIX_CachedFont* IMenuView::Font() { return mGraphics ? mGraphics->GetCachedFont(&mStyle) : nullptr; }
+PIX_CachedFont* IMenuView::Font() {
+    if (!mStyle.cachedFont && mGraphics) mGraphics->GetCachedFont(&mStyle);
+    return mStyle.cachedFont;
+}
 
 int IMenuView::ItemTop(const Level& level, int item) const {
     int y = level.bounds.T + kFrame;
@@ -92,14 +102,11 @@ int IMenuView::ItemTop(const Level& level, int item) const {
 // The deepest level under (x, y) and the item there (-1 on the frame).
 bool IMenuView::FindItem(int x, int y, int* level, int* item) const {
     for (int l = Levels() - 1; l >= 0; --l) {
-        const Level& lv = mLevels[l];
-        if (!lv.bounds.Contains(x, y)) continue;
+        if (!mLevels[l].bounds.Contains(x, y)) continue;
         *level = l;
         *item = -1;
-        for (int i = 0; i < lv.menu->NItems(); ++i) {
-            const int top = ItemTop(lv, i);
-            if (y >= top && y < top + ItemHeight(lv.menu->GetItem(i))) *item = i;
-        }
+        for (int i = 0; i < mLevels[l].menu->NItems(); ++i)
+            if (ItemBounds(l, i).Contains(x, y)) *item = i;
         return true;
     }
     return false;
@@ -178,10 +185,12 @@ IMenuView::Event IMenuView::Press(int x, int y) {
     return kDone;
 }
 
+// The pointer comes to rest at (x, y) first, so a release on a submenu's item opens it.
 IMenuView::Event IMenuView::Release(int x, int y) {
     int level, item;
-    if (!IsOpen() || !FindItem(x, y, &level, &item) || item < 0) return kUnchanged;
-    return IsChoosable(mLevels[level].menu->GetItem(item)) ? Choose(level, item) : kUnchanged;
+    const Event moved = Move(x, y);
+    if (!IsOpen() || !FindItem(x, y, &level, &item) || item < 0) return moved;
+    return IsChoosable(mLevels[level].menu->GetItem(item)) ? Choose(level, item) : moved;
 }
 
 IMenuView::Event IMenuView::Key(int key) {

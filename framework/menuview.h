@@ -28,6 +28,8 @@ public:
     bool IsOpen() const { return !mLevels.empty(); }
     int Levels() const { return static_cast<int>(mLevels.size()); }
     IBounds LevelBounds(int level) const;
+    // The row of an item of an open level (empty when there is none).
+    IBounds ItemBounds(int level, int item) const;
     // The (sub)menu whose item was chosen, null when the menu closed without a choice.
     IMenu* Result() const { return mResult; }
 

@@ -8,29 +8,30 @@
 #include "raster/font.h"
 
 namespace {
-constexpr int kMargin = 1;      // pixels between the field's edge and its text
-constexpr int kBlinkTicks = 13;  // about the Windows caret's half period at the editor's 25 ticks a second
+constexpr int kMargin = 1;                    // pixels between the field's edge and its text
+constexpr int kBlinkTicks = 13;               // about the Windows caret's half period at the editor's 25 ticks a second
 constexpr uint32_t kHighlight = 0xFF0078D7u;  // the Windows selection colours
 constexpr uint32_t kHighlightText = 0xFFFFFFFFu;
 
 bool Continuation(unsigned char b) { return (b & 0xC0) == 0x80; }
+bool IsCodePoint(char32_t c) { return c < 0x110000 && (c < 0xD800 || c > 0xDFFF); }
+// What the field keeps: no control characters (the entry is one line), nothing UTF-8 cannot hold.
+bool Keeps(char32_t c) { return c >= 0x20 && c != 0x7F && IsCodePoint(c); }
 
-// Code points of utf8; a byte that starts no valid sequence stands for itself, as the font reads it.
+// Code points of utf8; a byte that starts no valid sequence (overlong, a surrogate, past U+10FFFF)
+// stands for itself, as the font reads it.
 std::u32string Decode(const char* utf8) {
+    static const char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
     std::u32string out;
     const auto* p = reinterpret_cast<const unsigned char*>(utf8 ? utf8 : "");
     while (*p) {
         const int n = *p >= 0xF0 && *p <= 0xF4 ? 4 : *p >= 0xE0 ? (*p <= 0xEF ? 3 : 1) : *p >= 0xC2 ? 2 : 1;
-        bool valid = n > 1;
-        for (int k = 1; k < n && valid; ++k) valid = Continuation(p[k]);
-        if (!valid) {
-            out += *p++;
-            continue;
-        }
         char32_t c = *p & (0x7F >> n);
-        for (int k = 1; k < n; ++k) c = c << 6 | (p[k] & 0x3F);
-        out += c;
-        p += n;
+        int k = 1;
+        for (; k < n && Continuation(p[k]); ++k) c = c << 6 | (p[k] & 0x3F);
+        const bool valid = n > 1 && k == n && c >= kLeast[n] && IsCodePoint(c);
+        out += valid ? c : *p;
+        p += valid ? n : 1;
     }
     return out;
 }
@@ -49,8 +50,6 @@ std::string Encode(const std::u32string& text, size_t count) {
     }
     return out;
 }
-
-bool IsControl(char32_t c) { return c < 0x20 || c == 0x7F; }
 }  // namespace
 
 void ITextField::Open(const char* text, const IBounds& rect, const ITextStyle& style, const IFxParam* param,
@@ -90,7 +89,7 @@ ITextField::Result ITextField::Key(int key, unsigned ch, bool shift, bool ctrl) 
             ReplaceSelection({});
             break;
         case kPromptKeyChar:
-            if (ctrl || IsControl(ch) || (mParam && !TextEntryAccepts(mParam, ch))) break;
+            if (ctrl || !Keeps(ch) || (mParam && !TextEntryAccepts(mParam, ch))) break;
             if (mMaxLength > 0 && n - (SelectionEnd() - SelectionStart()) >= mMaxLength) break;
             ReplaceSelection(std::u32string(1, static_cast<char32_t>(ch)));
             break;
@@ -103,9 +102,11 @@ ITextField::Result ITextField::Key(int key, unsigned ch, bool shift, bool ctrl) 
 void ITextField::Insert(const char* utf8) {
     std::u32string kept;
     for (char32_t c : Decode(utf8))
-        if (!IsControl(c)) kept += c;
+        if (Keeps(c)) kept += c;
+    if (kept.empty()) return;  // as pasting nothing on Windows: the selection stays
     if (mMaxLength > 0) {
-        const size_t room = std::max(0, mMaxLength - static_cast<int>(mText.size()) + SelectionEnd() - SelectionStart());
+        const size_t room =
+            std::max(0, mMaxLength - static_cast<int>(mText.size()) + SelectionEnd() - SelectionStart());
         if (kept.size() > room) kept.resize(room);
     }
     ReplaceSelection(kept);
