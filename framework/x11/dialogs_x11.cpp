@@ -79,7 +79,7 @@ Tool DialogTool() {
     dup2(null, 0);
     dup2(out, 1);
     dup2(null, 2);
-    for (int fd = 0; fd < 3; ++fd) fcntl(fd, F_SETFD, 0);  // kept when dup2 had nothing to do
+    for (int fd = 0; fd < 3; ++fd) fcntl(fd, F_SETFD, 0);  // a dup2 onto itself keeps close-on-exec
     if (syscall(SYS_close_range, 3u, ~0u, 0u) != 0)
         for (int fd = 3; fd < 1024; ++fd) close(fd);
     execvp(argv[0], argv);
@@ -163,7 +163,9 @@ Args MessageArgs(Tool tool, const Buttons& b, const char* text, const char* capt
     const int icon = type & kIconMask;
     if (tool == Tool::Zenity) {
         const char* kind = b.count > 1 ? "--question"
-                                       : (icon == kIconError ? "--error" : icon == kIconWarning ? "--warning" : "--info");
+                                       : (icon == kIconError     ? "--error"
+                                          : icon == kIconWarning ? "--warning"
+                                                                 : "--info");
         Args args{"zenity", kind, "--text=" + Text(text), "--no-markup"};
         if (caption) args.push_back("--title=" + Text(caption));
         if (b.count > 1) {
@@ -175,7 +177,9 @@ Args MessageArgs(Tool tool, const Buttons& b, const char* text, const char* capt
     }
     const char* kind = b.count == 3   ? "--yesnocancel="
                        : b.count == 2 ? "--yesno="
-                                      : (icon == kIconError ? "--error=" : icon == kIconWarning ? "--sorry=" : "--msgbox=");
+                                      : (icon == kIconError     ? "--error="
+                                         : icon == kIconWarning ? "--sorry="
+                                                                : "--msgbox=");
     Args args{"kdialog", kind + Text(text)};
     if (caption) args.push_back("--title=" + Text(caption));
     static const char* const kLabelOptions[] = {"--yes-label=", "--no-label=", "--cancel-label="};
