@@ -1,5 +1,6 @@
 // IGraphicsWin: what every platform shares — input turned into control calls and host gestures,
-// and the timer tick's dirty-area bookkeeping. The window itself is in win32/igraphicswin_win.cpp.
+// the timer tick's dirty-area bookkeeping and the text entry's states. The window itself is in
+// win32/ and x11/.
 #include <cctype>
 #include <cstring>
 

@@ -39,7 +39,7 @@ public:
     void HidePointer() override;
     void ShowPointer() override;
     PIX_IBitmap* LoadBitmapResource(int id, const char* fileName) override;
-#ifdef IFX_X11
+#ifdef IFX_X11  // defined for whatever links the linux preset's ifx_gui
     // The X connection's descriptor while a window is open; -1 otherwise.
     // [UI thread]
     int EventDescriptor() override;
@@ -136,7 +136,7 @@ private:
 
     void* mHInstance = nullptr;
     IWindowHandle mWindow = nullptr;
-    IWindowHandle mTextEntryWindow = nullptr;
+    IWindowHandle mTextEntryWindow = nullptr;  // on X11 the editor's own while its field is open
     IWindowHandle mTooltipWindow = nullptr;
     IControl* mTextEntryControl = nullptr;
     IFxParam* mTextEntryParam = nullptr;
