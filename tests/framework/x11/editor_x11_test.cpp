@@ -9,7 +9,9 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <thread>
@@ -112,6 +114,29 @@ void AnswerMenu(std::vector<KeySym> keys) {
     XCloseDisplay(d);
 }
 
+// From another connection: owns the clipboard, holding text, until stop.
+void ServeClipboard(const char* text, std::atomic<bool>* ready, std::atomic<bool>* stop) {
+    Display* d = XOpenDisplay(nullptr);
+    Window w = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 1, 1, 0, 0, 0);
+    XSetSelectionOwner(d, XInternAtom(d, "CLIPBOARD", False), w, CurrentTime);
+    XSync(d, False);
+    *ready = true;
+    for (; !*stop; usleep(5000)) {
+        while (XPending(d)) {
+            XEvent e, answer{};
+            XNextEvent(d, &e);
+            if (e.type != SelectionRequest) continue;
+            const XSelectionRequestEvent& r = e.xselectionrequest;
+            XChangeProperty(d, r.requestor, r.property, r.target, 8, PropModeReplace,
+                            reinterpret_cast<const unsigned char*>(text), static_cast<int>(std::strlen(text)));
+            answer.xselection = {SelectionNotify, 0, True, d, r.requestor, r.selection, r.target, r.property, r.time};
+            XSendEvent(d, r.requestor, False, 0, &answer);
+            XFlush(d);
+        }
+    }
+    XCloseDisplay(d);
+}
+
 TEST(X11Editor, OpensTakesInputAsOnWindowsAndCloses) {
     ASSERT_NE(getenv("DISPLAY"), nullptr) << "run under Xvfb";
     XInitThreads();  // a thread answers the popup menu
@@ -160,6 +185,14 @@ TEST(X11Editor, OpensTakesInputAsOnWindowsAndCloses) {
              e.Click(Button1, 255, 59);
          },
          0.5, "begin3 end3 begin3 end3 "},  // the default, 25, on its square-root curve
+        {"two clicks too far apart for a double click", TavrelZel4::kLevel,
+         [](Editor& e) {
+             e.ControlOf(TavrelZel4::kLevel)->ApplyUserValue(0.8);
+             e.Gestures();
+             e.Click(Button1, 254, 58);
+             e.Click(Button1, 257, 58);
+         },
+         0.8, "begin3 end3 begin3 end3 "},
         {"text entry typed and committed", TavrelZel4::kDryWet,
          [](Editor& e) {
              IControl* knob = e.ControlOf(TavrelZel4::kDryWet);
@@ -170,6 +203,22 @@ TEST(X11Editor, OpensTakesInputAsOnWindowsAndCloses) {
              e.editor->HandleTimerTick();  // Enter commits at the next tick
          },
          0.42, "begin6 end6 "},
+        {"text entry with the clipboard pasted", TavrelZel4::kDryWet,
+         [](Editor& e) {
+             std::atomic<bool> ready{false}, stop{false};
+             std::thread owner(ServeClipboard, "37", &ready, &stop);
+             while (!ready) usleep(1000);
+             IControl* knob = e.ControlOf(TavrelZel4::kDryWet);
+             IBounds rect = knob->Rect();
+             e.editor->PromptForParamValue(knob, e.plug.GetParam(TavrelZel4::kDryWet), &rect);
+             e.Send(KeyPress, XK_v, 0, 0, ControlMask);
+             e.Type("\n");
+             e.Pump();
+             stop = true;
+             owner.join();
+             e.editor->HandleTimerTick();
+         },
+         0.37, "begin6 end6 "},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
