@@ -1,5 +1,7 @@
 // IGraphicsWin: what every platform shares — input turned into control calls and host gestures,
-// and the timer tick's dirty-area bookkeeping. The window itself is in win32/igraphicswin_win.cpp.
+// the timer tick's dirty-area bookkeeping and the text entry's states. The window itself is in
+// win32/ and x11/.
+#include <cctype>
 #include <cstring>
 
 #include "framework/fxassert.h"
@@ -203,4 +205,29 @@ void IGraphicsWin::ApplyTextEntry(IControl* control, IFxParam* param, const char
     if (index >= 0) mPlug->BeginInformHostOfParamChange(index);
     control->ApplyUserValue(normalized);
     if (index >= 0) mPlug->EndInformHostOfParamChange(index);
+}
+
+bool IGraphicsWin::TextEntryTick() {
+    if (!mTextEntryWindow || mTextEntryState == 0) return false;
+    if (mTextEntryState == 3 || mTextEntryState == 4)
+        CloseTextEntry(mTextEntryState == 4);
+    else
+        mTextEntryState = 0;
+    return true;
+}
+
+bool IGraphicsWin::TextEntryRepainting(IBounds* controlRect) {
+    if (!mTextEntryWindow || !mTextEntryControl) return false;
+    *controlRect = mTextEntryControl->Rect();
+    mTextEntryState = 2;
+    return true;
+}
+
+// A name without a dot is taken from its second character, as it always was.
+bool IsPngFileName(const char* fileName) {
+    if (!fileName || !fileName[0]) return false;
+    const char* dot = std::strrchr(fileName, '.');
+    const char* ext = dot ? dot + 1 : fileName + 1;
+    return std::strlen(ext) == 3 && std::tolower(ext[0]) == 'p' && std::tolower(ext[1]) == 'n' &&
+           std::tolower(ext[2]) == 'g';
 }

@@ -2,13 +2,17 @@
 // IGraphicsWin: the editor on a Win32 child window of class "IFxWndClass" inside the host's
 // window. A 40 ms timer (25 frames per second) turns dirty controls into repaints from the
 // off-screen surface; mouse, wheel and key messages become control input and host gestures.
-// Outside Windows the same class is a headless stand-in: no window ever opens, images are read
-// from files, and everything portable (controls, painting, caches) works as on Windows.
+// On X11 (x11/) it is a child of the host's X11 window, painted and fed by the host's loop
+// (EventDescriptor, HandleWindowEvents, HandleTimerTick). Elsewhere the same class is a headless
+// stand-in: no window ever opens, images are read from files, and everything portable (controls,
+// painting, caches) works as on Windows.
 //
 // Threads: every message, the timer and painting run on the thread that owns the window (the
 // host's user-interface thread); window opening and closing too, which is what the process-wide
 // class count relies on.
 #include "framework/igraphics.h"
+
+struct X11State;  // x11/x11state.h: the connection, the windows and the input of an open editor
 
 class IGraphicsWin : public IGraphics {
 public:
@@ -19,7 +23,7 @@ public:
     void SetHInstance(void* instance) { mHInstance = instance; }
     void* GetHInstance() const { return mHInstance; }
 
-    // ---- Window (win32/igraphicswin_win.cpp; the stand-in in headless/ opens nothing) ----
+    // ---- Window (win32/igraphicswin_win.cpp, x11/window_x11.cpp; the stand-in in headless/ opens nothing) ----
     // Opens the child window in parent (closing an open one first, keeping its place); null when
     // no window could be made.
     // [UI thread, takes the plug-in lock only to mark the controls]
@@ -35,8 +39,18 @@ public:
     void HidePointer() override;
     void ShowPointer() override;
     PIX_IBitmap* LoadBitmapResource(int id, const char* fileName) override;
+#ifdef IFX_X11  // defined for whatever links the linux preset's ifx_gui
+    // The X connection's descriptor while a window is open; -1 otherwise.
+    // [UI thread]
+    int EventDescriptor() override;
+    // [UI thread]
+    void HandleWindowEvents() override;
+    // The tick of the Windows timer: the text entry's step, the dirty area painted, idle calls.
+    // [UI thread]
+    void HandleTimerTick() override;
+#endif
 
-    // ---- Text entry and popup menus (win32/prompts_win.cpp; window thread) ----
+    // ---- Text entry and popup menus (win32/prompts_win.cpp, x11/prompts_x11.cpp; window thread) ----
     // The entry closes without applying at the next tick.
     void CancelTextEntry() override {
         if (mTextEntryWindow) mTextEntryState = 3;
@@ -122,7 +136,7 @@ private:
 
     void* mHInstance = nullptr;
     IWindowHandle mWindow = nullptr;
-    IWindowHandle mTextEntryWindow = nullptr;
+    IWindowHandle mTextEntryWindow = nullptr;  // on X11 the editor's own while its field is open
     IWindowHandle mTooltipWindow = nullptr;
     IControl* mTextEntryControl = nullptr;
     IFxParam* mTextEntryParam = nullptr;
@@ -140,8 +154,11 @@ private:
     GrowString mMainWindowClass;
     // The parameter whose host gesture a button press began (-1: none open).
     int mGestureParam = -1;
+    X11State* mX11 = nullptr;  // while an X11 window is open (its display connection too)
 };
 
 // The instance handle of the module this code is linked into (the plug-in's DLL on Windows; null
 // elsewhere).
 void* IFxModuleInstance();
+// True for a name ending in ".png" in any case: the only images loaded by resource id.
+bool IsPngFileName(const char* fileName);

@@ -38,20 +38,10 @@ PIX_IBitmap* IGraphicsWin::LoadBitmapResource(int, const char* fileName) {
 PIX_IBitmap* CreateSurfaceBitmap(int width, int height) { return new PIX_MemBitmap(width, height); }
 void* CreateStyleFont(const ITextStyle&) { return nullptr; }
 
-// No window, so no prompt can be shown and no dialog answers.
+// No window, so no prompt can be shown and no clipboard is in reach (the dialogs: dialogs_headless.cpp).
 IMenu* IGraphicsWin::ShowPopupMenu(IMenu*, IBounds*) { return nullptr; }
 void IGraphicsWin::OpenTextEntry(IControl*, ITextStyle*, IBounds*, const char*, IFxParam*) {}
 void IGraphicsWin::CloseTextEntry(bool) {}
-#ifndef IFX_DESKTOP_DIALOGS  // the Linux deliverables': x11/dialogs_x11.cpp
-int IGraphicsWin::ShowMessageBox(const char*, const char*, int) { return 0; }
-void IGraphicsWin::GetHostFolder(GrowString* path) { path->Set(0, "", 0); }
-void IGraphicsWin::GetPluginFolder(GrowString* path) { path->Set(0, "", 0); }
-void IGraphicsWin::GetDesktopFolder(GrowString* path) { path->Set(0, "", 0); }
-void IGraphicsWin::GetAppDataFolder(GrowString* path, bool) { path->Set(0, "", 0); }
-void IGraphicsWin::AskForFile(GrowString* fileName, int, GrowString*, const char*) { fileName->Set(0, "", 0); }
-bool IGraphicsWin::AskForColour(IArgb*, const char*) { return false; }
-bool IGraphicsWin::OpenUrl(const char*, const char*, const char*, const char*) { return false; }
-#endif
 bool IGraphicsWin::GetClipboardText(GrowString* text) {
     text->Set(0, "", 0);
     return false;

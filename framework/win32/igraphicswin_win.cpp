@@ -4,9 +4,6 @@
 // windows.h first
 #include <commctrl.h>
 
-#include <cctype>
-#include <cstring>
-
 #include "framework/fxassert.h"
 #include "framework/fxbase.h"
 #include "framework/igraphicswin.h"
@@ -219,14 +216,9 @@ void IGraphicsWin::ResizeGui(int width, int height) {
     InvalidateRect(window, &all, FALSE);
 }
 
-// Only "png" files (any case) are looked up, as resources of type "PNG" with the given id.
+// Only "png" files are looked up, as resources of type "PNG" with the given id.
 PIX_IBitmap* IGraphicsWin::LoadBitmapResource(int id, const char* fileName) {
-    if (!fileName || !fileName[0]) return nullptr;
-    const char* dot = std::strrchr(fileName, '.');
-    const char* ext = dot ? dot + 1 : fileName + 1;
-    if (std::strlen(ext) != 3 || std::tolower(ext[0]) != 'p' || std::tolower(ext[1]) != 'n' ||
-        std::tolower(ext[2]) != 'g')
-        return nullptr;
+    if (!IsPngFileName(fileName)) return nullptr;
     HMODULE module = static_cast<HMODULE>(mHInstance);
     HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(id), "PNG");
     if (!resource) return nullptr;

@@ -68,22 +68,6 @@ void IGraphicsWin::CloseTextEntry(bool commit) {
     mTextEntryState = 0;
 }
 
-bool IGraphicsWin::TextEntryTick() {
-    if (!mTextEntryWindow || mTextEntryState == 0) return false;
-    if (mTextEntryState == 3 || mTextEntryState == 4)
-        CloseTextEntry(mTextEntryState == 4);
-    else
-        mTextEntryState = 0;
-    return true;
-}
-
-bool IGraphicsWin::TextEntryRepainting(IBounds* controlRect) {
-    if (!mTextEntryWindow || !mTextEntryControl) return false;
-    *controlRect = mTextEntryControl->Rect();
-    mTextEntryState = 2;
-    return true;
-}
-
 // The field's whole background takes the entry colour, not only the text cells.
 void* IGraphicsWin::TextEntryColours(void* dc) {
     if (!mTextEntryControl) return nullptr;
