@@ -9,7 +9,7 @@ set -u
 top=$(cd "$(dirname "$0")/../.." && pwd)
 platform=${1:-windows}
 out=$(mktemp -d)
-trap 'rm -rf "$out"' EXIT
+trap 'rm -rf "${out:?}"' EXIT
 status=0
 case $platform in
     windows) formats="vst3 vst2 aax" ;;

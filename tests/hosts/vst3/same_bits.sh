@@ -14,7 +14,7 @@ done
 [ -x "${TZ_WINE64:-/usr/lib/wine/wine64}" ] || skip "Wine is not installed"
 
 out=$(mktemp -d)
-trap 'rm -rf "$out"' EXIT
+trap 'rm -rf "${out:?}"' EXIT
 # 1.3 s of two tones and noise rising past 0 dBFS (not a whole number of host blocks).
 perl -e 'my $n = 62477; my $x = 1; for my $k (0 .. $n - 1) {
     $x = ($x * 1103515245 + 12345) % 2147483648;
