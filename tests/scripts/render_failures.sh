@@ -98,7 +98,7 @@ while IFS='|' read -r name want pattern signal command check; do
     else
         echo "ok   $name: $(tail -n 1 <<<"$text")"
     fi
-    rm -f "$dir"/out*
+    rm -f "${dir:?}"/out*
 done <<EOF
 missing input|2|no such file: $dir/none.wav; give the path|-|-- "$dir/none.wav" "$dir/out.wav"
 bad parameter|2|unknown parameter "Drive"; the parameters are "Bypass"|-|-- "$dir/in.wav" "$dir/out.wav" Drive=3
