@@ -46,7 +46,8 @@ TEST(Vst3RunLoop, DescriptorsAndTimersRunWhileRegistered) {
     ASSERT_EQ(write(pipeFds[1], "ab", 2), 2);
     const auto start = std::chrono::steady_clock::now();
     loop.Pump(100);
-    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
+    // The loop counts whole milliseconds: it may end up to one before the finer clock says 100.
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(99));
     EXPECT_EQ(reader.calls, 2);
     EXPECT_TRUE(fast.calls >= 5 && fast.calls <= 11) << fast.calls;
     EXPECT_TRUE(slow.calls >= 1 && slow.calls <= 2) << slow.calls;
