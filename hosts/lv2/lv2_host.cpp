@@ -76,8 +76,7 @@ struct StateValue {
     bool stored = false;
 };
 
-LV2_State_Status Store(LV2_State_Handle handle, uint32_t key, const void* value, size_t size, uint32_t type,
-                       uint32_t) {
+LV2_State_Status Store(LV2_State_Handle handle, uint32_t key, const void* value, size_t size, uint32_t type, uint32_t) {
     auto* state = static_cast<StateValue*>(handle);
     if (key != state->key) return LV2_STATE_ERR_NO_PROPERTY;
     state->type = type;
@@ -136,18 +135,20 @@ void Instance::Run(float* const* in, float* const* out, uint32_t frames) {
 }
 
 bool Instance::SaveState(std::vector<uint8_t>* bytes) {
-    auto* iface = static_cast<const LV2_State_Interface*>(lilv_instance_get_extension_data(mInstance, LV2_STATE__interface));
+    auto* iface =
+        static_cast<const LV2_State_Interface*>(lilv_instance_get_extension_data(mInstance, LV2_STATE__interface));
     StateValue state;
     state.key = map.Map(kStateKey);
-    if (!iface || iface->save(lilv_instance_get_handle(mInstance), Store, &state, LV2_STATE_IS_POD, nullptr) !=
-                      LV2_STATE_SUCCESS)
+    if (!iface ||
+        iface->save(lilv_instance_get_handle(mInstance), Store, &state, LV2_STATE_IS_POD, nullptr) != LV2_STATE_SUCCESS)
         return false;
     *bytes = state.bytes;
     return state.stored && state.type == map.Map(LV2_ATOM__Chunk);
 }
 
 int Instance::RestoreState(const std::vector<uint8_t>& bytes, const char* type) {
-    auto* iface = static_cast<const LV2_State_Interface*>(lilv_instance_get_extension_data(mInstance, LV2_STATE__interface));
+    auto* iface =
+        static_cast<const LV2_State_Interface*>(lilv_instance_get_extension_data(mInstance, LV2_STATE__interface));
     if (!iface) return LV2_STATE_ERR_UNKNOWN;
     StateValue state;
     state.key = map.Map(kStateKey);

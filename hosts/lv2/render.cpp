@@ -55,18 +55,19 @@ int Render(const Command& command) {
         }
         return false;
     };
-    const auto apply = [&](const Parameter& parameter, double plain) { plugin.SetControl(int(parameter.id), float(plain)); };
-    const std::string problem = ApplySettings(command.settings, find, [&] { return Names(plugin.ports); }, apply);
+    const auto apply = [&](const Parameter& parameter, double plain) {
+        plugin.SetControl(int(parameter.id), float(plain));
+    };
+    const std::string problem = ApplySettings(
+        command.settings, find, [&] { return Names(plugin.ports); }, apply);
     if (!problem.empty()) return Fail(problem);
 
     RawFile out(command.out, command.out, "wb");
     if (!out) return Fail(out.Problem(), kAudioFileFailed);
     Totals totals;
     const std::string failure = Stream<float>(
-        in, out, command.channels, kBlock, [&](float** inputs, float** outputs, int frames) {
-            plugin.Run(inputs, outputs, uint32_t(frames));
-        },
-        &totals);
+        in, out, command.channels, kBlock,
+        [&](float** inputs, float** outputs, int frames) { plugin.Run(inputs, outputs, uint32_t(frames)); }, &totals);
     if (!failure.empty()) return Fail(failure, kAudioFileFailed);
 
     std::vector<std::pair<std::string, std::string>> settings;
