@@ -37,9 +37,9 @@ class IFxLV2;
 // instantiate), then what instantiate makes of it.
 struct IFxLV2Descriptor {
     LV2_Descriptor lv2;
-    int channels;                // audio inputs and outputs, each
-    IFxLV2* (*create)();         // a new plug-in, or null
-    const char* stateProperty;   // the URI the state is saved under
+    int channels;               // audio inputs and outputs, each
+    IFxLV2* (*create)();        // a new plug-in, or null
+    const char* stateProperty;  // the URI the state is saved under
 };
 
 class IFxLV2 : public IFxBase {
@@ -102,8 +102,8 @@ private:
     static LV2_State_Status Save(LV2_Handle instance, LV2_State_Store_Function store, LV2_State_Handle handle,
                                  uint32_t flags, const LV2_Feature* const* features);
     // [main thread, takes the plug-in lock only to apply the state]
-    static LV2_State_Status Restore(LV2_Handle instance, LV2_State_Retrieve_Function retrieve,
-                                    LV2_State_Handle handle, uint32_t flags, const LV2_Feature* const* features);
+    static LV2_State_Status Restore(LV2_Handle instance, LV2_State_Retrieve_Function retrieve, LV2_State_Handle handle,
+                                    uint32_t flags, const LV2_Feature* const* features);
 
     // Sizes the ports for channels, maps the URIs and sets the rate. False when it cannot.
     // [main thread]

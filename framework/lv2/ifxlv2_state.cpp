@@ -20,9 +20,8 @@ LV2_State_Status IFxLV2::Save(LV2_Handle instance, LV2_State_Store_Function stor
 // Host's main thread, never beside run. The bytes are applied under the plug-in mutex by the
 // same rules as the VST3 state; the editor hears of the values after it is released. A missing
 // property, another type, or a chunk too short or bad is refused.
-LV2_State_Status IFxLV2::Restore(LV2_Handle instance, LV2_State_Retrieve_Function retrieve,
-                                 LV2_State_Handle handle, uint32_t /*flags*/,
-                                 const LV2_Feature* const* /*features*/) {
+LV2_State_Status IFxLV2::Restore(LV2_Handle instance, LV2_State_Retrieve_Function retrieve, LV2_State_Handle handle,
+                                 uint32_t /*flags*/, const LV2_Feature* const* /*features*/) {
     auto* plug = static_cast<IFxLV2*>(instance);
     if (!retrieve) return LV2_STATE_ERR_UNKNOWN;
     size_t size = 0;
