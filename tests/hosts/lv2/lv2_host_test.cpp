@@ -115,7 +115,11 @@ TEST_P(Lv2Audio, SameBitsAsTheVst3Module) {
 
 INSTANTIATE_TEST_SUITE_P(BothPluginsEveryRate, Lv2Audio,
                          ::testing::Values(Layout{2, 44100}, Layout{2, 48000}, Layout{2, 96000}, Layout{1, 44100},
-                                           Layout{1, 48000}, Layout{1, 96000}));
+                                           Layout{1, 48000}, Layout{1, 96000}),
+                         [](const ::testing::TestParamInfo<Layout>& test) {
+                             return (test.param.channels == 1 ? "mono" : "stereo") +
+                                    std::to_string(int(test.param.rate));
+                         });
 
 // A state set on the LV2 side: a block run with every parameter away from its default.
 std::vector<uint8_t> SetState(Lv2* lv2) {
