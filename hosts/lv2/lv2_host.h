@@ -24,6 +24,7 @@ public:
     UridMap();
     UridMap(const UridMap&) = delete;
     UridMap& operator=(const UridMap&) = delete;
+    // [main thread] (the plug-in maps its URIs while it is created)
     LV2_URID Map(const char* uri);
     const char* Unmap(LV2_URID urid) const;
     // The urid:map feature handing out this map.
@@ -79,10 +80,11 @@ public:
     // [audio thread] One block: audio inputs from in[0..], outputs into out[0..], in port order.
     void Run(float* const* in, float* const* out, uint32_t frames);
 
-    // The bytes the plug-in stores under kStateKey; false when it stores none or fails.
+    // [main thread] The bytes the plug-in stores under kStateKey; false when it stores none or
+    // fails.
     bool SaveState(std::vector<uint8_t>* bytes);
-    // Hands the plug-in those bytes under kStateKey as `type` (default atom:Chunk); the status
-    // restore returned (LV2_STATE_SUCCESS is 0).
+    // [main thread] Hands the plug-in those bytes under kStateKey as `type` (default
+    // atom:Chunk); the status restore returned (LV2_STATE_SUCCESS is 0).
     int RestoreState(const std::vector<uint8_t>& bytes, const char* type = nullptr);
 
     std::vector<Port> ports;
