@@ -66,9 +66,9 @@ TEST(Lv2Description, ListsEveryParameterAndPortAsThePluginReportsThem) {
         for (int c = 0; c < product.channels; ++c) {
             EXPECT_EQ(Text(lilv_port_get_symbol(plugin, lilv_plugin_get_port_by_index(plugin, audio + c))),
                       product.inputs[c]);
-            EXPECT_EQ(Text(lilv_port_get_symbol(
-                          plugin, lilv_plugin_get_port_by_index(plugin, audio + product.channels + c))),
-                      product.outputs[c]);
+            EXPECT_EQ(
+                Text(lilv_port_get_symbol(plugin, lilv_plugin_get_port_by_index(plugin, audio + product.channels + c))),
+                product.outputs[c]);
         }
     }
     lilv_node_free(bundle);
