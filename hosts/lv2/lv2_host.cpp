@@ -4,8 +4,6 @@
 #include <lv2/core/lv2.h>
 #include <lv2/state/state.h>
 
-#include <cstring>
-
 namespace tzlv2 {
 
 UridMap::UridMap() : mMap{this, nullptr}, mFeature{LV2_URID__map, &mMap} {

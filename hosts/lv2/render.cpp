@@ -5,6 +5,7 @@
 // as CHANNELS says, processes them as the 32-bit samples LV2 carries (--float32 is therefore
 // the only road, and accepted for the same command line). Parameters are the control inputs,
 // found by their names and given in plain units (switches also take on/off).
+#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
