@@ -2,8 +2,8 @@
 // IFxLV2: the plug-in core behind LV2 plug-in descriptors. The host finds a descriptor through the
 // module's lv2_descriptor, instantiates it and drives the instance through the descriptor's
 // functions and the state extension. run holds the plug-in mutex for its whole block; state save
-// and restore hold it only to take or apply the state. The other functions belong to the host's
-// instantiation class, which never runs beside run.
+// and restore hold it only to take or apply the state. connect_port never runs beside run, and
+// the life-cycle functions beside no other function of the instance.
 //
 // Ports, in this order: one input control port per parameter (port i is parameter i, in plain
 // units), the latency output port when the plug-in has latency, the audio inputs, the audio
@@ -23,12 +23,10 @@
 // Where the edits an editor makes go on the UI side: its instance of the plug-in class has no
 // host of its own. Values are plain, as the control ports take them.
 struct IFxLV2EditSink {
+    // [UI thread]
     virtual void BeginEdit(int paramIdx) = 0;
     virtual void Edit(int paramIdx, double plain) = 0;
     virtual void EndEdit(int paramIdx) = 0;
-
-protected:
-    ~IFxLV2EditSink() = default;
 };
 
 class IFxLV2;
@@ -84,10 +82,11 @@ private:
     // ---- The descriptor functions (ifxlv2_descriptor.cpp, ifxlv2_run.cpp, ifxlv2_state.cpp) ----
     // Null when it cannot serve: no urid:map, a rate outside 8 kHz..768 kHz, no bundle folder, no
     // plug-in.
-    // [main thread]
+    // [main thread, takes the plug-in lock only to set up the channels and the rate]
     static LV2_Handle Instantiate(const LV2_Descriptor* descriptor, double rate, const char* bundlePath,
                                   const LV2_Feature* const* features);
-    // [main thread]
+    // Between blocks, or before the first.
+    // [audio thread]
     static void ConnectPort(LV2_Handle instance, uint32_t port, void* data);
     // [main thread, takes the plug-in lock]
     static void Activate(LV2_Handle instance);
@@ -106,7 +105,7 @@ private:
                                     uint32_t flags, const LV2_Feature* const* features);
 
     // Sizes the ports for channels, maps the URIs and sets the rate. False when it cannot.
-    // [main thread]
+    // [main thread, takes the plug-in lock only to set up the channels and the rate]
     bool SetUp(const IFxLV2Descriptor& descriptor, double rate, const LV2_URID_Map& map);
     // Each control port whose value changed since the last block, as the host's automation.
     // [audio thread, plug-in lock held by caller]

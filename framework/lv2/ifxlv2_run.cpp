@@ -6,7 +6,7 @@
 #include "framework/igraphics.h"
 #include "framework/lv2/ifxlv2.h"
 
-// Host's main thread; a port index beyond the layout is ignored.
+// Never beside run; a port index beyond the layout is ignored.
 void IFxLV2::ConnectPort(LV2_Handle instance, uint32_t port, void* data) {
     auto* plug = static_cast<IFxLV2*>(instance);
     const uint32_t params = static_cast<uint32_t>(plug->NParams());
