@@ -171,6 +171,14 @@ inline std::string UnknownParameter(const std::string& name, const std::string& 
     return "unknown parameter \"" + name + "\"; the parameters are " + names;
 }
 
+// A parameter as a render program's host finds it by name: the host's id for it, whether it is a
+// switch, and its range in plain units.
+struct Parameter {
+    unsigned long id = 0;
+    bool toggle = false;
+    double lo = 0, hi = 0;
+};
+
 // A decimal number: sign, digits with at most one point, an optional exponent; nothing else.
 inline bool ParseDecimal(const std::string& text, double* value) {
     size_t i = text.size() && (text[0] == '+' || text[0] == '-') ? 1 : 0;
@@ -203,6 +211,25 @@ inline std::string ReadValue(const std::string& name, const std::string& text, b
         return "\"" + text + "\" is not a value for \"" + name + "\"; give a number in " + range;
     if (*plain < std::min(lo, hi) || *plain > std::max(lo, hi))
         return "\"" + name + "\" " + text + " is outside " + range + "; give a number in that range";
+    return "";
+}
+
+// Reads every NAME=VALUE setting in order: find(name, &parameter) looks the name up (false: no
+// such parameter), names() lists them all for the message, apply(parameter, plain) takes the
+// value. "" or the first problem.
+template <typename Find, typename Names, typename Apply>
+std::string ApplySettings(const std::vector<std::string>& settings, Find find, Names names, Apply apply) {
+    for (const std::string& setting : settings) {
+        std::string name, text;
+        std::string problem = SplitSetting(setting, &name, &text);
+        if (!problem.empty()) return problem;
+        Parameter parameter;
+        if (!find(name, &parameter)) return UnknownParameter(name, names());
+        double plain = 0;
+        problem = ReadValue(name, text, parameter.toggle, parameter.lo, parameter.hi, &plain);
+        if (!problem.empty()) return problem;
+        apply(parameter, plain);
+    }
     return "";
 }
 

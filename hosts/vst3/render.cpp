@@ -60,20 +60,22 @@ int Render(const Command& command) {
     if (!plugin.Initialize(&host)) return Fail("initialize failed");
 
     // Every setting goes to the first block as host automation, as a host's would.
+    IEditController* controller = plugin.controller;
     ParameterChanges changes;
-    for (const std::string& setting : command.settings) {
-        std::string name, text;
-        std::string problem = SplitSetting(setting, &name, &text);
-        if (!problem.empty()) return Fail(problem);
+    const auto find = [&](const std::string& name, Parameter* parameter) {
         ParameterInfo info{};
-        if (!FindByTitle(plugin.controller, name, &info))
-            return Fail(UnknownParameter(name, Titles(plugin.controller)));
-        double plain = 0;
-        problem = ReadValue(name, text, info.stepCount == 1, plugin.controller->normalizedParamToPlain(info.id, 0.0),
-                            plugin.controller->normalizedParamToPlain(info.id, 1.0), &plain);
-        if (!problem.empty()) return Fail(problem);
-        changes.Add(info.id, 0, plugin.controller->plainParamToNormalized(info.id, plain));
-    }
+        if (!FindByTitle(controller, name, &info)) return false;
+        *parameter = {info.id, info.stepCount == 1, controller->normalizedParamToPlain(info.id, 0.0),
+                      controller->normalizedParamToPlain(info.id, 1.0)};
+        return true;
+    };
+    const auto apply = [&](const Parameter& parameter, double plain) {
+        const ParamID id = ParamID(parameter.id);
+        changes.Add(id, 0, controller->plainParamToNormalized(id, plain));
+    };
+    const std::string problem = ApplySettings(
+        command.settings, find, [&] { return Titles(controller); }, apply);
+    if (!problem.empty()) return Fail(problem);
 
     if (channels == 1) {
         SpeakerArrangement mono = SpeakerArr::kMono;

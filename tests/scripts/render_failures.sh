@@ -105,6 +105,8 @@ bad parameter|2|unknown parameter "Drive"; the parameters are "Bypass"|-|-- "$di
 bad value vst3|2|"Tone" 150 is outside 0..100; give a number in that range|-|-- "$dir/in.wav" "$dir/out.wav" Tone=150
 bad value vst2|2|"Tone" 150 is outside 0..100; give a number in that range|-|-- --format vst2 "$dir/in.wav" "$dir/out.wav" Tone=150
 bad value aax (windows)|2|"Tone" 150 is outside 0..100; give a number in that range|-|-- --format aax "$dir/in.wav" "$dir/out.wav" Tone=150
+bad value lv2|2|"Tone" 150 is outside 0..100; give a number in that range|-|-- --format lv2 "$dir/in.wav" "$dir/out.wav" Tone=150
+LV2 refused on Windows|2|the LV2 plug-in is built for Linux only; drop --platform windows|-|-- --platform windows --format lv2 "$dir/in.wav" "$dir/out.wav"
 not decimal vst2|2|"0x10" is not a value for "Tone"; give a number in 0..100|-|-- --format vst2 "$dir/in.wav" "$dir/out.wav" Tone=0x10
 host cannot start (windows)|2|could not start under Wine; run scripts/setup|-|TZ_WINE64=/nonexistent -- "$dir/in.wav" "$dir/out.wav"
 no Wine used (linux)|0|wrote $dir/out.wav|-|TZ_WINE64=/nonexistent -- "$dir/in.wav" "$dir/out.wav"
@@ -117,6 +119,7 @@ OUT not a file|2|$dir/full.wav is not a regular file|-|-- "$dir/in.wav" "$dir/fu
 TMPDIR missing|2|TMPDIR=$dir/none is not a folder you can write in|-|TMPDIR="$dir/none" -- "$dir/in.wav" "$dir/out.wav"
 SIGINT mid-render|130||INT|-- "$dir/long.wav" "$dir/keep.wav"
 SIGTERM mid-render|143||TERM|-- --format vst2 "$dir/long.wav" "$dir/keep.wav"
+SIGINT mid-render lv2 (linux)|130||INT|-- --format lv2 "$dir/long.wav" "$dir/keep.wav"
 IN a folder|2|$dir/folder.wav is a folder; give a sound file|-|-- "$dir/folder.wav" "$dir/out.wav"
 IN not a sound file, before the build (windows)|2|$dir/text.wav is not a sound file|-|-- --arch x86 "$dir/text.wav" "$dir/out.wav"|! grep -q "building\|32-bit" <<<"\$text"
 IN not a sound file, before the build (linux)|2|$dir/text.wav is not a sound file|-|-- --format vst2 "$dir/text.wav" "$dir/out.wav"|! grep -q "building" <<<"\$text"
@@ -128,6 +131,8 @@ a name is only a name|0|wrote $dir/out.wav|-|-- "\$pwn" "$dir/out.wav"|[ ! -e PW
 pre-clipped float input|0|peak in 0.0 dBFS, peak out|-|-- "$dir/clip.wav" "$dir/clipped.wav" "Analog Hiss=off"
 float input over 0 dBFS|0|peak in 6.0 dBFS (over 0 dBFS)|-|-- "$dir/hot.wav" "$dir/out.wav" "Analog Hiss=off"|! cmp -s out.wav clipped.wav
 tiny 64-bit floats|0|peak in -240.0 dBFS|-|-- "$dir/tiny.wav" "$dir/out.wav" "Analog Hiss=off"|[ "\$(\$sound info out.wav)" = "48000 1 9600 float64" ]
+mono float over 0 dBFS through lv2 (linux)|0|peak in 6.0 dBFS (over 0 dBFS)|-|-- --format lv2 "$dir/hot.wav" "$dir/out.wav" "Analog Hiss=off"|[ "\$(\$sound info out.wav)" = "48000 1 9600 float32" ]
+16-bit through lv2 (linux)|0|wrote|-|-- --format lv2 "$dir/i16.wav" "$dir/out.wav" "Analog Hiss=off"|[ "\$(\$sound info out.wav)" = "44100 2 13230 pcm16" ]
 16-bit once|0|wrote|-|-- "$dir/i16.wav" "$dir/first.wav" "Analog Hiss=off"|[ "\$(\$sound info first.wav)" = "44100 2 13230 pcm16" ]
 16-bit twice the same|0|wrote|-|-- "$dir/i16.wav" "$dir/out.wav" "Analog Hiss=off"|cmp -s out.wav first.wav
 FLAC in and out|0|wrote $dir/out.flac|-|-- "$dir/in.flac" "$dir/out.flac"|[ "\$(\$sound info out.flac)" = "44100 2 13230 pcm16" ]
@@ -136,6 +141,7 @@ full output disk|2|beside $dir/full/out.wav: cannot write $dir/full/.out.wav.|-|
 full TMPDIR|2|cannot write in a temporary folder in $dir/full/tmp|-|TMPDIR="$dir/full/tmp" -- "$dir/in.wav" "$dir/out.wav"|[ -z "\$(ls -A "$dir/full/tmp")" ]
 host program killed (windows)|2|the host program was killed (signal 9) or crashed; nothing was written|-|TZ_WINE64="$dir/bin/killer" -- "$dir/long.wav" "$dir/keep.wav"
 host program killed (linux)|2|the host program was killed (signal 9) or crashed; nothing was written|KILL@tz_vst3_render|-- "$dir/long.wav" "$dir/keep.wav"
+lv2 host program killed (linux)|2|the host program was killed (signal 9) or crashed; nothing was written|KILL@tz_lv2_render|-- --format lv2 "$dir/long.wav" "$dir/keep.wav"
 SIGINT at the rename|0|wrote $dir/out.wav|INT|PATH="$dir/slow:$PATH" -- "$dir/in.wav" "$dir/out.wav"|[ -s out.wav ] && rm moving
 EOF
 

@@ -13,7 +13,7 @@ trap 'rm -rf "${out:?}"' EXIT
 status=0
 case $platform in
     windows) formats="vst3 vst2 aax" ;;
-    *) formats="vst3 vst2" ;;
+    *) formats="vst3 vst2 lv2" ;;
 esac
 
 sox -n -r 44100 -b 24 -c 2 "$out/in.wav" synth 0.3 pluck A2 pluck E3 gain -3
@@ -27,8 +27,8 @@ for format in $formats; do
     [ "$got" = "$frames" ] || { echo "FAIL the $format render has ${got:-no} frames, the input $frames"; status=1; }
 done
 
-# The host programs' own samples, hiss off, bit for bit: the AAX host hands the plug-in 32-bit
-# samples, as the VST3 module's 32-bit path takes them; the VST2 render uses the 64-bit entry.
+# The host programs' own samples, hiss off, bit for bit: the AAX and LV2 hosts hand the plug-in
+# 32-bit samples, as the VST3 module's 32-bit path takes them; the VST2 render uses the 64-bit entry.
 # host PLATFORM FORMAT [--float32] IN OUT [NAME=VALUE ...] runs that render program, stereo 44.1 kHz.
 host() {
     local paths=$top/build/linux/tz_$2_render.paths option=() launch=()
@@ -43,10 +43,14 @@ runs=("$platform vst3 vst3-32 --float32" "$platform vst3 vst3-64" "$platform vst
 pairs=("vst2 vst3-64")
 if [ "$platform" = windows ]; then
     runs+=("windows aax aax") pairs+=("aax vst3-32")
-elif [ -f "$(sed -n 1p "$top/build/win64/tz_vst3_render.paths" 2>/dev/null)" ]; then
-    runs+=("windows vst3 win64-32 --float32" "windows vst3 win64-64") pairs+=("vst3-32 win64-32" "vst3-64 win64-64")
 else
-    echo "note: no win64 build here; the Linux and win64 modules are not compared"
+    runs+=("linux lv2 lv2") pairs+=("lv2 vst3-32")
+    if [ -f "$(sed -n 1p "$top/build/win64/tz_vst3_render.paths" 2>/dev/null)" ]; then
+        runs+=("windows vst3 win64-32 --float32" "windows vst3 win64-64")
+        pairs+=("vst3-32 win64-32" "vst3-64 win64-64")
+    else
+        echo "note: no win64 build here; the Linux and win64 modules are not compared"
+    fi
 fi
 for run in "${runs[@]}"; do
     read -r where format name option <<<"$run"
