@@ -96,7 +96,7 @@ void Plugin(std::ostream& out, const Product::Lv2Plugin& plugin, IFxLV2& plug, b
     out << "<" << plugin.uri << ">\n    a lv2:Plugin , lv2:DistortionPlugin ;\n    doap:name " << Quoted(plugin.name)
         << " ;\n    lv2:project <" << kProject << "> ;\n    lv2:minorVersion " << (version >> 8 & 0xff)
         << " ;\n    lv2:microVersion " << (version & 0xff)
-        << " ;\n    lv2:requiredFeature urid:map ;\n    lv2:optionalFeature lv2:hardRTCapable ;\n"
+        << " ;\n    lv2:optionalFeature urid:map , lv2:hardRTCapable ;\n"
         << "    lv2:extensionData state:interface ;\n";
     if (withUi) out << "    ui:ui <" << Product::kLv2UiUri << "> ;\n";
     out << "    lv2:port ";

@@ -104,9 +104,16 @@ private:
     static LV2_State_Status Restore(LV2_Handle instance, LV2_State_Retrieve_Function retrieve, LV2_State_Handle handle,
                                     uint32_t flags, const LV2_Feature* const* features);
 
-    // Sizes the ports for channels, maps the URIs and sets the rate. False when it cannot.
+    // Sizes the ports for channels, maps the URIs (with map, when the host gave one) and sets the
+    // rate. False when it cannot.
     // [main thread, takes the plug-in lock only to set up the channels and the rate]
-    bool SetUp(const IFxLV2Descriptor& descriptor, double rate, const LV2_URID_Map& map);
+    bool SetUp(const IFxLV2Descriptor& descriptor, double rate, const LV2_URID_Map* map);
+    // The host's urid:map among features; null when there is none.
+    static const LV2_URID_Map* FindMap(const LV2_Feature* const* features);
+    // The state property's and atom:Chunk's ids through map; false when the map gives none.
+    bool MapStateUrids(const LV2_URID_Map& map, LV2_URID* key, LV2_URID* type) const;
+    // The ids mapped at instantiate, or else through the state call's own map; false when neither.
+    bool StateUrids(const LV2_Feature* const* features, LV2_URID* key, LV2_URID* type) const;
     // Each control port whose value changed since the last block, as the host's automation.
     // [audio thread, plug-in lock held by caller]
     void ApplyControlPorts();
@@ -120,6 +127,7 @@ private:
     std::vector<float> mApplied;
     float* mLatencyPort = nullptr;
     std::vector<float*> mAudioIn, mAudioOut;
-    LV2_URID mStateKey = 0;
+    const char* mStateProperty = nullptr;
+    LV2_URID mStateKey = 0;  // 0: the host gave no urid:map at instantiate
     LV2_URID mChunkType = 0;
 };

@@ -2,7 +2,6 @@
 #include <sys/stat.h>
 
 #include <cstring>
-#include <lv2/atom/atom.h>
 #include <memory>
 
 #include "framework/lv2/ifxlv2.h"
@@ -13,13 +12,6 @@ constexpr int kBlockFrames = 4096;
 constexpr double kLowestRate = 8000.0;
 constexpr double kHighestRate = 768000.0;
 
-const LV2_URID_Map* FindMap(const LV2_Feature* const* features) {
-    for (int i = 0; features && features[i]; ++i)
-        if (features[i]->URI && std::strcmp(features[i]->URI, LV2_URID__map) == 0)
-            return static_cast<const LV2_URID_Map*>(features[i]->data);
-    return nullptr;
-}
-
 bool IsFolder(const char* path) {
     struct stat info {};
     return path && *path && stat(path, &info) == 0 && S_ISDIR(info.st_mode);
@@ -27,6 +19,15 @@ bool IsFolder(const char* path) {
 
 IFxLV2* FromHandle(LV2_Handle instance) { return static_cast<IFxLV2*>(instance); }
 }  // namespace
+
+const LV2_URID_Map* IFxLV2::FindMap(const LV2_Feature* const* features) {
+    for (int i = 0; features && features[i]; ++i)
+        if (features[i]->URI && std::strcmp(features[i]->URI, LV2_URID__map) == 0) {
+            const auto* map = static_cast<const LV2_URID_Map*>(features[i]->data);
+            return map && map->map ? map : nullptr;
+        }
+    return nullptr;
+}
 
 IFxLV2Descriptor IFxLV2::Describe(const char* uri, int channels, IFxLV2* (*create)(), const char* stateProperty) {
     IFxLV2Descriptor d{};
@@ -37,24 +38,24 @@ IFxLV2Descriptor IFxLV2::Describe(const char* uri, int channels, IFxLV2* (*creat
     return d;
 }
 
-// The host's descriptor pointer is the first member of one of the module's records.
+// The host's descriptor pointer is the first member of one of the module's records. Without the
+// host's urid:map the plug-in still runs (some hosts offer no feature at all); its state then
+// needs the map among the state call's features.
 LV2_Handle IFxLV2::Instantiate(const LV2_Descriptor* descriptor, double rate, const char* bundlePath,
                                const LV2_Feature* const* features) {
     const auto* own = reinterpret_cast<const IFxLV2Descriptor*>(descriptor);
     const LV2_URID_Map* map = FindMap(features);
-    if (!own || !map || !map->map || !(rate >= kLowestRate && rate <= kHighestRate) || !IsFolder(bundlePath))
-        return nullptr;
+    if (!own || !(rate >= kLowestRate && rate <= kHighestRate) || !IsFolder(bundlePath)) return nullptr;
     std::unique_ptr<IFxLV2> plug(own->create());
-    if (!plug || !plug->SetUp(*own, rate, *map)) return nullptr;
+    if (!plug || !plug->SetUp(*own, rate, map)) return nullptr;
     return plug.release();
 }
 
-bool IFxLV2::SetUp(const IFxLV2Descriptor& descriptor, double rate, const LV2_URID_Map& map) {
+bool IFxLV2::SetUp(const IFxLV2Descriptor& descriptor, double rate, const LV2_URID_Map* map) {
     if (!LegalIO(descriptor.channels, descriptor.channels)) return false;
     mChannels = descriptor.channels;
-    mStateKey = map.map(map.handle, descriptor.stateProperty);
-    mChunkType = map.map(map.handle, LV2_ATOM__Chunk);
-    if (mStateKey == 0 || mChunkType == 0) return false;
+    mStateProperty = descriptor.stateProperty;
+    if (map && !MapStateUrids(*map, &mStateKey, &mChunkType)) return false;
     mControls.assign(NParams(), nullptr);
     mAudioIn.assign(mChannels, nullptr);
     mAudioOut.assign(mChannels, nullptr);

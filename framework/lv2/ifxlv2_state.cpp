@@ -1,19 +1,35 @@
 // IFxLV2: the state extension. The state is one property, an atom:Chunk holding the same bytes as
 // the VST3 state (framework/statechunk.h).
 #include <climits>
+#include <lv2/atom/atom.h>
 
 #include "framework/lv2/ifxlv2.h"
 #include "framework/statechunk.h"
 
+bool IFxLV2::MapStateUrids(const LV2_URID_Map& map, LV2_URID* key, LV2_URID* type) const {
+    *key = map.map(map.handle, mStateProperty);
+    *type = map.map(map.handle, LV2_ATOM__Chunk);
+    return *key != 0 && *type != 0;
+}
+
+bool IFxLV2::StateUrids(const LV2_Feature* const* features, LV2_URID* key, LV2_URID* type) const {
+    *key = mStateKey, *type = mChunkType;
+    if (*key != 0) return true;
+    const LV2_URID_Map* map = FindMap(features);
+    return map && MapStateUrids(*map, key, type);
+}
+
 // Any thread the host saves from, beside run: the chunk is taken under the plug-in mutex and
 // handed to the host after it is released.
 LV2_State_Status IFxLV2::Save(LV2_Handle instance, LV2_State_Store_Function store, LV2_State_Handle handle,
-                              uint32_t /*flags*/, const LV2_Feature* const* /*features*/) {
+                              uint32_t /*flags*/, const LV2_Feature* const* features) {
     auto* plug = static_cast<IFxLV2*>(instance);
     if (!store) return LV2_STATE_ERR_UNKNOWN;
+    LV2_URID key = 0, type = 0;
+    if (!plug->StateUrids(features, &key, &type)) return LV2_STATE_ERR_NO_FEATURE;
     IByteBlock block;
     if (!TakeStateChunk(plug, &block)) return LV2_STATE_ERR_NO_SPACE;
-    return store(handle, plug->mStateKey, block.GetBytes(), static_cast<size_t>(block.Size()), plug->mChunkType,
+    return store(handle, key, block.GetBytes(), static_cast<size_t>(block.Size()), type,
                  LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE);
 }
 
@@ -21,14 +37,16 @@ LV2_State_Status IFxLV2::Save(LV2_Handle instance, LV2_State_Store_Function stor
 // same rules as the VST3 state; the editor hears of the values after it is released. A missing
 // property, another type, or a chunk too short or bad is refused.
 LV2_State_Status IFxLV2::Restore(LV2_Handle instance, LV2_State_Retrieve_Function retrieve, LV2_State_Handle handle,
-                                 uint32_t /*flags*/, const LV2_Feature* const* /*features*/) {
+                                 uint32_t /*flags*/, const LV2_Feature* const* features) {
     auto* plug = static_cast<IFxLV2*>(instance);
     if (!retrieve) return LV2_STATE_ERR_UNKNOWN;
+    LV2_URID key = 0, chunkType = 0;
+    if (!plug->StateUrids(features, &key, &chunkType)) return LV2_STATE_ERR_NO_FEATURE;
     size_t size = 0;
     uint32_t type = 0, valueFlags = 0;
-    const void* bytes = retrieve(handle, plug->mStateKey, &size, &type, &valueFlags);
+    const void* bytes = retrieve(handle, key, &size, &type, &valueFlags);
     if (!bytes) return LV2_STATE_ERR_NO_PROPERTY;
-    if (type != plug->mChunkType) return LV2_STATE_ERR_BAD_TYPE;
+    if (type != chunkType) return LV2_STATE_ERR_BAD_TYPE;
     if (size == 0 || size > INT_MAX) return LV2_STATE_ERR_UNKNOWN;
     IByteBlock block;
     if (block.Put(bytes, static_cast<int>(size)) != static_cast<int>(size)) return LV2_STATE_ERR_NO_SPACE;
