@@ -63,7 +63,8 @@ public:
     // A control port's value from the host: the parameter and its controls take it, and nothing
     // goes back to the host.
     void PortEvent(uint32_t port, uint32_t size, uint32_t format, const void* buffer) {
-        IFxParam* param = port < static_cast<uint32_t>(mPlug->NParams()) ? mPlug->GetParam(static_cast<int>(port)) : nullptr;
+        IFxParam* param =
+            port < static_cast<uint32_t>(mPlug->NParams()) ? mPlug->GetParam(static_cast<int>(port)) : nullptr;
         if (!param || format != kFloatProtocol || size != sizeof(float) || !buffer) return;
         float value;
         std::memcpy(&value, buffer, sizeof value);

@@ -147,9 +147,13 @@ TEST(Lv2Ui, OpensSendsEditsShowsPortValuesAndCloses) {
         float value;        // the last value written (-1: none)
     } rows[] = {
         // 30 pixels up on a 90-pixel knob geared 4: a twelfth of 0..100.
-        {"drag up on Dist. Amount", [](Ui& u) { u.Drag(70, {58, 48, 38, 28, 28}); },
+        {"drag up on Dist. Amount",
+         [](Ui& u) {
+             u.Drag(70, {58, 48, 38, 28, 28});
+         },
          25, 13, "touch1+ write1 touch1- ", 100.0f / 12},
-        {"the host sets Tone", [](Ui& u) {
+        {"the host sets Tone",
+         [](Ui& u) {
              const float value = 90;
              u.desc->port_event(u.handle, 2, sizeof value, 0, &value);
          },
