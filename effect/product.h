@@ -48,4 +48,22 @@ struct AaxTypeIds {
     int32_t native, second;
 };
 constexpr AaxTypeIds kAaxTypeIds[] = {{FourCC("EFN1"), FourCC("EFA1")}, {FourCC("EFN2"), FourCC("EFA2")}};
+
+// LV2: the plug-ins in the order lv2_descriptor hands them out, each with its audio ports' symbols;
+// the control ports' symbols, port i for parameter i; the UI's URI and the state property's. A
+// saved session refers to the plug-ins by URI and to their ports by symbol: none ever changes.
+struct Lv2Plugin {
+    const char* uri;
+    const char* name;
+    int channels;
+    const char* inputs[2];
+    const char* outputs[2];
+};
+constexpr Lv2Plugin kLv2Plugins[] = {{"urn:tavrelzel4:stereo", "TavrelZel4", 2, {"in_l", "in_r"}, {"out_l", "out_r"}},
+                                     {"urn:tavrelzel4:mono", "TavrelZel4 Mono", 1, {"in"}, {"out"}}};
+constexpr const char* kLv2ParamSymbols[] = {"bypass",     "dist_amount", "tone",    "level",
+                                            "saturation", "hiss",        "dry_wet", "compensation"};
+constexpr const char* kLv2LatencySymbol = "latency";
+constexpr const char* kLv2UiUri = "urn:tavrelzel4:ui";
+constexpr const char* kLv2StateUri = "urn:tavrelzel4:state";
 }  // namespace Product

@@ -1,5 +1,6 @@
-// IFxVST3: the state chunk (the core's parameter block, then a 32-bit bypass flag) and the
+// IFxVST3: the state chunk (framework/statechunk.h) and the
 // host's bus arrangement request.
+#include "framework/statechunk.h"
 #include "framework/vst3/ifxvst3.h"
 #include "sdk/vst3/bstream.h"
 #include "sdk/vst3/strings.h"
@@ -37,11 +38,7 @@ void ReadToEnd(IBStream* stream, bool failedReadsGoOn, IByteBlock* block) {
 tresult PLUGIN_API IFxVST3::getState(IBStream* stream) {
     if (!stream) return kInvalidArgument;
     IByteBlock block;
-    {
-        ScopedPlugLock lock(GetMutex());
-        if (!WriteState(&block)) return kResultFalse;
-        block.PutInt32(IsBypassed() ? 1 : 0);
-    }
+    if (!TakeStateChunk(this, &block)) return kResultFalse;
     return WriteAll(stream, block.GetBytes(), block.Size()) ? kResultOk : kResultFalse;
 }
 
@@ -59,19 +56,11 @@ tresult IFxVST3::RestoreState(IBStream* stream) {
     IByteBlock block;
     ReadToEnd(stream, GetHostCode() == kHostWaveLab, &block);
     if (block.Size() == 0) return kResultFalse;
-    int pos;
-    bool trailer;
-    {
-        ScopedPlugLock lock(GetMutex());
-        pos = ReadState(&block, 0);
-        int32 bypass = 0;
-        trailer = pos >= 0 && block.GetInt32(&bypass, pos) >= 0;
-        if (trailer) SetBypassed(bypass != 0);
-    }
-    int64 end = 0;
-    if (trailer && start >= 0) stream->seek(start + pos + 4, IBStream::kIBSeekSet, &end);
+    const int end = ApplyStateChunk(this, &block);
+    int64 at = 0;
+    if (end >= 0 && start >= 0) stream->seek(start + end, IBStream::kIBSeekSet, &at);
     PushValuesToGui();
-    return trailer ? kResultOk : kResultFalse;
+    return end >= 0 ? kResultOk : kResultFalse;
 }
 
 // Host's main thread; holds the plug-in mutex, so a block processed meanwhile never sees the

@@ -37,11 +37,12 @@ install_wine32() {
 
 # wanted_packages MODE: the Debian packages MODE needs, each once, one a line. MODE "render":
 # the native render (the Linux modules and their libpng and zlib built from source, sox for the
-# test signal; no Wine, no mingw, nothing 32-bit); "render-windows": the render under Wine; "all": the whole build and
-# its tests (scripts/test, scripts/bench).
+# test signal, the LV2 host library; no Wine, no mingw, nothing 32-bit); "render-windows": the render under Wine; "all": the whole build and
+# its tests (scripts/test, scripts/bench), with the LV2 headers, their validator and lv2apply.
 wanted_packages() {
     local render=(cmake ninja-build g++ make bzip2 pkg-config libsndfile1-dev libx11-dev libxext-dev
-                  libfreetype-dev libfontconfig-dev fonts-liberation sox)
+                  libfreetype-dev libfontconfig-dev fonts-liberation sox liblilv-dev)
+    local lv2=(lv2-dev liblilv-dev lilv-utils sordi)
     local windows=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev libpng-dev zlib1g-dev
                    g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64 libz-mingw-w64-dev
                    wine wine64 xvfb xauth fonts-liberation sox python3-scipy python3-numpy python3-pil
@@ -49,6 +50,6 @@ wanted_packages() {
     case "$1" in
         render) printf '%s\n' "${render[@]}" ;;
         render-windows) printf '%s\n' "${windows[@]}" ;;
-        all) printf '%s\n' "${windows[@]}" "${render[@]}" | awk '!seen[$0]++' ;;
+        all) printf '%s\n' "${windows[@]}" "${render[@]}" "${lv2[@]}" | awk '!seen[$0]++' ;;
     esac
 }

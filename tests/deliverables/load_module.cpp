@@ -1,7 +1,8 @@
 // Loads a plug-in module as a host does, by its full path, and looks up its entry exports:
 //   load_module MODULE EXPORT...
 // On Linux a module exporting ModuleEntry (the VST3 module) also has its entries called as hosts
-// call them. Exit status 0 when all is well; otherwise a line names each fault.
+// call them, and one exporting lv2_descriptor (the LV2 plug-ins) hands out its plug-ins in order. Exit status 0 when
+// all is well; otherwise a line names each fault.
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -11,7 +12,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "effect/product.h"
 #include "sdk/vst3/pluginbase.h"
+#ifndef _WIN32
+#include <lv2/core/lv2.h>
+#endif
 
 namespace {
 #ifdef _WIN32
@@ -75,6 +80,23 @@ int RunVst3Entries(Module module, const char* path) {
     }
     return faults;
 }
+
+// Each index names the product's plug-in in order, and the one after the last none.
+int RunLv2Descriptors(Module module, const char* path) {
+    auto descriptor = reinterpret_cast<LV2_Descriptor_Function>(Find(module, "lv2_descriptor"));
+    if (!descriptor) return 0;
+    constexpr uint32_t count = sizeof Product::kLv2Plugins / sizeof *Product::kLv2Plugins;
+    int faults = 0;
+    for (uint32_t i = 0; i <= count; ++i) {
+        const LV2_Descriptor* d = descriptor(i);
+        const char* want = i < count ? Product::kLv2Plugins[i].uri : "(none)";
+        const char* got = d ? (d->URI ? d->URI : "(no URI)") : "(none)";
+        if (std::strcmp(got, want) == 0) continue;
+        std::fprintf(stderr, "%s: lv2_descriptor(%u) is %s, not %s\n", path, i, got, want);
+        ++faults;
+    }
+    return faults;
+}
 #endif
 }  // namespace
 
@@ -97,6 +119,7 @@ int main(int argc, char** argv) {
     }
 #ifndef _WIN32
     faults += RunVst3Entries(module, argv[1]);
+    faults += RunLv2Descriptors(module, argv[1]);
 #endif
     Close(module);
     return faults ? 1 : 0;
