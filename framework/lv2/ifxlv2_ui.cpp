@@ -88,6 +88,7 @@ public:
     }
 
     // ---- The user's edits, from the editor (IFxLV2EditSink) ----
+    // [UI thread]
     void BeginEdit(int paramIdx) override { Touch(paramIdx, true); }
     void Edit(int paramIdx, double plain) override {
         const float value = static_cast<float>(plain);
