@@ -14,6 +14,7 @@
 
 namespace {
 constexpr const char* kPrefixes =
+    "# Written by the build from the plug-in class (effect/lv2/describe_bundle.cpp): not to be edited.\n\n"
     "@prefix doap: <http://usefulinc.com/ns/doap#> .\n"
     "@prefix foaf: <http://xmlns.com/foaf/0.1/> .\n"
     "@prefix lv2: <http://lv2plug.in/ns/lv2core#> .\n"

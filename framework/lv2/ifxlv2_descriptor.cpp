@@ -1,7 +1,6 @@
 // IFxLV2: the descriptor record, instantiate and the instance's life cycle.
 #include <sys/stat.h>
 
-#include <cmath>
 #include <cstring>
 #include <lv2/atom/atom.h>
 #include <memory>

@@ -12,10 +12,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "effect/product.h"
 #include "sdk/vst3/pluginbase.h"
 #ifndef _WIN32
 #include <lv2/core/lv2.h>
+
+#include "effect/product.h"
 #endif
 
 namespace {
