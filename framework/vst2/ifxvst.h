@@ -10,10 +10,9 @@
 // Files: ifxvst.cpp (entry, construction), ifxvst_dispatcher.cpp (the opcode table),
 // ifxvst_process.cpp (process entries, parameters), ifxvst_host.cpp (host callback queries),
 // ifxvst_chunks.cpp (program and bank chunks).
-#include <chrono>
-#include <optional>
 #include <vector>
 
+#include "framework/editorloop.h"
 #include "framework/fxbase.h"
 #include "sdk/vst2/aeffect.h"
 
@@ -155,10 +154,10 @@ private:
     void SetArrangement(Vst2::VstSpeakerArrangement* arrangement, int channels);
 
     Vst2::ERect mEditRect{};
-    // Whether the editor's window is open (from a successful open to the close), and its last
-    // redraw tick (none before the first idle call). UI thread only.
+    // Whether the editor's window is open (from a successful open to the close), and the loop
+    // the idle calls drive outside Windows. UI thread only.
     bool mEditorOpen = false;
-    std::optional<std::chrono::steady_clock::time_point> mLastTick;
+    IEditorLoop mEditorLoop;
     Vst2::audioMasterCallback mAudioMaster;
     Vst2::VstSpeakerArrangement mInArrangement{};
     Vst2::VstSpeakerArrangement mOutArrangement{};

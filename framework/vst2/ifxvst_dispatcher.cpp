@@ -2,7 +2,6 @@
 // Texts copied into host buffers are cut to their limits: 31 characters for parameter texts,
 // 127 for names, and 23 for program names, which VST 2.4 hosts read into 24-byte buffers (a
 // loaded bank can name a program with up to 255).
-#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -77,13 +76,7 @@ intptr_t IFxVST::IdleEditor() {
 #ifndef _WIN32
     IGraphics* editor = GetGraphics();
     if (!editor || !mEditorOpen) return 0;
-    editor->HandleWindowEvents();
-    const auto now = std::chrono::steady_clock::now();
-    const auto period = std::chrono::microseconds(1000000 / std::max(editor->Fps(), 1));
-    if (!mLastTick || now - *mLastTick >= period) {
-        mLastTick = now;
-        editor->HandleTimerTick();
-    }
+    mEditorLoop.Idle(editor);
 #endif
     return 0;
 }
