@@ -47,18 +47,15 @@ constexpr bool kWindows = true;
 constexpr bool kWindows = false;
 #endif
 // The expected value on this target: x86-64, 32-bit x86 Windows, 32-bit x86 Linux.
-constexpr size_t pick(size_t x64, size_t win32, size_t linux32) {
-    return P == 8 ? x64 : kWindows ? win32 : linux32;
-}
+constexpr size_t pick(size_t x64, size_t win32, size_t linux32) { return P == 8 ? x64 : kWindows ? win32 : linux32; }
 }  // namespace Layout
 
 }  // namespace Clap
 
-#define CLAP_AT(T, field, x64, win32, linux32)                                                     \
-    static_assert(offsetof(T, field) == ::Clap::Layout::pick(x64, win32, linux32), #T "::" #field \
-                                                                                      " offset")
-#define CLAP_SIZE(T, x64, win32, linux32, alignX64, alignWin32, alignLinux32)                          \
-    static_assert(sizeof(T) == ::Clap::Layout::pick(x64, win32, linux32) &&                            \
+#define CLAP_AT(T, field, x64, win32, linux32) \
+    static_assert(offsetof(T, field) == ::Clap::Layout::pick(x64, win32, linux32), #T "::" #field " offset")
+#define CLAP_SIZE(T, x64, win32, linux32, alignX64, alignWin32, alignLinux32)                 \
+    static_assert(sizeof(T) == ::Clap::Layout::pick(x64, win32, linux32) &&                   \
                       alignof(T) == ::Clap::Layout::pick(alignX64, alignWin32, alignLinux32), \
                   #T " size and alignment")
 // A record of pointers only: `slots` pointers wide, each named field at its slot.

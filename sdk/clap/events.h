@@ -6,8 +6,8 @@
 namespace Clap {
 
 struct EventHeader {
-    uint32_t size;  // the whole event, header included
-    uint32_t time;  // frame offset in the block
+    uint32_t size;      // the whole event, header included
+    uint32_t time;      // frame offset in the block
     uint16_t space_id;  // kCoreEventSpace: `type` is one of EventType
     uint16_t type;
     uint32_t flags;  // EventFlags
@@ -68,7 +68,7 @@ struct EventTransport {
     uint32_t flags;  // TransportFlags
     BeatTime song_pos_beats;
     SecTime song_pos_seconds;
-    double tempo;  // beats per minute
+    double tempo;      // beats per minute
     double tempo_inc;  // per frame
     BeatTime loop_start_beats;
     BeatTime loop_end_beats;

@@ -22,7 +22,7 @@ struct AudioPortInfo {
     uint32_t flags;  // AudioPortFlags
     uint32_t channel_count;
     const char* port_type;  // kPortMono, kPortStereo, or null/"" for unspecified
-    Id in_place_pair;  // the paired port's id or kInvalidId
+    Id in_place_pair;       // the paired port's id or kInvalidId
 };
 
 struct PluginAudioPorts {  // main thread

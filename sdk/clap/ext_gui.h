@@ -21,7 +21,7 @@ struct Window {
         void* cocoa;
         void* uikit;
         unsigned long x11;  // an X Window id
-        void* win32;  // an HWND
+        void* win32;        // an HWND
         void* ptr;
     };
 };
@@ -39,7 +39,7 @@ struct GuiResizeHints {
 struct PluginGui {
     bool(CLAP_CALL* is_api_supported)(const Plugin* p, const char* api, bool is_floating);
     bool(CLAP_CALL* get_preferred_api)(const Plugin* p, const char** api, bool* is_floating);  // our string
-    bool(CLAP_CALL* create)(const Plugin* p, const char* api, bool is_floating);  // not shown yet
+    bool(CLAP_CALL* create)(const Plugin* p, const char* api, bool is_floating);               // not shown yet
     void(CLAP_CALL* destroy)(const Plugin* p);
     bool(CLAP_CALL* set_scale)(const Plugin* p, double scale);  // false: ignored
     bool(CLAP_CALL* get_size)(const Plugin* p, uint32_t* width, uint32_t* height);
@@ -47,9 +47,9 @@ struct PluginGui {
     bool(CLAP_CALL* get_resize_hints)(const Plugin* p, GuiResizeHints* hints);
     bool(CLAP_CALL* adjust_size)(const Plugin* p, uint32_t* width, uint32_t* height);  // must not resize
     bool(CLAP_CALL* set_size)(const Plugin* p, uint32_t width, uint32_t height);
-    bool(CLAP_CALL* set_parent)(const Plugin* p, const Window* window);  // embedded
+    bool(CLAP_CALL* set_parent)(const Plugin* p, const Window* window);     // embedded
     bool(CLAP_CALL* set_transient)(const Plugin* p, const Window* window);  // floating
-    void(CLAP_CALL* suggest_title)(const Plugin* p, const char* title);  // floating
+    void(CLAP_CALL* suggest_title)(const Plugin* p, const char* title);     // floating
     bool(CLAP_CALL* show)(const Plugin* p);
     bool(CLAP_CALL* hide)(const Plugin* p);  // keeps the resources
 };

@@ -29,12 +29,12 @@ enum ParamInfoFlags : uint32_t {
 };
 
 struct ParamInfo {
-    Id id;  // stable forever
+    Id id;           // stable forever
     uint32_t flags;  // ParamInfoFlags
-    void* cookie;  // echoed in the parameter events
+    void* cookie;    // echoed in the parameter events
     char name[kNameSize];
     char module[kPathSize];  // '/'-separated group path
-    double min_value;  // plain units, finite
+    double min_value;        // plain units, finite
     double max_value;
     double default_value;
 };
@@ -60,9 +60,9 @@ enum ParamRescanFlags : uint32_t {
 enum ParamClearFlags : uint32_t { kParamClearAll = 1, kParamClearAutomations = 2, kParamClearModulations = 4 };
 
 struct HostParams {
-    void(CLAP_CALL* rescan)(const Host* h, uint32_t rescan_flags);  // main
+    void(CLAP_CALL* rescan)(const Host* h, uint32_t rescan_flags);       // main
     void(CLAP_CALL* clear)(const Host* h, Id id, uint32_t clear_flags);  // main
-    void(CLAP_CALL* request_flush)(const Host* h);  // any thread but the audio thread
+    void(CLAP_CALL* request_flush)(const Host* h);                       // any thread but the audio thread
 };
 
 CLAP_SIZE(ParamInfo, 1320, 1320, 1316, 8, 8, 4);

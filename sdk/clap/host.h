@@ -6,15 +6,15 @@ namespace Clap {
 
 struct Host {
     Version clap_version;
-    void* host_data;  // the host's own
+    void* host_data;   // the host's own
     const char* name;  // mandatory
     const char* vendor;
     const char* url;
     const char* version;  // mandatory
     // Any thread, not before Plugin::init; null for an extension the host lacks.
     const void*(CLAP_CALL* get_extension)(const Host* h, const char* extension_id);
-    void(CLAP_CALL* request_restart)(const Host* h);  // any thread: deactivate, activate later
-    void(CLAP_CALL* request_process)(const Host* h);  // any thread: activate and start processing
+    void(CLAP_CALL* request_restart)(const Host* h);   // any thread: deactivate, activate later
+    void(CLAP_CALL* request_process)(const Host* h);   // any thread: activate and start processing
     void(CLAP_CALL* request_callback)(const Host* h);  // any thread: Plugin::on_main_thread later
 };
 

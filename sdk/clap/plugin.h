@@ -10,8 +10,8 @@ using ProcessStatus = int32_t;  // kProcess... in process.h
 
 struct PluginDescriptor {
     Version clap_version;
-    const char* id;  // mandatory: reverse-domain
-    const char* name;  // mandatory
+    const char* id;      // mandatory: reverse-domain
+    const char* name;    // mandatory
     const char* vendor;  // this and the rest: may be "" or null
     const char* url;
     const char* manual_url;
@@ -35,18 +35,18 @@ constexpr const char* kStereo = "stereo";
 // Threads and states of each entry as the host keeps them: see each comment.
 struct Plugin {
     const PluginDescriptor* desc;
-    void* plugin_data;  // the plug-in's own
-    bool(CLAP_CALL* init)(const Plugin* p);  // main; false: the host destroys
+    void* plugin_data;                          // the plug-in's own
+    bool(CLAP_CALL* init)(const Plugin* p);     // main; false: the host destroys
     void(CLAP_CALL* destroy)(const Plugin* p);  // main, deactivated
     bool(CLAP_CALL* activate)(const Plugin* p, double sample_rate, uint32_t min_frames_count,
-                              uint32_t max_frames_count);  // main, deactivated
-    void(CLAP_CALL* deactivate)(const Plugin* p);  // main, active
-    bool(CLAP_CALL* start_processing)(const Plugin* p);  // audio, active, not processing
-    void(CLAP_CALL* stop_processing)(const Plugin* p);  // audio, processing
-    void(CLAP_CALL* reset)(const Plugin* p);  // audio, active
+                              uint32_t max_frames_count);                        // main, deactivated
+    void(CLAP_CALL* deactivate)(const Plugin* p);                                // main, active
+    bool(CLAP_CALL* start_processing)(const Plugin* p);                          // audio, active, not processing
+    void(CLAP_CALL* stop_processing)(const Plugin* p);                           // audio, processing
+    void(CLAP_CALL* reset)(const Plugin* p);                                     // audio, active
     ProcessStatus(CLAP_CALL* process)(const Plugin* p, const Process* process);  // audio, processing
-    const void*(CLAP_CALL* get_extension)(const Plugin* p, const char* id);  // any thread, from init on
-    void(CLAP_CALL* on_main_thread)(const Plugin* p);  // main, after Host::request_callback
+    const void*(CLAP_CALL* get_extension)(const Plugin* p, const char* id);      // any thread, from init on
+    void(CLAP_CALL* on_main_thread)(const Plugin* p);                            // main, after Host::request_callback
 };
 
 CLAP_SIZE(PluginDescriptor, 88, 48, 48, 8, 4, 4);

@@ -8,7 +8,7 @@ enum ProcessStatusCode : int32_t {
     kProcessError = 0,  // the host discards the output
     kProcessContinue = 1,
     kProcessContinueIfNotQuiet = 2,
-    kProcessTail = 3,  // the tail extension tells how long
+    kProcessTail = 3,   // the tail extension tells how long
     kProcessSleep = 4,  // nothing to do until events or the input change
 };
 
@@ -16,7 +16,7 @@ struct AudioBuffer {
     float** data32;  // one of data32 and data64 is set; data32 always supported
     double** data64;
     uint32_t channel_count;
-    uint32_t latency;  // to or from the audio interface
+    uint32_t latency;        // to or from the audio interface
     uint64_t constant_mask;  // bit i: channel i holds one value throughout (a hint; still filled)
 };
 

@@ -20,16 +20,16 @@ TEST(ClapVersion, OnlyPreReleasesAreIncompatible) {
     const struct {
         Clap::Version version;
         bool compatible;
-    } cases[] = {{{0, 0, 0}, false}, {{0, 99, 99}, false}, {{1, 0, 0}, true}, {Clap::kVersion, true}, {{2, 0, 0}, true}};
+    } cases[] = {
+        {{0, 0, 0}, false}, {{0, 99, 99}, false}, {{1, 0, 0}, true}, {Clap::kVersion, true}, {{2, 0, 0}, true}};
     for (const auto& c : cases)
         EXPECT_EQ(Clap::isCompatible(c.version), c.compatible) << c.version.major << "." << c.version.minor;
 }
 
 TEST(ClapIds, EveryFactoryAndExtensionIdIsDistinct) {
-    const char* ids[] = {Clap::kPluginFactoryId,  Clap::kExtParams, Clap::kExtState,         Clap::kExtAudioPorts,
-                         Clap::kExtLatency,       Clap::kExtTail,   Clap::kExtGui,           Clap::kExtTimerSupport,
-                         Clap::kExtPosixFdSupport, Clap::kExtThreadCheck, Clap::kExtLog, Clap::kExtRender};
+    const char* ids[] = {Clap::kPluginFactoryId,   Clap::kExtParams,      Clap::kExtState, Clap::kExtAudioPorts,
+                         Clap::kExtLatency,        Clap::kExtTail,        Clap::kExtGui,   Clap::kExtTimerSupport,
+                         Clap::kExtPosixFdSupport, Clap::kExtThreadCheck, Clap::kExtLog,   Clap::kExtRender};
     std::set<std::string> seen;
-    for (const char* id : ids)
-        EXPECT_TRUE(seen.insert(id).second) << id;
+    for (const char* id : ids) EXPECT_TRUE(seen.insert(id).second) << id;
 }
