@@ -21,7 +21,7 @@ struct AudioPortInfo {
     char name[kNameSize];
     uint32_t flags;  // AudioPortFlags
     uint32_t channel_count;
-    const char* port_type;  // kPortMono, kPortStereo, or null/"" for unspecified
+    const char* port_type;  // kPortMono, kPortStereo, or null/"" for no type given
     Id in_place_pair;       // the paired port's id or kInvalidId
 };
 
