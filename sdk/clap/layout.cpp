@@ -1,0 +1,11 @@
+// Compiles every header once per build: their static_asserts check this target's layouts.
+#include "sdk/clap/entry.h"
+#include "sdk/clap/ext_audio_ports.h"
+#include "sdk/clap/ext_gui.h"
+#include "sdk/clap/ext_latency.h"
+#include "sdk/clap/ext_misc.h"
+#include "sdk/clap/ext_params.h"
+#include "sdk/clap/ext_posix_fd.h"
+#include "sdk/clap/ext_state.h"
+#include "sdk/clap/ext_timer.h"
+#include "sdk/clap/process.h"
