@@ -9,7 +9,7 @@
 #include "vst2_host.h"
 #include "vst3_host.h"
 // last: Xlib's macros would break the declarations above
-#include "editor_host.h"
+#include "tests/hosts/editor_host.h"
 
 using namespace Vst2;
 
@@ -158,17 +158,18 @@ TEST_F(Vst2Module, EditorOpensInTheHostWindowAndReportsDrags) {
     vst2host::Plugin plug = Create();
     plug.Open(48000, 256);
     EditorHost window;
+    const auto idle = [&plug] { plug.Dispatch(EffectOp::kEditIdle); };
     ASSERT_NE(window.Parent(), nullptr);
     ASSERT_EQ(plug.Dispatch(EffectOp::kEditOpen, 0, 0, window.Parent()), 1);
     ASSERT_TRUE(window.FindEditor());
     EXPECT_EQ(window.EditorSize(), 410460);
     plug.Dispatch(EffectOp::kEditIdle);
-    window.Loop(plug);
+    window.Loop(idle);
 
     // "Dist. Amount" (its knob at 70, 58) dragged 90 px up: a quarter of its range.
     host.calls.clear();
     window.Drag(70, 58, -32);
-    window.Loop(plug);
+    window.Loop(idle);
     EXPECT_EQ(host.Opcodes(), (std::vector<int32_t>{HostOp::kBeginEdit, HostOp::kAutomate, HostOp::kEndEdit}));
     for (const vst2host::HostCall& call : host.calls) EXPECT_EQ(call.index, 1);
     ASSERT_EQ(host.calls.size(), 3u);

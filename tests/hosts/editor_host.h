@@ -1,12 +1,11 @@
 #pragma once
-// The host's side of the VST2 editor test, per window system: a parent window for the editor,
-// the editor's window in it, a mouse drag sent to it, and the host's loop for a while (on X11 the
-// plug-in's editor idle call is that loop).
+// The host's side of an editor test, per window system: a parent window for the editor, the
+// editor's window in it, a mouse drag sent to it, and the host's loop for a while (on X11 the
+// host's idle work, a callable of the test, is that loop: the VST2 idle call, the CLAP host's
+// timers and descriptors).
 #include <chrono>
 #include <cstdint>
 #include <thread>
-
-#include "vst2_host.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -31,7 +30,10 @@ public:
         PostMessageA(mWindow, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, toY));
         PostMessageA(mWindow, WM_LBUTTONUP, 0, MAKELPARAM(x, toY));
     }
-    void Loop(vst2host::Plugin&) { testwin::Pump(50); }
+    template <class Idle>
+    void Loop(Idle&&) {
+        testwin::Pump(50);
+    }
 
 private:
     HWND mParent;
@@ -73,11 +75,12 @@ public:
         Send(MotionNotify, x, toY, Button1Mask);
         Send(ButtonRelease, x, toY, Button1Mask);
     }
-    // The host's idle call every 10 ms for 50 ms, after the server has the events sent.
-    void Loop(vst2host::Plugin& plug) {
+    // The host's idle work every 10 ms for 50 ms, after the server has the events sent.
+    template <class Idle>
+    void Loop(Idle&& idle) {
         XSync(mDisplay, False);
         for (int i = 0; i < 5; ++i) {
-            plug.Dispatch(Vst2::EffectOp::kEditIdle);
+            idle();
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
     }
