@@ -86,7 +86,7 @@ bool Module::GetDescriptor(uint32_t index, Descriptor* out) const {
     const void* descriptor = CallSlot<const void*>(factory, kPluginDescriptor, factory, index);
     if (!descriptor) return false;
     std::memcpy(out->version, descriptor, sizeof out->version);
-    std::string* strings[] = {&out->id,         &out->name,       &out->vendor,      &out->url,
+    std::string* strings[] = {&out->id,        &out->name,       &out->vendor,      &out->url,
                               &out->manualUrl, &out->supportUrl, &out->versionText, &out->description};
     for (size_t k = 0; k < std::size(strings); ++k)
         *strings[k] = Text(Get<const char*>(descriptor, L.descriptor.strings + k * L.P));
@@ -131,7 +131,9 @@ Plugin::~Plugin() {
 
 bool Plugin::OnMainThread() const { return std::this_thread::get_id() == mMainThread && mAudioCalls == 0; }
 
-const void* Plugin::Extension(const char* id) const { return CallSlot<const void*>(mPlugin, kGetExtension, mPlugin, id); }
+const void* Plugin::Extension(const char* id) const {
+    return CallSlot<const void*>(mPlugin, kGetExtension, mPlugin, id);
+}
 
 template <class R, class... A>
 R Plugin::CallExtension(const char* id, size_t slot, A... args) {
@@ -183,8 +185,7 @@ int32_t Plugin::Process(float* const* in, float* const* out, uint32_t channels, 
 
 int32_t Plugin::Process(double* const* in, double* const* out, uint32_t channels, uint32_t frames,
                         const std::vector<ParamEvent>& events) {
-    return Run(reinterpret_cast<void* const*>(in), reinterpret_cast<void* const*>(out), true, channels, frames,
-               events);
+    return Run(reinterpret_cast<void* const*>(in), reinterpret_cast<void* const*>(out), true, channels, frames, events);
 }
 
 int32_t Plugin::Run(void* const* in, void* const* out, bool doubles, uint32_t channels, uint32_t frames,

@@ -157,8 +157,8 @@ public:
     // What the plug-in asked of the host, counted: rescans are params.rescan, portRescans
     // audio-ports.rescan, clears params.clear; resizes the gui's request_resize (the last size in
     // resizeWidth/resizeHeight).
-    int requestFlush = 0, requestProcess = 0, requestCallback = 0, requestRestart = 0, rescans = 0,
-        latencyChanged = 0, markDirty = 0, logs = 0;
+    int requestFlush = 0, requestProcess = 0, requestCallback = 0, requestRestart = 0, rescans = 0, latencyChanged = 0,
+        markDirty = 0, logs = 0;
     int portRescans = 0, clears = 0, resizes = 0;
     uint32_t resizeWidth = 0, resizeHeight = 0;
     std::string lastLog;

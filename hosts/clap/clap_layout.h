@@ -26,8 +26,7 @@ struct Layout {
         size_t strings, features;  // the eight strings from id to description lie one pointer apart
     } descriptor;
     struct {
-        size_t size, data, name, vendor, url, version, getExtension, requestRestart, requestProcess,
-            requestCallback;
+        size_t size, data, name, vendor, url, version, getExtension, requestRestart, requestProcess, requestCallback;
     } host;
     struct {
         size_t size, transport, inputs, outputs, inputCount, outputCount, inEvents, outEvents;

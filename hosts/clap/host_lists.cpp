@@ -25,7 +25,8 @@ const void* TZCLAP_CALL EventAt(const void* list, uint32_t index) {
 bool TZCLAP_CALL TryPush(const void* list, const void* event) {
     if (!event) return false;
     OutEvent out{Get<uint16_t>(event, 10), Get<uint32_t>(event, 4), 0, 0};
-    if (Get<uint16_t>(event, 8) == 0 && (out.type == kParamValue || out.type == kGestureBegin || out.type == kGestureEnd))
+    if (Get<uint16_t>(event, 8) == 0 &&
+        (out.type == kParamValue || out.type == kGestureBegin || out.type == kGestureEnd))
         out.id = Get<uint32_t>(event, 16);
     if (Get<uint16_t>(event, 8) == 0 && out.type == kParamValue) out.value = Get<double>(event, L.paramValue.value);
     Context<std::vector<OutEvent>>(list).push_back(out);
