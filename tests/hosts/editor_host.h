@@ -5,6 +5,7 @@
 // timers and descriptors).
 #include <chrono>
 #include <cstdint>
+#include <string>
 #include <thread>
 
 #ifdef _WIN32
@@ -41,6 +42,7 @@ private:
 };
 #else
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 class EditorHost {
 public:
@@ -69,6 +71,15 @@ public:
         XWindowAttributes a{};
         XGetWindowAttributes(mDisplay, mWindow, &a);
         return a.width * 1000 + a.height;
+    }
+    // The editor window's pixels as the server has them.
+    std::string Pixels() const {
+        const int size = EditorSize();
+        XImage* image = XGetImage(mDisplay, mWindow, 0, 0, size / 1000, size % 1000, AllPlanes, ZPixmap);
+        if (!image) return {};
+        std::string bytes(image->data, static_cast<size_t>(image->bytes_per_line) * image->height);
+        XDestroyImage(image);
+        return bytes;
     }
     void Drag(int x, int y, int toY) {
         Send(ButtonPress, x, y, 0);
