@@ -66,4 +66,9 @@ constexpr const char* kLv2ParamSymbols[] = {"bypass",     "dist_amount", "tone",
 constexpr const char* kLv2LatencySymbol = "latency";
 constexpr const char* kLv2UiUri = "urn:tavrelzel4:ui";
 constexpr const char* kLv2StateUri = "urn:tavrelzel4:state";
+
+// CLAP: the plug-in's id (reverse-domain, under the maker's own domain) and its features, the
+// list null-terminated as hosts read it.
+constexpr const char* kClapId = "invalid.tavrel.tavrelzel4";
+constexpr const char* kClapFeatures[] = {"audio-effect", "distortion", "stereo", "mono", nullptr};
 }  // namespace Product

@@ -6,7 +6,7 @@
 enum ParamSource : int32_t { kSourceOpen = 0, kSourceHost = 1, kSourceRestore = 2, kSourceGui = 3 };
 
 // Which host interface a build serves.
-enum ApiCode : int32_t { kApiVST2 = 0, kApiVST3 = 1, kApiAAX = 4, kApiLV2 = 5 };
+enum ApiCode : int32_t { kApiVST2 = 0, kApiVST3 = 1, kApiAAX = 4, kApiLV2 = 5, kApiCLAP = 6 };
 
 // The host identified from its product name (-1 until a binding calls SetHost).
 enum HostCode : int32_t {

@@ -1,6 +1,7 @@
 // Compiles every header once per build: their static_asserts check this target's layouts.
 #include "sdk/clap/entry.h"
 #include "sdk/clap/ext_audio_ports.h"
+#include "sdk/clap/ext_audio_ports_config.h"
 #include "sdk/clap/ext_gui.h"
 #include "sdk/clap/ext_latency.h"
 #include "sdk/clap/ext_misc.h"

@@ -2,7 +2,8 @@
 //   load_module MODULE EXPORT...
 // On Linux a module exporting ModuleEntry (the VST3 module) also has its entries called as hosts
 // call them, and one exporting lv2_descriptor (the LV2 plug-ins) hands out its plug-ins in order. Exit status 0 when
-// all is well; otherwise a line names each fault.
+// all is well; otherwise a line names each fault. On both systems a module exporting clap_entry
+// (the CLAP module) must carry a released version and hand out its plug-in through repeated inits.
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -12,11 +13,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "effect/product.h"
+#include "sdk/clap/entry.h"
 #include "sdk/vst3/pluginbase.h"
 #ifndef _WIN32
 #include <lv2/core/lv2.h>
-
-#include "effect/product.h"
 #endif
 
 namespace {
@@ -99,6 +100,32 @@ int RunLv2Descriptors(Module module, const char* path) {
     return faults;
 }
 #endif
+
+// The factory's one plug-in is the product's.
+bool OffersTheProduct(const void* factory) {
+    const auto* f = static_cast<const Clap::PluginFactory*>(factory);
+    const Clap::PluginDescriptor* d = f && f->get_plugin_count(f) == 1 ? f->get_plugin_descriptor(f, 0) : nullptr;
+    return d && d->id && std::strcmp(d->id, Product::kClapId) == 0;
+}
+
+// The record's version, then init twice (both true) with the factory between, and the deinits.
+int RunClapEntry(Module module, const char* path) {
+    const auto* entry = static_cast<const Clap::PluginEntry*>(Find(module, "clap_entry"));
+    if (!entry) return 0;
+    if (!Clap::isCompatible(entry->clap_version)) {
+        std::fprintf(stderr, "%s: clap_entry has version %u, a pre-release\n", path, entry->clap_version.major);
+        return 1;
+    }
+    const bool first = entry->init(path), second = entry->init(path);
+    const bool product = OffersTheProduct(entry->get_factory(Clap::kPluginFactoryId));
+    const bool other = entry->get_factory("clap.no-such-factory") == nullptr;
+    entry->deinit();
+    entry->deinit();
+    if (first && second && product && other) return 0;
+    std::fprintf(stderr, "%s: clap_entry init %d, again %d, the product's factory %d, no other factory %d\n", path,
+                 first, second, product, other);
+    return 1;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -122,6 +149,7 @@ int main(int argc, char** argv) {
     faults += RunVst3Entries(module, argv[1]);
     faults += RunLv2Descriptors(module, argv[1]);
 #endif
+    faults += RunClapEntry(module, argv[1]);
     Close(module);
     return faults ? 1 : 0;
 }

@@ -2,6 +2,7 @@
 // the version rule and the ids a host looks extensions up by.
 #include "sdk/clap/entry.h"
 #include "sdk/clap/ext_audio_ports.h"
+#include "sdk/clap/ext_audio_ports_config.h"
 #include "sdk/clap/ext_gui.h"
 #include "sdk/clap/ext_latency.h"
 #include "sdk/clap/ext_misc.h"
@@ -27,9 +28,10 @@ TEST(ClapVersion, OnlyPreReleasesAreIncompatible) {
 }
 
 TEST(ClapIds, EveryFactoryAndExtensionIdIsDistinct) {
-    const char* ids[] = {Clap::kPluginFactoryId,   Clap::kExtParams,      Clap::kExtState, Clap::kExtAudioPorts,
-                         Clap::kExtLatency,        Clap::kExtTail,        Clap::kExtGui,   Clap::kExtTimerSupport,
-                         Clap::kExtPosixFdSupport, Clap::kExtThreadCheck, Clap::kExtLog,   Clap::kExtRender};
+    const char* ids[] = {Clap::kPluginFactoryId,    Clap::kExtParams,      Clap::kExtState, Clap::kExtAudioPorts,
+                         Clap::kExtLatency,         Clap::kExtTail,        Clap::kExtGui,   Clap::kExtTimerSupport,
+                         Clap::kExtPosixFdSupport,  Clap::kExtThreadCheck, Clap::kExtLog,   Clap::kExtRender,
+                         Clap::kExtAudioPortsConfig};
     std::set<std::string> seen;
     for (const char* id : ids) EXPECT_TRUE(seen.insert(id).second) << id;
 }
