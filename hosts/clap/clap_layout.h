@@ -74,11 +74,11 @@ constexpr Layout X86Linux() {
 constexpr Layout kX86Linux = X86Linux();
 
 #if defined(__x86_64__) || defined(_M_X64)
-constexpr const Layout& L = kX86_64;
+inline constexpr const Layout& L = kX86_64;
 #elif defined(_WIN32)
-constexpr const Layout& L = kX86Windows;
+inline constexpr const Layout& L = kX86Windows;
 #else
-constexpr const Layout& L = kX86Linux;
+inline constexpr const Layout& L = kX86Linux;
 #endif
 
 // The table picked must be this target's: its pointer size, and the padding before a double
