@@ -9,14 +9,9 @@
 #include <string>
 
 #include "clap_host.h"
+#include "clap_layout.h"
 // last: Xlib's macros would break the declarations above
 #include "tests/hosts/editor_host.h"
-
-#ifdef _WIN32
-#define TZ_CLAP_CALL __cdecl
-#else
-#define TZ_CLAP_CALL
-#endif
 
 namespace {
 constexpr uint32_t kW = 410, kH = 460;
@@ -61,9 +56,7 @@ struct Instance {
     }
     template <class R = bool, class... A>
     R Call(Slot slot, A... args) {
-        R(TZ_CLAP_CALL * entry)(const void*, A...);
-        std::memcpy(&entry, static_cast<const char*>(gui) + slot * sizeof(void*), sizeof entry);
-        return entry(plugin.Raw(), args...);
+        return tzclap::CallSlot<R>(gui, slot, plugin.Raw(), args...);
     }
     // get_size or adjust_size from proposed, as width * 1000 + height; 0 when refused.
     uint32_t Size(Slot slot, uint32_t w = 0, uint32_t h = 0) { return Call(slot, &w, &h) ? w * 1000 + h : 0; }
@@ -84,11 +77,10 @@ TEST(ClapEditor, GuiCallsAnswerInOrderAndOutOfIt) {
     EditorHost window;
     ASSERT_NE(window.Parent(), nullptr);
     const auto parent = [&](const char* api) {  // a clap_window: the api, then the window one pointer in
-        const struct {
-            const char* api;
-            uintptr_t window;
-        } raw{api, reinterpret_cast<uintptr_t>(window.Parent())};
-        return in.Call(kSetParent, static_cast<const void*>(&raw));
+        alignas(8) unsigned char raw[16] = {};
+        tzclap::Put(raw, 0, api);
+        tzclap::Put(raw, tzclap::L.P, reinterpret_cast<uintptr_t>(window.Parent()));
+        return in.Call(kSetParent, static_cast<const void*>(raw));
     };
     const size_t loop = kHostLoop ? 11 : 0;  // one timer and one descriptor on X11
     const struct {
