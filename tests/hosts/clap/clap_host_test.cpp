@@ -437,6 +437,7 @@ TEST(ClapHost, StateMovesToVst3AndBackUnchanged) {
     EXPECT_EQ(vst3.State(), saved);
     Instance back(1);
     ASSERT_TRUE(back.plugin.LoadState(vst3.State(), 5));
+    EXPECT_GT(back.plugin.rescans, 0);  // the host reads the values again
     EXPECT_EQ(back.State(3), saved);
     for (uint32_t i = 0; i < kNumParams; ++i) {
         double a = -1, b = -2;
