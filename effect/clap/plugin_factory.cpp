@@ -7,9 +7,16 @@
 #include "effect/tavrelzel4.h"
 
 namespace {
-const Clap::PluginDescriptor kDescriptor = {
-    Clap::kVersion, Product::kClapId, Product::kName, Product::kVendor,      Product::kUrl,
-    "",             "",               Product::kVersionText, "", Product::kClapFeatures};
+const Clap::PluginDescriptor kDescriptor = {Clap::kVersion,
+                                            Product::kClapId,
+                                            Product::kName,
+                                            Product::kVendor,
+                                            Product::kUrl,
+                                            "",
+                                            "",
+                                            Product::kVersionText,
+                                            "",
+                                            Product::kClapFeatures};
 
 // [any thread]
 uint32_t CLAP_CALL PluginCount(const Clap::PluginFactory* /*f*/) { return 1; }

@@ -21,7 +21,7 @@ bool IFxCLAP::HostUsable(const Clap::Host* host) { return host && Clap::isCompat
 
 const Clap::Plugin* IFxCLAP::Record(const Clap::PluginDescriptor* desc, const Clap::Host* host) {
     mHost = host;
-    mRecord = {desc,         this,           Init,  Destroy,      Activate, Deactivate, StartProcessing,
+    mRecord = {desc,           this,  Init,         Destroy,      Activate,    Deactivate, StartProcessing,
                StopProcessing, Reset, ProcessEntry, GetExtension, OnMainThread};
     return &mRecord;
 }
@@ -43,8 +43,8 @@ void IFxCLAP::CheckThread(Thread thread, const char* where) const {
     const Clap::HostThreadCheck* check = mHostThreadCheck;
     const auto on = !check ? nullptr : thread == kMainThread ? check->is_main_thread : check->is_audio_thread;
     if (on && !on(mHost))
-        IFxAssert(thread == kMainThread ? "called on the host's main thread" : "called on the host's audio thread", where,
-                  __LINE__);
+        IFxAssert(thread == kMainThread ? "called on the host's main thread" : "called on the host's audio thread",
+                  where, __LINE__);
 #else
     (void)thread, (void)where;
 #endif
@@ -78,7 +78,8 @@ bool Has(const Clap::EventTransport* t, uint32_t flag) { return t && (t->flags &
 
 int IFxCLAP::HostSamplePosition() {
     if (!Has(mTransport, Clap::kTransportHasSecondsTimeline)) return 0;
-    const double frames = std::floor(static_cast<double>(mTransport->song_pos_seconds) / kFixedPointUnit * GetSampleRate());
+    const double frames =
+        std::floor(static_cast<double>(mTransport->song_pos_seconds) / kFixedPointUnit * GetSampleRate());
     return frames > 0.0 && frames < 2147483647.0 ? static_cast<int>(frames) : 0;
 }
 

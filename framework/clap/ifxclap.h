@@ -89,8 +89,8 @@ public:
     // Closes the editor when the host left it open (destroy calls it).
     // [main thread]
     void CloseGui();
-    struct Gui;                   // defined in ifxclap_gui.cpp
-    Gui* mGui = nullptr;          // the open editor's state; owned; null while none was created
+    struct Gui;           // defined in ifxclap_gui.cpp
+    Gui* mGui = nullptr;  // the open editor's state; owned; null while none was created
 
 private:
     enum Stage : int { kCreated, kReady, kActive, kProcessing };

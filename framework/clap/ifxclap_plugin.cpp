@@ -56,7 +56,8 @@ bool IFxCLAP::Activate(const Clap::Plugin* p, double rate, uint32_t minFrames, u
         plug->Log(Clap::kLogHostMisbehaving, "activate with a rate or block sizes no block can have");
         return false;
     }
-    const int blockSize = maxFrames < static_cast<uint32_t>(kMaxBlockSize) ? static_cast<int>(maxFrames) : kMaxBlockSize;
+    const int blockSize =
+        maxFrames < static_cast<uint32_t>(kMaxBlockSize) ? static_cast<int>(maxFrames) : kMaxBlockSize;
     {
         ScopedPlugLock lock(plug->GetMutex());
         plug->ChangeBlockSize(blockSize);

@@ -6,9 +6,7 @@
 #include "framework/clap/ifxclap.h"
 
 namespace {
-const char* PortType(int channels) {
-    return channels == 1 ? Clap::kPortMono : channels == 2 ? Clap::kPortStereo : "";
-}
+const char* PortType(int channels) { return channels == 1 ? Clap::kPortMono : channels == 2 ? Clap::kPortStereo : ""; }
 }  // namespace
 
 uint32_t IFxCLAP::PortCount(const Clap::Plugin* p, bool isInput) {

@@ -30,8 +30,8 @@ const Clap::AudioBuffer* MainPort(const Clap::AudioBuffer* ports, uint32_t count
 
 // A port's channel pointers moved to frame offset, one per plug-in channel (null where the port
 // has no buffer). A port carries 32-bit samples unless it only has 64-bit ones.
-bool TakeChannels(const Clap::AudioBuffer* port, uint32_t offset, std::vector<float*>& to32,
-                  std::vector<double*>& to64, int channels) {
+bool TakeChannels(const Clap::AudioBuffer* port, uint32_t offset, std::vector<float*>& to32, std::vector<double*>& to64,
+                  int channels) {
     const bool wide = port && !port->data32 && port->data64;
     for (int c = 0; c < channels; ++c) {
         const bool there = port && static_cast<uint32_t>(c) < port->channel_count;
@@ -107,12 +107,13 @@ void IFxCLAP::ApplyEvent(const Clap::EventHeader& event) {
         event.size < sizeof(Clap::EventParamValue))
         return;
     const auto& change = reinterpret_cast<const Clap::EventParamValue&>(event);
-    IFxParam* param = change.param_id < static_cast<uint32_t>(NParams()) ? GetParam(static_cast<int>(change.param_id))
-                                                                        : nullptr;
+    IFxParam* param =
+        change.param_id < static_cast<uint32_t>(NParams()) ? GetParam(static_cast<int>(change.param_id)) : nullptr;
     if (!param) return;
     const double normalized = param->ToNormalized(param->Clamp(change.value));
     param->AssignNormalized(normalized);
-    if (IGraphics* editor = GetGraphics()) editor->PushParamToControls(static_cast<int>(change.param_id), normalized, true);
+    if (IGraphics* editor = GetGraphics())
+        editor->PushParamToControls(static_cast<int>(change.param_id), normalized, true);
     ParameterChanged(static_cast<int>(change.param_id), kSourceHost);
 }
 

@@ -63,6 +63,7 @@ bool IFxCLAP::LoadState(const Clap::Plugin* p, const Clap::IStream* stream) {
         return false;
     }
     plug->PushValuesToGui();
-    if (plug->mHostParams && plug->mHostParams->rescan) plug->mHostParams->rescan(plug->mHost, Clap::kParamRescanValues);
+    if (plug->mHostParams && plug->mHostParams->rescan)
+        plug->mHostParams->rescan(plug->mHost, Clap::kParamRescanValues);
     return true;
 }
