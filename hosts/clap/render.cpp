@@ -71,7 +71,8 @@ int Render(const Command& command) {
     if (!out) return Fail(out.Problem(), kAudioFileFailed);
     bool failed = false;
     const auto process = [&](auto** inputs, auto** outputs, int frames) {
-        failed |= plugin.Process(inputs, outputs, uint32_t(command.channels), uint32_t(frames), events) == tzclap::kProcessError;
+        const int32_t status = plugin.Process(inputs, outputs, uint32_t(command.channels), uint32_t(frames), events);
+        failed |= status == tzclap::kProcessError;
         events.clear();
     };
     Totals totals;
