@@ -56,8 +56,9 @@ public:
     const void* HostExtension(const char* id) const;
 
     // ---- Core operations answered for the host (ifxclap.cpp) ----
-    // The editor's gestures: queued for the host, which is asked to flush (or to process) and
-    // gets them from the next flush or process; a value also marks the state dirty.
+    // The editor's gestures: queued for the host (dropped while a full queue waits), which is
+    // asked to flush (or to process) and gets them from the next flush or process; a value also
+    // marks the state dirty.
     // [UI thread]
     void BeginInformHostOfParamChange(int paramIdx) override;
     void InformHostOfParamChange(int paramIdx, double normalized) override;

@@ -73,6 +73,7 @@ bool IFxCLAP::TextToValue(const Clap::Plugin* p, Clap::Id id, const char* text, 
 void IFxCLAP::Flush(const Clap::Plugin* p, const Clap::InputEvents* in, const Clap::OutputEvents* out) {
     IFxCLAP* plug = From(p);
     if (!plug) return;
+    plug->CheckThread(plug->mStage.load() >= kActive ? kAudioThread : kMainThread, __func__);
     ScopedAudioFpMode fpMode;
     ScopedPlugLock lock(plug->GetMutex());
     const uint32_t count = EventCount(in);

@@ -47,7 +47,8 @@ bool TakeChannels(const Clap::AudioBuffer* port, uint32_t offset, std::vector<fl
 // Host's audio thread; holds the plug-in mutex for the whole block and allocates nothing. The
 // block runs in the audio floating-point mode; the host gets its own back. An event at frame t
 // applies from frame t on: the frames before it run first. Outside processing the block is an
-// error and its outputs are silence.
+// error and its outputs are silence. The bypass flag a state brought in is kept for the state's
+// sake only: a CLAP host bypasses a plug-in by not running it.
 Clap::ProcessStatus IFxCLAP::ProcessEntry(const Clap::Plugin* p, const Clap::Process* process) {
     IFxCLAP* plug = From(p);
     if (!plug || !process) return Clap::kProcessError;

@@ -1,6 +1,7 @@
 #include "clap_host.h"
 
 #include <cstring>
+#include <iterator>
 
 #include "clap_layout.h"
 #include "host_lists.h"
@@ -27,6 +28,25 @@ enum PluginSlot {
     kProcess,
     kGetExtension
 };
+
+// Slots of the extension tables the host calls.
+enum ParamsSlot { kParamCount, kParamInfo, kParamValue, kValueToText, kTextToValue, kParamFlush };
+enum StateSlot { kSave, kLoad };
+enum GuiSlot {
+    kGuiIsApiSupported,
+    kGuiCreate = 2,
+    kGuiDestroy,
+    kGuiGetSize = 5,
+    kGuiSetParent = 10,
+    kGuiShow = 13,
+    kGuiHide
+};
+constexpr size_t kSelectConfig = 2, kOnTimer = 0, kOnFd = 0, kLatencyGet = 0, kPortCount = 0, kPortGet = 1;
+
+// The plug-in's extensions the host calls.
+constexpr const char *kParams = "clap.params", *kState = "clap.state", *kAudioPorts = "clap.audio-ports",
+                     *kAudioPortsConfig = "clap.audio-ports-config", *kLatency = "clap.latency", *kGui = "clap.gui",
+                     *kTimerSupport = "clap.timer-support", *kPosixFdSupport = "clap.posix-fd-support";
 
 std::string Text(const char* text) { return text ? text : ""; }
 
@@ -215,11 +235,11 @@ int32_t Plugin::Run(void* const* in, void* const* out, bool doubles, uint32_t ch
 
 // ---- Plugin: extensions ----
 
-uint32_t Plugin::ParamCount() { return CallExtension<uint32_t>("clap.params", 0); }
+uint32_t Plugin::ParamCount() { return CallExtension<uint32_t>(kParams, kParamCount); }
 
 bool Plugin::GetParamInfo(uint32_t index, ParamInfo* info) {
     alignas(8) unsigned char record[1320] = {};
-    if (!CallExtension<bool>("clap.params", 1, index, static_cast<void*>(record))) return false;
+    if (!CallExtension<bool>(kParams, kParamInfo, index, static_cast<void*>(record))) return false;
     info->id = Get<uint32_t>(record, 0);
     info->flags = Get<uint32_t>(record, 4);
     info->name = Field(record, L.paramInfo.name, 256);
@@ -230,18 +250,18 @@ bool Plugin::GetParamInfo(uint32_t index, ParamInfo* info) {
     return true;
 }
 
-bool Plugin::GetParamValue(uint32_t id, double* value) { return CallExtension<bool>("clap.params", 2, id, value); }
+bool Plugin::GetParamValue(uint32_t id, double* value) { return CallExtension<bool>(kParams, kParamValue, id, value); }
 
 bool Plugin::ValueToText(uint32_t id, double value, std::string* text) {
     char buffer[256] = {};
-    if (!CallExtension<bool>("clap.params", 3, id, value, static_cast<char*>(buffer), uint32_t{sizeof buffer}))
+    if (!CallExtension<bool>(kParams, kValueToText, id, value, static_cast<char*>(buffer), uint32_t{sizeof buffer}))
         return false;
     text->assign(buffer, strnlen(buffer, sizeof buffer));
     return true;
 }
 
 bool Plugin::TextToValue(uint32_t id, const std::string& text, double* value) {
-    return CallExtension<bool>("clap.params", 4, id, text.c_str(), value);
+    return CallExtension<bool>(kParams, kTextToValue, id, text.c_str(), value);
 }
 
 void Plugin::Flush(const std::vector<ParamEvent>& events) {
@@ -249,28 +269,28 @@ void Plugin::Flush(const std::vector<ParamEvent>& events) {
     OutputEvents output(&outEvents);
     const int audio = mActive ? 1 : 0;  // flush runs on the audio thread while active
     mAudioCalls += audio;
-    CallExtension<void>("clap.params", 5, input.Record(), output.Record());
+    CallExtension<void>(kParams, kParamFlush, input.Record(), output.Record());
     mAudioCalls -= audio;
 }
 
 bool Plugin::SaveState(std::vector<uint8_t>* bytes, size_t chunk) {
     bytes->clear();
     OutStream stream(bytes, chunk);
-    return CallExtension<bool>("clap.state", 0, stream.Record());
+    return CallExtension<bool>(kState, kSave, stream.Record());
 }
 
 bool Plugin::LoadState(const std::vector<uint8_t>& bytes, size_t chunk) {
     InStream stream(bytes, chunk);
-    return CallExtension<bool>("clap.state", 1, stream.Record());
+    return CallExtension<bool>(kState, kLoad, stream.Record());
 }
 
-uint32_t Plugin::Latency() { return CallExtension<uint32_t>("clap.latency", 0); }
+uint32_t Plugin::Latency() { return CallExtension<uint32_t>(kLatency, kLatencyGet); }
 
-uint32_t Plugin::PortCount(bool input) { return CallExtension<uint32_t>("clap.audio-ports", 0, input); }
+uint32_t Plugin::PortCount(bool input) { return CallExtension<uint32_t>(kAudioPorts, kPortCount, input); }
 
 bool Plugin::GetPort(bool input, uint32_t index, PortInfo* info) {
     alignas(8) unsigned char record[288] = {};
-    if (!CallExtension<bool>("clap.audio-ports", 1, index, input, static_cast<void*>(record))) return false;
+    if (!CallExtension<bool>(kAudioPorts, kPortGet, index, input, static_cast<void*>(record))) return false;
     info->id = Get<uint32_t>(record, 0);
     info->name = Field(record, 4, 256);
     info->flags = Get<uint32_t>(record, L.portInfo.flags);
@@ -281,21 +301,22 @@ bool Plugin::GetPort(bool input, uint32_t index, PortInfo* info) {
 }
 
 bool Plugin::SelectPortsConfig(uint32_t configId) {
-    return CallExtension<bool>("clap.audio-ports-config", 2, configId);
+    return CallExtension<bool>(kAudioPortsConfig, kSelectConfig, configId);
 }
 
 // ---- Plugin: the editor ----
 
 bool Plugin::GuiOpen(uintptr_t window, uint32_t* width, uint32_t* height) {
-    const char* gui = "clap.gui";
-    if (mGuiCreated || !CallExtension<bool>(gui, 0, kGuiApi, false) || !CallExtension<bool>(gui, 2, kGuiApi, false))
+    if (mGuiCreated || !CallExtension<bool>(kGui, kGuiIsApiSupported, kGuiApi, false) ||
+        !CallExtension<bool>(kGui, kGuiCreate, kGuiApi, false))
         return false;
     mGuiCreated = true;
     alignas(8) unsigned char parent[16] = {};
     Put(parent, 0, kGuiApi);
     Put(parent, L.P, window);
-    if (CallExtension<bool>(gui, 5, width, height) && CallExtension<bool>(gui, 10, static_cast<const void*>(parent)) &&
-        CallExtension<bool>(gui, 13))
+    if (CallExtension<bool>(kGui, kGuiGetSize, width, height) &&
+        CallExtension<bool>(kGui, kGuiSetParent, static_cast<const void*>(parent)) &&
+        CallExtension<bool>(kGui, kGuiShow))
         return true;
     GuiClose();
     return false;
@@ -303,14 +324,14 @@ bool Plugin::GuiOpen(uintptr_t window, uint32_t* width, uint32_t* height) {
 
 void Plugin::GuiClose() {
     if (!mGuiCreated) return;
-    CallExtension<bool>("clap.gui", 14);
-    CallExtension<void>("clap.gui", 3);
+    CallExtension<bool>(kGui, kGuiHide);
+    CallExtension<void>(kGui, kGuiDestroy);
     mGuiCreated = false;
 }
 
 void Plugin::FireTimers() {
     const std::vector<Timer> registered = timers;  // on_timer may unregister
-    for (const Timer& timer : registered) CallExtension<void>("clap.timer-support", 0, timer.id);
+    for (const Timer& timer : registered) CallExtension<void>(kTimerSupport, kOnTimer, timer.id);
 }
 
 void Plugin::FireFds() {
@@ -321,7 +342,7 @@ void Plugin::FireFds() {
         if (poll(&watch, 1, 0) <= 0) continue;
         const uint32_t ready = (watch.revents & POLLIN ? 1u : 0u) | (watch.revents & POLLOUT ? 2u : 0u) |
                                (watch.revents & (POLLERR | POLLHUP | POLLNVAL) ? 4u : 0u);
-        CallExtension<void>("clap.posix-fd-support", 0, fd.fd, ready & (fd.flags | 4u));
+        CallExtension<void>(kPosixFdSupport, kOnFd, fd.fd, ready & (fd.flags | 4u));
     }
 #endif
 }

@@ -21,7 +21,7 @@ struct Table {
     const void* slots[sizeof...(F)];
 };
 template <class... F>
-constexpr Table<F...> MakeTable(F... functions) {
+Table<F...> MakeTable(F... functions) {
     return {{reinterpret_cast<const void*>(functions)...}};
 }
 

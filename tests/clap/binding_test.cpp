@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #include "effect/clap/plugin_factory.h"
@@ -35,8 +36,9 @@ struct TestHost {
 
 struct Events {
     std::vector<Clap::EventParamValue> list;
-    Clap::InputEvents in{this, [](const Clap::InputEvents* l) { return uint32_t(Self(l).list.size()); },
-                         [](const Clap::InputEvents* l, uint32_t i) -> const Clap::EventHeader* { return &Self(l).list[i].header; }};
+    Clap::InputEvents in{
+        this, [](const Clap::InputEvents* l) { return uint32_t(Self(l).list.size()); },
+        [](const Clap::InputEvents* l, uint32_t i) -> const Clap::EventHeader* { return &Self(l).list[i].header; }};
     static Events& Self(const Clap::InputEvents* l) { return *static_cast<Events*>(l->ctx); }
     void Add(uint32_t time, Clap::Id id, double value) {
         Clap::EventParamValue e{};
@@ -72,7 +74,9 @@ struct Instance {
         return static_cast<const T*>(p->get_extension(p, id));
     }
     TavrelZel4* Plug() const { return static_cast<TavrelZel4*>(IFxCLAP::From(p)); }
-    bool Start(uint32_t maxFrames) { return p->init(p) && p->activate(p, 48000, 1, maxFrames) && p->start_processing(p); }
+    bool Start(uint32_t maxFrames) {
+        return p->init(p) && p->activate(p, 48000, 1, maxFrames) && p->start_processing(p);
+    }
     // One block from frame `from` of in to out, channels of them, as 32-bit or 64-bit samples.
     template <typename Sample>
     int32_t Process(std::vector<std::vector<Sample>>& in, std::vector<std::vector<Sample>>& out, uint32_t from,
@@ -96,7 +100,8 @@ template <typename Sample>
 std::vector<std::vector<Sample>> Signal(int channels, int frames) {
     std::vector<std::vector<Sample>> v(channels, std::vector<Sample>(frames));
     for (int c = 0; c < channels; ++c)
-        for (int i = 0; i < frames; ++i) v[c][i] = Sample(0.6 * std::sin(0.031 * i * (c + 1)) + 0.2 * std::sin(0.7 * i));
+        for (int i = 0; i < frames; ++i)
+            v[c][i] = Sample(0.6 * std::sin(0.031 * i * (c + 1)) + 0.2 * std::sin(0.7 * i));
     return v;
 }
 
@@ -160,8 +165,11 @@ TEST(ClapProcess, EventsApplyAtTheirFrames) {
             uint32_t time;
             Clap::Id id;
             double value;
-        } all[] = {{0, TavrelZel4::kHiss, 0}, {137, TavrelZel4::kDistAmount, 70}, {600, TavrelZel4::kTone, 81},
-                   {600, TavrelZel4::kLevel, 60}, {999, TavrelZel4::kDryWet, 40}};
+        } all[] = {{0, TavrelZel4::kHiss, 0},
+                   {137, TavrelZel4::kDistAmount, 70},
+                   {600, TavrelZel4::kTone, 81},
+                   {600, TavrelZel4::kLevel, 60},
+                   {999, TavrelZel4::kDryWet, 40}};
         for (const auto& a : all)
             if (a.time >= from && a.time < to) e.Add(a.time - shift, a.id, a.value);
         return e;
@@ -227,6 +235,32 @@ TEST(ClapGestures, QueuedUntilTheHostTakesThem) {
         EXPECT_EQ(value.value, plug->GetParam(TavrelZel4::kTone)->Value());
         EXPECT_EQ(second.got[0].header.type, Clap::kEventParamGestureEnd);
         EXPECT_EQ(second.got[0].param_id, Clap::Id(TavrelZel4::kTone));
+    }
+}
+
+// The editor's thread queues gestures while the audio thread flushes: each arrives once, in order.
+TEST(ClapGestures, CrossThreadsInOrder) {
+    constexpr int kGestures = 300;  // their 900 events fit the queue
+    Instance x;
+    ASSERT_TRUE(x.Start(64));
+    OutEvents got;
+    got.room = 3 * kGestures;
+    std::thread audio([&] {
+        const auto* params = x.Ext<Clap::PluginParams>(Clap::kExtParams);
+        while (got.got.size() < got.room) params->flush(x.p, nullptr, &got.out);
+    });
+    for (int k = 0; k < kGestures; ++k) {
+        x.Plug()->BeginInformHostOfParamChange(TavrelZel4::kLevel);
+        x.Plug()->SetParameterFromGUI(TavrelZel4::kLevel, (k + 1) / double(kGestures));
+        x.Plug()->EndInformHostOfParamChange(TavrelZel4::kLevel);
+    }
+    audio.join();
+    const uint16_t order[] = {Clap::kEventParamGestureBegin, Clap::kEventParamValue, Clap::kEventParamGestureEnd};
+    for (size_t i = 0; i < got.got.size(); ++i) {
+        ASSERT_EQ(got.got[i].header.type, order[i % 3]) << i;
+        if (i >= 4 && i % 3 == 1) {
+            ASSERT_GT(got.got[i].value, got.got[i - 3].value) << i;
+        }
     }
 }
 
@@ -301,7 +335,8 @@ TEST(ClapParams, TextsReadBack) {
         char text[8];  // shorter than some texts: cut, still terminated
         double back = -1;
         ASSERT_TRUE(params->value_to_text(x.p, i, info.default_value, text, sizeof text));
-        EXPECT_TRUE(params->text_to_value(x.p, i, text, &back) && back == info.default_value) << info.name << " " << text;
+        EXPECT_TRUE(params->text_to_value(x.p, i, text, &back) && back == info.default_value)
+            << info.name << " " << text;
         EXPECT_FALSE(params->text_to_value(x.p, i, "loud", &back)) << info.name;
     }
     double value = 0;

@@ -6,14 +6,63 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <random>
 
 #include "clap_host.h"
+#include "clap_layout.h"
+#include "sdk/clap/entry.h"
+#include "sdk/clap/ext_audio_ports.h"
+#include "sdk/clap/ext_params.h"
+#include "sdk/clap/host.h"
+#include "sdk/clap/process.h"
 #include "test_module.h"
 
 namespace {
 using tzclap::ParamEvent;
+
+// The host's layout table for this target against our declarations of the format (each pinned
+// to the same numbers on its own): two transcriptions that must agree wherever the host reads.
+using tzclap::L;
+constexpr size_t kSameLayout[][2] = {{L.host.size, sizeof(Clap::Host)},
+                                     {L.process.size, sizeof(Clap::Process)},
+                                     {L.buffer.size, sizeof(Clap::AudioBuffer)},
+                                     {L.paramValue.size, sizeof(Clap::EventParamValue)},
+                                     {L.paramInfo.size, sizeof(Clap::ParamInfo)},
+                                     {L.portInfo.size, sizeof(Clap::AudioPortInfo)},
+                                     {L.entry.init, offsetof(Clap::PluginEntry, init)},
+                                     {L.entry.deinit, offsetof(Clap::PluginEntry, deinit)},
+                                     {L.entry.getFactory, offsetof(Clap::PluginEntry, get_factory)},
+                                     {L.descriptor.strings, offsetof(Clap::PluginDescriptor, id)},
+                                     {L.descriptor.features, offsetof(Clap::PluginDescriptor, features)},
+                                     {L.host.data, offsetof(Clap::Host, host_data)},
+                                     {L.host.getExtension, offsetof(Clap::Host, get_extension)},
+                                     {L.host.requestCallback, offsetof(Clap::Host, request_callback)},
+                                     {L.process.transport, offsetof(Clap::Process, transport)},
+                                     {L.process.inputs, offsetof(Clap::Process, audio_inputs)},
+                                     {L.process.inputCount, offsetof(Clap::Process, audio_inputs_count)},
+                                     {L.process.outEvents, offsetof(Clap::Process, out_events)},
+                                     {L.process.inEvents, offsetof(Clap::Process, in_events)},
+                                     {L.buffer.data64, offsetof(Clap::AudioBuffer, data64)},
+                                     {L.buffer.channels, offsetof(Clap::AudioBuffer, channel_count)},
+                                     {L.buffer.constantMask, offsetof(Clap::AudioBuffer, constant_mask)},
+                                     {L.paramValue.cookie, offsetof(Clap::EventParamValue, cookie)},
+                                     {L.paramValue.noteId, offsetof(Clap::EventParamValue, note_id)},
+                                     {L.paramValue.key, offsetof(Clap::EventParamValue, key)},
+                                     {L.paramValue.value, offsetof(Clap::EventParamValue, value)},
+                                     {L.paramInfo.module, offsetof(Clap::ParamInfo, module)},
+                                     {L.paramInfo.name, offsetof(Clap::ParamInfo, name)},
+                                     {L.paramInfo.min, offsetof(Clap::ParamInfo, min_value)},
+                                     {L.paramInfo.def, offsetof(Clap::ParamInfo, default_value)},
+                                     {L.portInfo.type, offsetof(Clap::AudioPortInfo, port_type)},
+                                     {L.portInfo.flags, offsetof(Clap::AudioPortInfo, flags)},
+                                     {L.portInfo.channels, offsetof(Clap::AudioPortInfo, channel_count)},
+                                     {L.portInfo.inPlacePair, offsetof(Clap::AudioPortInfo, in_place_pair)}};
+constexpr int FirstDifference() {
+    for (int k = 0; k < int(std::size(kSameLayout)); ++k)
+        if (kSameLayout[k][0] != kSameLayout[k][1]) return k;
+    return -1;
+}
+static_assert(FirstDifference() < 0, "the host's layout table and sdk/clap differ (FirstDifference() is the row)");
 
 constexpr const char* kPluginId = "invalid.tavrel.tavrelzel4";
 constexpr uint32_t kMaxBlock = 4096;
@@ -32,10 +81,10 @@ tzclap::Module& ClapModule() {
 }
 
 // A created CLAP instance; mono selects the ports config 0 before activation.
-struct Clap {
+struct Instance {
     tzclap::Plugin plugin;
     bool created;
-    explicit Clap(uint32_t channels = 2) {
+    explicit Instance(uint32_t channels = 2) {
         std::string error;
         created = plugin.Create(ClapModule(), kPluginId, &error);
         EXPECT_TRUE(created) << error;
@@ -82,10 +131,7 @@ struct Vst3 {
 
 TEST(ClapHost, EntryFactoryAndDescriptorByLayout) {
     tzclap::Module& module = ClapModule();
-    ASSERT_TRUE(module.Entry());
-    uint32_t version[3];
-    std::memcpy(version, module.Entry(), sizeof version);
-    EXPECT_GE(version[0], 1u);
+    ASSERT_TRUE(module.Entry());  // found, and its version major 1 or more
     EXPECT_EQ(module.Factory("clap.no-such-factory"), nullptr);
     ASSERT_EQ(module.PluginCount(), 1u);
     tzclap::Descriptor d;
@@ -105,7 +151,7 @@ TEST(ClapHost, EntryFactoryAndDescriptorByLayout) {
     tzclap::Plugin unknown;
     std::string error;
     EXPECT_FALSE(unknown.Create(module, "invalid.tavrel.other", &error));
-    Clap clap;
+    Instance clap;
     ASSERT_TRUE(clap.created);
     for (const char* id : {"clap.params", "clap.state", "clap.audio-ports", "clap.audio-ports-config", "clap.latency"})
         EXPECT_NE(clap.plugin.Extension(id), nullptr) << id;
@@ -124,7 +170,7 @@ struct LifecycleCase {
     std::vector<Step> steps;
 };
 
-Answer Call(Clap& clap, Op op, uint32_t* channels) {
+Answer Call(Instance& clap, Op op, uint32_t* channels) {
     float samples[2][64] = {};
     float* buffers[] = {samples[0], samples[1]};
     tzclap::Plugin& p = clap.plugin;
@@ -195,7 +241,7 @@ TEST(ClapHost, LifecycleInAndOutOfOrder) {
           {kProcess, kTrue}}},
     };
     for (const LifecycleCase& c : cases) {
-        Clap clap;
+        Instance clap;
         ASSERT_TRUE(clap.created);
         uint32_t channels = 2;
         for (size_t k = 0; k < c.steps.size(); ++k)
@@ -207,7 +253,7 @@ TEST(ClapHost, LifecycleInAndOutOfOrder) {
 // to, stepped exactly on the switches, the VST3 module's value texts, which read back.
 TEST(ClapHost, ParametersMatchTheVst3Module) {
     const bool isSwitch[kNumParams] = {true, false, false, false, true, true, false, true};
-    Clap clap;
+    Instance clap;
     Vst3 vst3;
     ASSERT_TRUE(clap.created);
     ASSERT_EQ(clap.plugin.ParamCount(), uint32_t(kNumParams));
@@ -251,7 +297,7 @@ TEST(ClapHost, PortsConfigsAndLatency) {
         const char* type;
     } rows[] = {{-1, false, 2, "stereo"}, {0, true, 1, "mono"}, {1, true, 2, "stereo"}, {2, false, 2, "stereo"}};
     for (const Row& row : rows) {
-        Clap clap;
+        Instance clap;
         ASSERT_TRUE(clap.created);
         if (row.config >= 0) {
             EXPECT_EQ(clap.plugin.SelectPortsConfig(uint32_t(row.config)), row.chosen) << row.config;
@@ -269,7 +315,7 @@ TEST(ClapHost, PortsConfigsAndLatency) {
         }
     }
     for (double rate : {44100.0, 96000.0}) {
-        Clap clap;
+        Instance clap;
         Vst3 vst3(2, rate);
         ASSERT_TRUE(clap.plugin.Activate(rate, 1, kMaxBlock));
         EXPECT_EQ(clap.plugin.Latency(), vst3.plugin.processor->getLatencySamples()) << rate;
@@ -305,7 +351,7 @@ std::vector<ParamEvent> RandomEvents(std::mt19937& random, uint32_t frames, cons
 template <class T>
 void CompareBlocks(const Layout setup) {
     const int32_t sampleSize = setup.doubles ? tzhost::kSample64 : tzhost::kSample32;
-    Clap clap(setup.channels);
+    Instance clap(setup.channels);
     Vst3 vst3(setup.channels, setup.rate, sampleSize);
     ASSERT_TRUE(clap.created);
     tzclap::ParamInfo infos[kNumParams];
@@ -368,7 +414,7 @@ INSTANTIATE_TEST_SUITE_P(EveryLayoutAndSampleSize, ClapAudio,
                          });
 
 // A state set through flush with every parameter away from its default, saved in short writes.
-std::vector<uint8_t> SetState(Clap* clap) {
+std::vector<uint8_t> SetState(Instance* clap) {
     const double plain[kNumParams] = {1, 33.5, 80, 12.5, 0, 0, 64.25, 0};
     std::vector<ParamEvent> events;
     for (uint32_t i = 0; i < kNumParams; ++i) events.push_back({0, i, plain[i]});
@@ -382,15 +428,16 @@ std::vector<uint8_t> SetState(Clap* clap) {
 }
 
 TEST(ClapHost, StateMovesToVst3AndBackUnchanged) {
-    Clap from;
+    Instance from;
     ASSERT_TRUE(from.created);
     const std::vector<uint8_t> saved = SetState(&from);
     EXPECT_EQ(from.State(), saved);
     Vst3 vst3;
     ASSERT_TRUE(vst3.Restore(saved));
     EXPECT_EQ(vst3.State(), saved);
-    Clap back(1);
+    Instance back(1);
     ASSERT_TRUE(back.plugin.LoadState(vst3.State(), 5));
+    EXPECT_GT(back.plugin.rescans, 0);  // the host reads the values again
     EXPECT_EQ(back.State(3), saved);
     for (uint32_t i = 0; i < kNumParams; ++i) {
         double a = -1, b = -2;
@@ -404,7 +451,7 @@ TEST(ClapHost, StateMovesToVst3AndBackUnchanged) {
 TEST(ClapHost, GarbageStateIsRefusedAsTheVst3ModuleRefusesIt) {
     std::vector<uint8_t> saved;
     {
-        Clap source;
+        Instance source;
         ASSERT_TRUE(source.created);
         saved = SetState(&source);
     }
@@ -421,7 +468,7 @@ TEST(ClapHost, GarbageStateIsRefusedAsTheVst3ModuleRefusesIt) {
         {"random bytes", noise},
     };
     for (const auto& row : rows) {
-        Clap clap;
+        Instance clap;
         Vst3 vst3;
         ASSERT_TRUE(clap.plugin.LoadState(saved, 3));
         ASSERT_TRUE(vst3.Restore(saved));
