@@ -132,6 +132,7 @@ pre-clipped float input|0|peak in 0.0 dBFS, peak out|-|-- "$dir/clip.wav" "$dir/
 float input over 0 dBFS|0|peak in 6.0 dBFS (over 0 dBFS)|-|-- "$dir/hot.wav" "$dir/out.wav" "Analog Hiss=off"|! cmp -s out.wav clipped.wav
 tiny 64-bit floats|0|peak in -240.0 dBFS|-|-- "$dir/tiny.wav" "$dir/out.wav" "Analog Hiss=off"|[ "\$(\$sound info out.wav)" = "48000 1 9600 float64" ]
 mono float over 0 dBFS through lv2 (linux)|0|peak in 6.0 dBFS (over 0 dBFS)|-|-- --format lv2 "$dir/hot.wav" "$dir/out.wav" "Analog Hiss=off"|[ "\$(\$sound info out.wav)" = "48000 1 9600 float32" ]
+mono float over 0 dBFS through clap|0|peak in 6.0 dBFS (over 0 dBFS)|-|-- --format clap "$dir/hot.wav" "$dir/out.wav" "Analog Hiss=off"|[ "\$(\$sound info out.wav)" = "48000 1 9600 float32" ]
 16-bit through lv2 (linux)|0|wrote|-|-- --format lv2 "$dir/i16.wav" "$dir/out.wav" "Analog Hiss=off"|[ "\$(\$sound info out.wav)" = "44100 2 13230 pcm16" ]
 16-bit once|0|wrote|-|-- "$dir/i16.wav" "$dir/first.wav" "Analog Hiss=off"|[ "\$(\$sound info first.wav)" = "44100 2 13230 pcm16" ]
 16-bit twice the same|0|wrote|-|-- "$dir/i16.wav" "$dir/out.wav" "Analog Hiss=off"|cmp -s out.wav first.wav
@@ -142,6 +143,7 @@ full TMPDIR|2|cannot write in a temporary folder in $dir/full/tmp|-|TMPDIR="$dir
 host program killed (windows)|2|the host program was killed (signal 9) or crashed; nothing was written|-|TZ_WINE64="$dir/bin/killer" -- "$dir/long.wav" "$dir/keep.wav"
 host program killed (linux)|2|the host program was killed (signal 9) or crashed; nothing was written|KILL@tz_vst3_render|-- "$dir/long.wav" "$dir/keep.wav"
 lv2 host program killed (linux)|2|the host program was killed (signal 9) or crashed; nothing was written|KILL@tz_lv2_render|-- --format lv2 "$dir/long.wav" "$dir/keep.wav"
+clap host program killed (linux)|2|the host program was killed (signal 9) or crashed; nothing was written|KILL@tz_clap_render|-- --format clap "$dir/long.wav" "$dir/keep.wav"
 SIGINT at the rename|0|wrote $dir/out.wav|INT|PATH="$dir/slow:$PATH" -- "$dir/in.wav" "$dir/out.wav"|[ -s out.wav ] && rm moving
 EOF
 

@@ -12,8 +12,8 @@ out=$(mktemp -d)
 trap 'rm -rf "${out:?}"' EXIT
 status=0
 case $platform in
-    windows) formats="vst3 vst2 aax" ;;
-    *) formats="vst3 vst2 lv2" ;;
+    windows) formats="vst3 vst2 aax clap" ;;
+    *) formats="vst3 vst2 lv2 clap" ;;
 esac
 
 sox -n -r 44100 -b 24 -c 2 "$out/in.wav" synth 0.3 pluck A2 pluck E3 gain -3
@@ -28,7 +28,8 @@ for format in $formats; do
 done
 
 # The host programs' own samples, hiss off, bit for bit: the AAX and LV2 hosts hand the plug-in
-# 32-bit samples, as the VST3 module's 32-bit path takes them; the VST2 render uses the 64-bit entry.
+# 32-bit samples, as the VST3 module's 32-bit path takes them; the VST2 render uses the 64-bit entry;
+# the CLAP render takes both sizes, as the VST3 one, and shows the same settings line.
 # host PLATFORM FORMAT [--float32] IN OUT [NAME=VALUE ...] runs that render program, stereo 44.1 kHz.
 host() {
     local paths=$top/build/linux/tz_$2_render.paths option=() launch=()
@@ -39,8 +40,9 @@ host() {
 }
 sox "$out/in.wav" -t raw -e floating-point -b 64 -L "$out/in.raw"
 # platform format name [option]: the renders; then the pairs that must be equal.
-runs=("$platform vst3 vst3-32 --float32" "$platform vst3 vst3-64" "$platform vst2 vst2")
-pairs=("vst2 vst3-64")
+runs=("$platform vst3 vst3-32 --float32" "$platform vst3 vst3-64" "$platform vst2 vst2"
+    "$platform clap clap-32 --float32" "$platform clap clap-64")
+pairs=("vst2 vst3-64" "clap-32 vst3-32" "clap-64 vst3-64")
 if [ "$platform" = windows ]; then
     runs+=("windows aax aax") pairs+=("aax vst3-32")
 else
@@ -54,14 +56,17 @@ else
 fi
 for run in "${runs[@]}"; do
     read -r where format name option <<<"$run"
-    host $where $format $option "$out/in.raw" "$out/$name.raw" "Analog Hiss=off" "Dist. Amount=70" >"$out/host.log" 2>&1 ||
-        { echo "FAIL $where $format $option render:"; cat "$out/host.log"; status=1; }
+    host $where $format $option "$out/in.raw" "$out/$name.raw" "Analog Hiss=off" "Dist. Amount=70" >"$out/$name.host" 2>&1 ||
+        { echo "FAIL $where $format $option render:"; cat "$out/$name.host"; status=1; }
 done
+settings() { sed -n 's/\r$//; /^settings:/p' "$out/$1.host"; }
 for pair in "${pairs[@]}"; do
     read -r name reference <<<"$pair"
     if [ "$(stat -c %s "$out/$reference.raw")" != "$(stat -c %s "$out/in.raw")" ] ||
         ! cmp "$out/$name.raw" "$out/$reference.raw"; then
         echo "FAIL the $name render is not the $reference one"; status=1
+    elif [[ $name == clap-* ]] && [ "$(settings "$name")" != "$(settings "$reference")" ]; then
+        echo "FAIL the $name render's settings line is not the $reference one's: $(settings "$name")"; status=1
     else
         echo "ok   the $name and $reference renders are equal"
     fi
