@@ -56,7 +56,8 @@ public:
     const void* HostExtension(const char* id) const;
 
     // ---- Core operations answered for the host (ifxclap.cpp) ----
-    // The editor's gestures: queued for the host (dropped while a full queue waits), which is
+    // The editor's gestures: queued for the host (values dropped while a nearly full queue waits, never a gesture's
+    // end), which is
     // asked to flush (or to process) and gets them from the next flush or process; a value also
     // marks the state dirty.
     // [UI thread]
