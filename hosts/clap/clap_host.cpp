@@ -41,7 +41,8 @@ enum GuiSlot {
     kGuiShow = 13,
     kGuiHide
 };
-constexpr size_t kSelectConfig = 2, kOnTimer = 0, kOnFd = 0, kLatencyGet = 0, kPortCount = 0, kPortGet = 1;
+constexpr size_t kConfigCount = 0, kConfigGet = 1, kSelectConfig = 2, kOnTimer = 0, kOnFd = 0, kLatencyGet = 0,
+                 kPortCount = 0, kPortGet = 1;
 
 // The plug-in's extensions the host calls.
 constexpr const char *kParams = "clap.params", *kState = "clap.state", *kAudioPorts = "clap.audio-ports",
@@ -297,6 +298,24 @@ bool Plugin::GetPort(bool input, uint32_t index, PortInfo* info) {
     info->channels = Get<uint32_t>(record, L.portInfo.channels);
     info->type = Text(Get<const char*>(record, L.portInfo.type));
     info->inPlacePair = Get<uint32_t>(record, L.portInfo.inPlacePair);
+    return true;
+}
+
+uint32_t Plugin::PortsConfigCount() { return CallExtension<uint32_t>(kAudioPortsConfig, kConfigCount); }
+
+bool Plugin::GetPortsConfig(uint32_t index, PortsConfig* config) {
+    alignas(8) unsigned char record[304] = {};
+    if (!CallExtension<bool>(kAudioPortsConfig, kConfigGet, index, static_cast<void*>(record))) return false;
+    config->id = Get<uint32_t>(record, 0);
+    config->name = Field(record, 4, 256);
+    config->inputs = Get<uint32_t>(record, 260);
+    config->outputs = Get<uint32_t>(record, 264);
+    config->hasMainIn = Get<bool>(record, 268);
+    config->inChannels = Get<uint32_t>(record, 272);
+    config->inType = Text(Get<const char*>(record, L.portsConfig.inType));
+    config->hasMainOut = Get<bool>(record, L.portsConfig.hasOut);
+    config->outChannels = Get<uint32_t>(record, L.portsConfig.outChannels);
+    config->outType = Text(Get<const char*>(record, L.portsConfig.outType));
     return true;
 }
 

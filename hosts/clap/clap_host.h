@@ -36,6 +36,13 @@ struct PortInfo {
     uint32_t id, flags, channels, inPlacePair;
     std::string name, type;
 };
+// A port configuration as audio-ports-config.get gives it: its main ports' channels and types.
+struct PortsConfig {
+    uint32_t id, inputs, outputs;
+    bool hasMainIn, hasMainOut;
+    uint32_t inChannels, outChannels;
+    std::string name, inType, outType;
+};
 // The plug-in descriptor's fields.
 struct Descriptor {
     uint32_t version[3];
@@ -129,7 +136,9 @@ public:
     // [main thread] audio-ports.count and .get.
     uint32_t PortCount(bool input);
     bool GetPort(bool input, uint32_t index, PortInfo* info);
-    // [main thread] audio-ports-config.select.
+    // [main thread] audio-ports-config.count, .get and .select.
+    uint32_t PortsConfigCount();
+    bool GetPortsConfig(uint32_t index, PortsConfig* config);
     bool SelectPortsConfig(uint32_t configId);
 
     // [main thread] The editor: gui.is_api_supported/create/get_size/set_parent/show, and

@@ -43,6 +43,9 @@ struct Layout {
     struct {
         size_t size, flags, channels, type, inPlacePair;
     } portInfo;  // id at 0, name at 4
+    struct {
+        size_t size, inType, hasOut, outChannels, outType;
+    } portsConfig;  // id at 0, name at 4, port counts at 260 and 264, the main input at 268 and 272
 };
 
 constexpr Layout kX86_64{8,
@@ -53,7 +56,8 @@ constexpr Layout kX86_64{8,
                          {32, 8, 16, 20, 24},
                          {56, 24, 32, 36, 38, 40, 48},
                          {1320, 16, 272, 1296, 1304, 1312},
-                         {288, 260, 264, 272, 280}};
+                         {288, 260, 264, 272, 280},
+                         {304, 280, 288, 292, 296}};
 constexpr Layout kX86Windows{4,
                              {12, 16, 20},
                              {12, 44},
@@ -62,7 +66,8 @@ constexpr Layout kX86Windows{4,
                              {24, 4, 8, 12, 16},
                              {48, 20, 24, 28, 30, 32, 40},
                              {1320, 12, 268, 1296, 1304, 1312},
-                             {276, 260, 264, 268, 272}};
+                             {276, 260, 264, 268, 272},
+                             {292, 276, 280, 284, 288}};
 // 32-bit x86 Linux: as Windows, but doubles inside records align to 4.
 constexpr Layout X86Linux() {
     Layout layout = kX86Windows;

@@ -12,6 +12,7 @@
 #include "clap_layout.h"
 #include "sdk/clap/entry.h"
 #include "sdk/clap/ext_audio_ports.h"
+#include "sdk/clap/ext_audio_ports_config.h"
 #include "sdk/clap/ext_params.h"
 #include "sdk/clap/host.h"
 #include "sdk/clap/process.h"
@@ -23,40 +24,46 @@ using tzclap::ParamEvent;
 // The host's layout table for this target against our declarations of the format (each pinned
 // to the same numbers on its own): two transcriptions that must agree wherever the host reads.
 using tzclap::L;
-constexpr size_t kSameLayout[][2] = {{L.host.size, sizeof(Clap::Host)},
-                                     {L.process.size, sizeof(Clap::Process)},
-                                     {L.buffer.size, sizeof(Clap::AudioBuffer)},
-                                     {L.paramValue.size, sizeof(Clap::EventParamValue)},
-                                     {L.paramInfo.size, sizeof(Clap::ParamInfo)},
-                                     {L.portInfo.size, sizeof(Clap::AudioPortInfo)},
-                                     {L.entry.init, offsetof(Clap::PluginEntry, init)},
-                                     {L.entry.deinit, offsetof(Clap::PluginEntry, deinit)},
-                                     {L.entry.getFactory, offsetof(Clap::PluginEntry, get_factory)},
-                                     {L.descriptor.strings, offsetof(Clap::PluginDescriptor, id)},
-                                     {L.descriptor.features, offsetof(Clap::PluginDescriptor, features)},
-                                     {L.host.data, offsetof(Clap::Host, host_data)},
-                                     {L.host.getExtension, offsetof(Clap::Host, get_extension)},
-                                     {L.host.requestCallback, offsetof(Clap::Host, request_callback)},
-                                     {L.process.transport, offsetof(Clap::Process, transport)},
-                                     {L.process.inputs, offsetof(Clap::Process, audio_inputs)},
-                                     {L.process.inputCount, offsetof(Clap::Process, audio_inputs_count)},
-                                     {L.process.outEvents, offsetof(Clap::Process, out_events)},
-                                     {L.process.inEvents, offsetof(Clap::Process, in_events)},
-                                     {L.buffer.data64, offsetof(Clap::AudioBuffer, data64)},
-                                     {L.buffer.channels, offsetof(Clap::AudioBuffer, channel_count)},
-                                     {L.buffer.constantMask, offsetof(Clap::AudioBuffer, constant_mask)},
-                                     {L.paramValue.cookie, offsetof(Clap::EventParamValue, cookie)},
-                                     {L.paramValue.noteId, offsetof(Clap::EventParamValue, note_id)},
-                                     {L.paramValue.key, offsetof(Clap::EventParamValue, key)},
-                                     {L.paramValue.value, offsetof(Clap::EventParamValue, value)},
-                                     {L.paramInfo.module, offsetof(Clap::ParamInfo, module)},
-                                     {L.paramInfo.name, offsetof(Clap::ParamInfo, name)},
-                                     {L.paramInfo.min, offsetof(Clap::ParamInfo, min_value)},
-                                     {L.paramInfo.def, offsetof(Clap::ParamInfo, default_value)},
-                                     {L.portInfo.type, offsetof(Clap::AudioPortInfo, port_type)},
-                                     {L.portInfo.flags, offsetof(Clap::AudioPortInfo, flags)},
-                                     {L.portInfo.channels, offsetof(Clap::AudioPortInfo, channel_count)},
-                                     {L.portInfo.inPlacePair, offsetof(Clap::AudioPortInfo, in_place_pair)}};
+constexpr size_t kSameLayout[][2] = {
+    {L.host.size, sizeof(Clap::Host)},
+    {L.process.size, sizeof(Clap::Process)},
+    {L.buffer.size, sizeof(Clap::AudioBuffer)},
+    {L.paramValue.size, sizeof(Clap::EventParamValue)},
+    {L.paramInfo.size, sizeof(Clap::ParamInfo)},
+    {L.portInfo.size, sizeof(Clap::AudioPortInfo)},
+    {L.entry.init, offsetof(Clap::PluginEntry, init)},
+    {L.entry.deinit, offsetof(Clap::PluginEntry, deinit)},
+    {L.entry.getFactory, offsetof(Clap::PluginEntry, get_factory)},
+    {L.descriptor.strings, offsetof(Clap::PluginDescriptor, id)},
+    {L.descriptor.features, offsetof(Clap::PluginDescriptor, features)},
+    {L.host.data, offsetof(Clap::Host, host_data)},
+    {L.host.getExtension, offsetof(Clap::Host, get_extension)},
+    {L.host.requestCallback, offsetof(Clap::Host, request_callback)},
+    {L.process.transport, offsetof(Clap::Process, transport)},
+    {L.process.inputs, offsetof(Clap::Process, audio_inputs)},
+    {L.process.inputCount, offsetof(Clap::Process, audio_inputs_count)},
+    {L.process.outEvents, offsetof(Clap::Process, out_events)},
+    {L.process.inEvents, offsetof(Clap::Process, in_events)},
+    {L.buffer.data64, offsetof(Clap::AudioBuffer, data64)},
+    {L.buffer.channels, offsetof(Clap::AudioBuffer, channel_count)},
+    {L.buffer.constantMask, offsetof(Clap::AudioBuffer, constant_mask)},
+    {L.paramValue.cookie, offsetof(Clap::EventParamValue, cookie)},
+    {L.paramValue.noteId, offsetof(Clap::EventParamValue, note_id)},
+    {L.paramValue.key, offsetof(Clap::EventParamValue, key)},
+    {L.paramValue.value, offsetof(Clap::EventParamValue, value)},
+    {L.paramInfo.module, offsetof(Clap::ParamInfo, module)},
+    {L.paramInfo.name, offsetof(Clap::ParamInfo, name)},
+    {L.paramInfo.min, offsetof(Clap::ParamInfo, min_value)},
+    {L.paramInfo.def, offsetof(Clap::ParamInfo, default_value)},
+    {L.portInfo.type, offsetof(Clap::AudioPortInfo, port_type)},
+    {L.portInfo.flags, offsetof(Clap::AudioPortInfo, flags)},
+    {L.portInfo.channels, offsetof(Clap::AudioPortInfo, channel_count)},
+    {L.portInfo.inPlacePair, offsetof(Clap::AudioPortInfo, in_place_pair)},
+    {L.portsConfig.size, sizeof(Clap::AudioPortsConfig)},
+    {L.portsConfig.inType, offsetof(Clap::AudioPortsConfig, main_input_port_type)},
+    {L.portsConfig.hasOut, offsetof(Clap::AudioPortsConfig, has_main_output)},
+    {L.portsConfig.outChannels, offsetof(Clap::AudioPortsConfig, main_output_channel_count)},
+    {L.portsConfig.outType, offsetof(Clap::AudioPortsConfig, main_output_port_type)}};
 constexpr int FirstDifference() {
     for (int k = 0; k < int(std::size(kSameLayout)); ++k)
         if (kSameLayout[k][0] != kSameLayout[k][1]) return k;
@@ -287,9 +294,25 @@ TEST(ClapHost, ParametersMatchTheVst3Module) {
     }
 }
 
-// Ports: one main input and output, stereo by default, as the chosen config after a selection;
-// the latency of the VST3 module at each rate.
+// Ports: the configurations offered, one main input and output, stereo by default, as the chosen
+// config after a selection; the latency of the VST3 module at each rate.
 TEST(ClapHost, PortsConfigsAndLatency) {
+    {
+        Instance clap;
+        ASSERT_EQ(clap.plugin.PortsConfigCount(), 2u);
+        const char* names[] = {"Mono", "Stereo"};
+        const char* types[] = {"mono", "stereo"};
+        for (uint32_t k = 0; k < 2; ++k) {
+            tzclap::PortsConfig c;
+            ASSERT_TRUE(clap.plugin.GetPortsConfig(k, &c));
+            EXPECT_EQ(std::vector<uint32_t>({c.id, c.inputs, c.outputs, c.inChannels, c.outChannels}),
+                      std::vector<uint32_t>({k, 1, 1, k + 1, k + 1}));
+            EXPECT_TRUE(c.hasMainIn && c.hasMainOut);
+            EXPECT_EQ(c.name + c.inType + c.outType, std::string(names[k]) + types[k] + types[k]);
+        }
+        tzclap::PortsConfig none;
+        EXPECT_FALSE(clap.plugin.GetPortsConfig(2, &none));
+    }
     struct Row {
         int config;  // -1: none chosen
         bool chosen;
